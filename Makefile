@@ -1,0 +1,40 @@
+# Vendettix: the two commands of the README, and a few more for developers.
+#   make run    install what is missing, build, lay out the assets and start the game
+#   make test   install what is missing, build twice (release, and with ASan + UBSan), run every test
+
+JOBS ?= $(shell nproc)
+BUILD := build
+ASAN_BUILD := build-asan
+
+.PHONY: all deps build build-asan run test test-release test-asan clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps
+
+$(BUILD)/CMakeCache.txt: | deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+
+$(ASAN_BUILD)/CMakeCache.txt: | deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVX_SANITIZE=ON >/dev/null
+
+build: deps $(BUILD)/CMakeCache.txt
+	@cmake --build $(BUILD) -j $(JOBS)
+
+build-asan: deps $(ASAN_BUILD)/CMakeCache.txt
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+run: build
+	@cd $(BUILD)/run && ../vendettix
+
+test-release: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: build-asan
+	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test: test-release test-asan
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,17 @@
+// app: start-up, the shell's own callbacks, the frame update and the frame drawing.
+#pragma once
+#include <cstdint>
+
+extern int32_t gWindowWidth;
+extern int32_t gWindowHeight;
+extern float gYardOffset;       // the world is drawn shifted by minus this along x and z
+
+// the whole start-up sequence; does not return
+int runGame(int argc, char** argv);
+void onReshape(int width, int height);
+void onMenu(int value);
+void onIdle();
+void onDisplay();
+
+// every game global back to its value before start-up; tests start from here
+void resetAllGlobals();

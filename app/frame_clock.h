@@ -1,0 +1,22 @@
+// app: the frame loop's clocks. Idle-to-idle tick stamps, the display's process-clock stamps,
+// the capped frame interval that drives the level clock and the flights, and the 60 Hz pacing.
+#pragma once
+#include <cstdint>
+
+extern float gTickNow;          // tick counter at the end of the latest idle call, ms
+extern float gTickPrev;         // the value of gTickNow before that
+extern int32_t gDrawStartClock; // process clock at the start of the latest display call, ms
+extern int32_t gDrawEndClock;   // process clock read by the level clock near its end, ms
+extern int32_t gFrameIntervalMs;// wall time between the starts of the last two display calls,
+                                // capped at kMaxFrameIntervalMs; 0 for the first frame
+
+constexpr int32_t kMaxFrameIntervalMs = 100;
+constexpr double kIdleStepsPerSecond = 60.0;
+
+// at the start of each display call: stamps gDrawStartClock and measures gFrameIntervalMs
+void beginFrameClock(int32_t nowMs);
+// the flight step of the rolls and eggs in seconds
+float flightStepSeconds();
+// the tick step of hiding, the walk back and the streamers, ms
+float tickStepMs();
+void resetFrameClock();

@@ -1,0 +1,17 @@
+// assets: the BMP reader behind the textures. No GL here.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+
+struct Image {
+    uint32_t width;
+    uint32_t height;
+    uint8_t* pixels;  // width * height * 3 bytes, red green blue, bottom row first
+};
+
+extern Image* gLoadImage;  // the image being loaded, between its allocation and its release
+
+uint32_t readU32LE(FILE* file);
+uint16_t readU16LE(FILE* file);
+// 1 on success (the caller owns image->pixels), 0 after printing the failure to standard output
+int loadBmp(const char* fileName, Image* image);

@@ -1,0 +1,45 @@
+// player: the first-person camera, the look drag and hiding beside the station. Plain globals,
+// owned here, reset by resetCameraState().
+#pragma once
+#include <cstdint>
+
+#include "common/vec.h"
+
+extern float gCameraYaw;          // heading of the look direction, radians
+extern float gCameraPitch;        // elevation of the look direction
+extern float gStationAngle;       // the player's position angle on the circle round the house
+extern float gLookRadius;
+extern float gHomeYaw;            // camera values saved when the player arrived at the station
+extern float gHomePitch;
+extern float gHomeStationAngle;
+extern Vec3 gLookVector;          // look-at point relative to the station base
+extern Vec3 gEyeLift;             // eye relative to the station base
+extern Vec3 gHideShift;           // offset of eye and look-at point from hiding
+extern Vec3 gUpVector;
+extern Vec3 gViewDir;             // gLookVector - gEyeLift: where the player looks and throws
+extern Vec3 gSideVector;          // points to the player's left
+extern Vec3 gEye;
+extern Vec3 gLookAtPoint;
+
+extern float gHideLeftAmount;     // 0 down to -1.5
+extern float gHideRightAmount;    // 0 up to +1.5
+extern uint8_t gHideLeftOpen;     // stepping that way may still grow the amount
+extern uint8_t gHideRightOpen;
+extern uint8_t gReturnFromLeft;   // walking back from that side
+extern uint8_t gReturnFromRight;
+
+extern float gMouseX, gMouseY;    // last pointer position, pixels, y from the top
+extern float gPressX, gPressY;    // pointer at the left-button press
+extern float gPressYaw, gPressPitch;
+extern float gYawDelta, gPitchDelta;
+extern uint8_t gLooking;          // the left button is held for Look
+
+void updateLookVector();
+void clampLook();
+float pixelToViewX(int px);
+float pixelToViewY(int py);
+void stepHideLeft();
+void stepHideRight();
+// the walk back after a lean key is released: one idle step, dtTick in milliseconds
+void stepLeanReturn(float dtTick);
+void resetCameraState();
