@@ -1,0 +1,15 @@
+// app: definitions of the frame loop's clock stamps.
+#include "app/frame_clock.h"
+
+float gTickNow;
+float gTickPrev;
+int32_t gDrawStartClock;
+int32_t gDrawEndClock;
+int32_t gFrameIntervalMs;
+
+void resetFrameClock()
+{
+    gTickNow = gTickPrev = 0.0f;
+    gDrawStartClock = gDrawEndClock = 0;
+    gFrameIntervalMs = 0;
+}
