@@ -6,6 +6,10 @@
 // system tick counter (kept small so single-precision stamps resolve 1 ms for hours)
 uint32_t platformTickCount();
 
+// the counter's value after the given milliseconds since process start: it wraps as an unsigned
+// 32-bit value, every 49.7 days
+uint32_t tickCountAfter(uint64_t elapsedMs);
+
 // wall-clock milliseconds since process start (never processor time)
 int32_t platformProcessClockMs();
 

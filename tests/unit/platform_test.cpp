@@ -1,0 +1,165 @@
+// The platform layer: the two clocks, the fire-and-forget sound and the message box that must
+// never hang a run without a display.
+#include "platform/clock.h"
+#include "platform/message_box.h"
+#include "platform/sound.h"
+#include "tools/writers/image_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::string tempPath(const std::string& name)
+{
+    const char* dir = std::getenv("TMPDIR");
+    return std::string(dir && *dir ? dir : "/tmp") + "/vx-platform-" + std::to_string(getpid()) +
+           "-" + name;
+}
+
+std::vector<uint8_t> readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+bool anyNonZero(const std::vector<uint8_t>& bytes)
+{
+    for (uint8_t b : bytes)
+        if (b != 0)
+            return true;
+    return false;
+}
+
+std::vector<int16_t> tone(double seconds, int rate)
+{
+    std::vector<int16_t> samples(size_t(seconds * rate));
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = int16_t(12000 * std::sin(2 * M_PI * 440.0 * double(i) / rate));
+    return samples;
+}
+
+}  // namespace
+
+TEST(TickCounter, WrapsAsUnsigned32Bit)
+{
+    EXPECT_EQ(tickCountAfter(0), 0u);
+    EXPECT_EQ(tickCountAfter(4294967295ull), 4294967295u);
+    EXPECT_EQ(tickCountAfter(4294967296ull), 0u);
+    EXPECT_EQ(tickCountAfter(4294967296ull + 1234), 1234u);
+}
+
+TEST(TickCounter, StampsReadPastTwoToThe31AsPositive)
+{
+    // a signed reading would turn negative here; the stamps must keep counting up
+    EXPECT_FLOAT_EQ(tickToFloat(2147483648u), 2147483648.0f);
+    EXPECT_FLOAT_EQ(tickToFloat(4294967295u), 4294967296.0f);
+    EXPECT_GT(tickToFloat(2147483648u), tickToFloat(2147483647u - 1000));
+}
+
+TEST(TickCounter, CountsFromProcessStartSoFloatsKeepMillisecondResolution)
+{
+    uint32_t ticks = platformTickCount();
+    // a test process is minutes old at most, far below 2^24 ms
+    EXPECT_LT(ticks, 1u << 24);
+    EXPECT_EQ(float(ticks) + 1.0f, float(ticks + 1));
+}
+
+TEST(Clocks, AreMonotonicAndAgree)
+{
+    double s0 = platformSeconds();
+    int32_t c0 = platformProcessClockMs();
+    uint32_t t0 = platformTickCount();
+    platformSleepUntil(s0 + 0.03);
+    EXPECT_GE(platformSeconds(), s0 + 0.03);
+    EXPECT_GE(platformProcessClockMs() - c0, 29);
+    EXPECT_GE(platformTickCount() - t0, 29u);
+    // the process clock and the tick counter read the same clock
+    EXPECT_NEAR(double(platformProcessClockMs()), double(platformTickCount()), 5.0);
+}
+
+TEST(Clocks, SleepUntilAPastMomentReturnsAtOnce)
+{
+    double before = platformSeconds();
+    platformSleepUntil(before - 10.0);
+    platformSleepUntil(0.0);
+    EXPECT_LT(platformSeconds() - before, 0.5);
+}
+
+// One test, because the audio device opens once per process: the missing and the broken file
+// must leave the device silent, and the real file must then reach it.
+TEST(Sound, PlaysThroughTheDeviceAndIgnoresMissingOrBrokenFiles)
+{
+    std::string deviceFile = tempPath("audio.raw");
+    std::string wav = tempPath("grunt.wav");
+    std::string broken = tempPath("broken.wav");
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", deviceFile.c_str(), 1);
+    ASSERT_TRUE(saveBytes(wav, makeWav16(tone(2.0, 22050), 22050)));
+    ASSERT_TRUE(saveBytes(broken, {'R', 'I', 'F', 'F', 1, 2, 3, 4, 'W', 'A', 'V', 'E', 0, 0}));
+
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    platformPlaySound(tempPath("no-such.wav").c_str());
+    platformPlaySound(broken.c_str());
+    platformPlaySound(nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+
+    // the device runs from the first call on; give it time to write some silence
+    double wait = platformSeconds() + 30.0;
+    while (readFile(deviceFile).size() < 8192 && platformSeconds() < wait)
+        platformSleepUntil(platformSeconds() + 0.05);
+    std::vector<uint8_t> silence = readFile(deviceFile);
+    ASSERT_GE(silence.size(), 8192u) << "the disk audio device wrote nothing";
+    EXPECT_FALSE(anyNonZero(silence)) << "a missing or broken file made a sound";
+
+    // a two-second sound: the call must come back long before it has played
+    double start = platformSeconds();
+    platformPlaySound(wav.c_str());
+    EXPECT_LT(platformSeconds() - start, 1.0);
+
+    bool heard = false;
+    wait = platformSeconds() + 30.0;
+    while (!heard && platformSeconds() < wait) {
+        std::vector<uint8_t> written = readFile(deviceFile);
+        heard = anyNonZero(std::vector<uint8_t>(written.begin() + long(silence.size()), written.end()));
+        if (!heard)
+            platformSleepUntil(platformSeconds() + 0.05);
+    }
+    EXPECT_TRUE(heard) << "the samples never reached the device";
+
+    std::remove(wav.c_str());
+    std::remove(broken.c_str());
+    std::remove(deviceFile.c_str());
+}
+
+TEST(MessageBox, WithoutADisplayWritesToStandardErrorAndReturnsAtOnce)
+{
+    const char* saved = std::getenv("DISPLAY");
+    std::string savedDisplay = saved ? saved : "";
+    for (const char* display : {"", ":987"}) {  // none set, and one that cannot be opened
+        if (*display)
+            setenv("DISPLAY", display, 1);
+        else
+            unsetenv("DISPLAY");
+        testing::internal::CaptureStderr();
+        double start = platformSeconds();
+        platformMessageBox("Could not open house.3DS", "Error");
+        double took = platformSeconds() - start;
+        std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find("Could not open house.3DS"), std::string::npos) << display;
+        EXPECT_NE(err.find("Error"), std::string::npos) << display;
+        EXPECT_LT(took, 5.0) << display;
+    }
+    if (saved)
+        setenv("DISPLAY", savedDisplay.c_str(), 1);
+}
