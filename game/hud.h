@@ -9,4 +9,6 @@ extern char gFpsText[64];    // the last formatted frame rate, empty at start
 void drawHudBars();
 void drawHudText();
 void updateFpsCounter();
+// the counter's step at a given tick time in seconds
+void updateFpsCounterAt(float seconds);
 void resetHudState();

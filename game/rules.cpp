@@ -1,0 +1,150 @@
+// game: the rules of play. The level clock and the level end, the turn to the next station, the
+// score from the hanging paper, the plant bonus and the owner's sight.
+#include "game/rules.h"
+
+#include <cmath>
+
+#include "app/frame_clock.h"
+#include "game/game_state.h"
+#include "platform/clock.h"
+#include "platform/redisplay.h"
+#include "player/camera.h"
+#include "player/throwing.h"
+#include "streamer/paper_streamer.h"
+
+namespace {
+
+constexpr double kTimeBarFull = 0.98;
+constexpr double kTimeBarPerSecond = 0.06533333333333;  // 30 ticks take the bar from 0.98 to -0.98
+constexpr double kTimeBarEmpty = -0.97888;
+constexpr int32_t kLastLevel = 4;
+constexpr int32_t kAmmunitionPerLevel = 10;
+constexpr double kTurnAngle = 3.141592;  // the turn covers half of this over gTurnFrames * 0.5 steps
+
+// the camera goes back to where the level began, and any lean is walked back
+void restoreHomeCamera()
+{
+    gCameraYaw = gHomeYaw;
+    gCameraPitch = gHomePitch;
+    gStationAngle = gHomeStationAngle;
+    gReturnFromLeft = 1;
+    gReturnFromRight = 1;
+}
+
+}  // namespace
+
+// The level clock runs on the frame interval (the wall time between the starts of the last two
+// display calls, capped), so a level lasts 30 seconds however long the drawing takes. There is
+// no fall-back end at 31 level seconds: a level always ends through endLevel at a whole-second
+// tick or by the level key.
+void updateLevelClock()
+{
+    gDrawEndClock = platformProcessClockMs();
+    gLevelSeconds += float(gFrameIntervalMs) / gMsPerSecond;
+
+    int32_t whole = int32_t(gLevelSeconds);
+    if (whole - gLastWholeSecond == 1 && gLevelSeconds >= 1.0f && gLevelOver == 0) {
+        gTimeBar = float(gTimeBar - kTimeBarPerSecond);
+        if (gTimeBar <= kTimeBarEmpty || (gEggsLeft == 0 && gRollsLeft == 0))
+            endLevel();
+        else
+            requestRedisplay();
+    }
+    gLastWholeSecond = int32_t(gLevelSeconds);
+}
+
+void endLevel()
+{
+    gLevel += 1;
+    gTurning = 1;
+    gLevelOver = 1;
+    gTimeBar = float(kTimeBarFull);
+    gThrowPower = 0.0f;
+
+    gScore = computeScore();
+    if (gLevel == kLastLevel + 1)
+        gGameOver = 1;
+
+    restoreHomeCamera();
+
+    // whatever is still in the air stops where it is and is no longer drawn
+    for (RollRecord& roll : gRollsInFlight)
+        roll.active = 0;
+    for (EggRecord& egg : gEggsInFlight)
+        egg.active = 0;
+
+    requestRedisplay();
+}
+
+void stepTurn()
+{
+    gTurnFrame += 1;
+    double step = kTurnAngle / gTurnFrames;
+    gStationAngle = float(gStationAngle + step);
+    gCameraYaw = float(gCameraYaw + step);
+
+    if (float(gTurnFrame) == gTurnFrames * 0.5) {
+        // arrived: this station's view becomes the home of the new level
+        gHomePitch = gCameraPitch;
+        gHomeYaw = gCameraYaw;
+        gHomeStationAngle = gStationAngle;
+        gTurning = 0;
+        gLevelOver = 0;
+        gTurnFrame = 0;
+        gLevelSeconds = 0.0f;
+        gEggsLeft = kAmmunitionPerLevel;
+        gRollsLeft = kAmmunitionPerLevel;
+    }
+
+    gPressPitch = gCameraPitch;
+    gPressYaw = gCameraYaw;
+    if (gCameraPitch <= 0.0f)
+        gCameraPitch = 0.0f;
+    updateLookVector();
+}
+
+// a height counts as a multiple of 5: up when its whole part is 3 or 4 modulo 5, else down
+// (toward zero for negative heights)
+static int32_t heightPoints(float y)
+{
+    int32_t t = int32_t(y);
+    int32_t r = t % 5;
+    if (r >= 3)
+        return int32_t(y + float(5 - r));
+    return int32_t(y - float(r));
+}
+
+int32_t computeScore()
+{
+    int32_t sum = 0;
+    for (const PaperStreamer* streamer : gStreamers)
+        for (int c = 0; c < kStreamerColumns; ++c)
+            sum += heightPoints(streamer->at(0, c).position.y);
+    return gPlantBonus - gScoreBaseline + sum;
+}
+
+void scorePlantStrike(int32_t level)
+{
+    // counters exist for the four levels only; a strike at any other level earns nothing
+    static const int32_t kPerStrike[kLastLevel + 1] = {0, 50, 100, 150, 200};
+    static const int32_t kFourthStrike[kLastLevel + 1] = {0, 200, 300, 450, 650};
+    if (level < 1 || level > kLastLevel)
+        return;
+    gPlantHits[level] += 1;
+    gPlantBonus += kPerStrike[level];
+    if (gPlantHits[level] == 4)
+        gPlantBonus += kFourthStrike[level];
+}
+
+// each level's range covers the 220 degrees of the walk on the player's side of the house
+uint8_t ownerSeesPlayerAt(float spinAngle, int32_t level)
+{
+    float a = std::fabs(spinAngle);
+    switch (level) {
+    case 1: return a >= 25.0f && a <= 245.0f;
+    case 2: return a <= 155.0f || a >= 295.0f;
+    case 3: return a <= 65.0f || a >= 205.0f;
+    case 4: return a >= 115.0f && a <= 335.0f;
+    default: return 0;
+    }
+}

@@ -1,0 +1,319 @@
+// Rules of play: the level clock, level end, the turn, the score, the plant bonus, the owner's
+// sight and the frame-rate counter.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "app/app.h"
+#include "app/frame_clock.h"
+#include "game/game_state.h"
+#include "game/hud.h"
+#include "game/rules.h"
+#include "platform/redisplay.h"
+#include "player/camera.h"
+#include "player/throwing.h"
+#include "streamer/paper_streamer.h"
+
+namespace {
+
+class RulesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetAllGlobals();
+        // start-up's values that the rules rely on
+        gEyeLift = Vec3{0, 1.5f, 0};
+        gSpinStep = 1;
+        gOwnerRadius = 15.0f;
+        PaperStreamer* placeholder = new PaperStreamer(Vec3{0, 0, 0}, Vec3{0, 0, 0.3f});
+        placeholder->landed = 1;
+        placeholder->roll = -1;
+        gStreamers.push_back(placeholder);
+    }
+    void TearDown() override { resetAllGlobals(); }
+
+    // runs frames of 100 ms until the time bar has ticked `ticks` more times (or the level ended)
+    void runTicks(int ticks)
+    {
+        gFrameIntervalMs = 100;
+        int level = gLevel;
+        for (int done = 0; done < ticks && gLevel == level;) {
+            float bar = gTimeBar;
+            updateLevelClock();
+            if (gTimeBar != bar)
+                ++done;
+        }
+    }
+
+    PaperStreamer* streamerWithRowHeights(float y)
+    {
+        PaperStreamer* s = new PaperStreamer(Vec3{0, 0, 0}, Vec3{0, 0, 0.3f});
+        for (int c = 0; c < kStreamerColumns; ++c)
+            s->at(0, c).position.y = y;
+        gStreamers.push_back(s);
+        return s;
+    }
+};
+
+TEST_F(RulesTest, TheThirtiethWholeSecondEndsTheLevelAndTheTwentyNinthDoesNot)
+{
+    runTicks(29);
+    EXPECT_EQ(gLevel, 1);
+    EXPECT_EQ(gLevelOver, 0);
+    EXPECT_NEAR(gTimeBar, 0.98 - 29 * 0.06533333333333, 1e-5);
+
+    float bar = gTimeBar;
+    runTicks(1);
+    EXPECT_NEAR(bar - 0.06533333333333, -0.98, 1e-4);  // the bar had run out
+    EXPECT_EQ(gLevel, 2);
+    EXPECT_EQ(gLevelOver, 1);
+    EXPECT_EQ(gTurning, 1);
+    EXPECT_EQ(gGameOver, 0);
+    EXPECT_FLOAT_EQ(gTimeBar, 0.98f);
+}
+
+TEST_F(RulesTest, TheLevelClockAdvancesByTheFrameIntervalOnly)
+{
+    gFrameIntervalMs = 0;  // the first frame
+    updateLevelClock();
+    EXPECT_EQ(gLevelSeconds, 0.0f);
+    gFrameIntervalMs = 40;
+    updateLevelClock();
+    EXPECT_FLOAT_EQ(gLevelSeconds, 0.04f);
+}
+
+TEST_F(RulesTest, EachTickThatDoesNotEndTheLevelAsksForARedisplay)
+{
+    runTicks(1);  // the first second starts the count
+    long before = redisplayRequestCount();
+    runTicks(1);
+    EXPECT_EQ(redisplayRequestCount(), before + 1);
+}
+
+TEST_F(RulesTest, UsingAllAmmunitionEndsTheLevelAtTheNextTickAndStopsWhatStillFlies)
+{
+    runTicks(3);
+    RollRecord roll{};
+    roll.active = 1;
+    gRollsInFlight.push_back(roll);
+    EggRecord egg{};
+    egg.active = 1;
+    gEggsInFlight.push_back(egg);
+    gRollsLeft = 0;
+    gEggsLeft = 0;
+
+    runTicks(1);
+    EXPECT_EQ(gLevel, 2);
+    EXPECT_EQ(gRollsInFlight[0].active, 0);
+    EXPECT_EQ(gEggsInFlight[0].active, 0);
+    EXPECT_EQ(gRollsInFlight.size(), 1u);  // records are kept
+}
+
+TEST_F(RulesTest, EggsUsedUpWithRollsLeftDoNotEndTheLevel)
+{
+    gEggsLeft = 0;
+    runTicks(5);
+    EXPECT_EQ(gLevel, 1);
+    EXPECT_EQ(gLevelOver, 0);
+}
+
+TEST_F(RulesTest, NoTickWhileTheLevelIsOver)
+{
+    endLevel();
+    gLevelSeconds = 0.0f;
+    gLastWholeSecond = 0;
+    float bar = gTimeBar;
+    gFrameIntervalMs = 100;
+    for (int i = 0; i < 30; ++i)
+        updateLevelClock();
+    EXPECT_EQ(gTimeBar, bar);
+    EXPECT_EQ(gLevel, 2);
+}
+
+TEST_F(RulesTest, LevelEndRestoresTheHomeCameraAndUndoesLeans)
+{
+    gCameraYaw = 1.2f;
+    gCameraPitch = 0.1f;
+    gThrowPower = 0.4f;
+    endLevel();
+    EXPECT_EQ(gCameraYaw, gHomeYaw);
+    EXPECT_EQ(gCameraPitch, gHomePitch);
+    EXPECT_EQ(gStationAngle, gHomeStationAngle);
+    EXPECT_EQ(gReturnFromLeft, 1);
+    EXPECT_EQ(gReturnFromRight, 1);
+    EXPECT_EQ(gThrowPower, 0.0f);
+}
+
+TEST_F(RulesTest, TheEndOfLevelFourIsGameOver)
+{
+    gLevel = 4;
+    endLevel();
+    EXPECT_EQ(gLevel, 5);
+    EXPECT_EQ(gGameOver, 1);
+    EXPECT_EQ(gLevelOver, 1);
+    EXPECT_EQ(gTurning, 1);
+}
+
+TEST_F(RulesTest, TheTurnTakesTwoHundredStepsAndStartsTheNextLevelFresh)
+{
+    gCameraYaw = 0.3f;  // wherever the player looked, the turn starts from home
+    gRollsLeft = 2;
+    gEggsLeft = 0;
+    gLevelSeconds = 30.4f;
+    endLevel();
+    float startYaw = gCameraYaw;
+    float startStation = gStationAngle;
+
+    double expectedYaw = startYaw, expectedStation = startStation;
+    for (int i = 0; i < 199; ++i) {
+        stepTurn();
+        expectedYaw = float(expectedYaw + 3.141592 / 400.0);
+        expectedStation = float(expectedStation + 3.141592 / 400.0);
+    }
+    EXPECT_EQ(gTurning, 1);
+    stepTurn();
+    expectedYaw = float(expectedYaw + 3.141592 / 400.0);
+    expectedStation = float(expectedStation + 3.141592 / 400.0);
+
+    EXPECT_EQ(gTurning, 0);
+    EXPECT_EQ(gLevelOver, 0);
+    EXPECT_EQ(gTurnFrame, 0);
+    EXPECT_EQ(gLevelSeconds, 0.0f);
+    EXPECT_EQ(gRollsLeft, 10);
+    EXPECT_EQ(gEggsLeft, 10);
+    EXPECT_FLOAT_EQ(gCameraYaw, float(expectedYaw));
+    EXPECT_FLOAT_EQ(gStationAngle, float(expectedStation));
+    EXPECT_NEAR(gCameraYaw - startYaw, 3.141592 / 2, 1e-4);  // a quarter turn
+    EXPECT_EQ(gHomeYaw, gCameraYaw);
+    EXPECT_EQ(gHomeStationAngle, gStationAngle);
+    EXPECT_EQ(gPressYaw, gCameraYaw);
+    // the look vector follows the new yaw
+    EXPECT_NEAR(gLookVector.x, std::cos(gCameraPitch) * std::cos(gCameraYaw), 1e-5);
+}
+
+TEST_F(RulesTest, TheStationsOfTheFourLevelsGoRoundTheHouse)
+{
+    const double expectedDegrees[] = {225, 315, 45, 135};
+    for (int level = 1; level <= 4; ++level) {
+        double degrees = std::fmod(gStationAngle * 180.0 / M_PI, 360.0);
+        EXPECT_NEAR(degrees, expectedDegrees[level - 1], 0.1) << "level " << level;
+        endLevel();
+        while (gTurning && !gGameOver)
+            stepTurn();
+    }
+}
+
+TEST_F(RulesTest, AGameWithNoThrowsScoresZeroBecauseThePlaceholderIsCancelled)
+{
+    EXPECT_EQ(computeScore(), 0);
+    gScoreBaseline = 0;
+    EXPECT_EQ(computeScore(), 225);
+}
+
+TEST_F(RulesTest, HeightsCountAsMultiplesOfFive)
+{
+    const struct {
+        float height;
+        int points;
+    } cases[] = {{12.9f, 10}, {13.2f, 15}, {-2.5f, 0}, {-7.5f, -5}, {0.0f, 0}, {4.99f, 5}, {7.0f, 5}, {2.775f, 0}};
+    for (const auto& c : cases) {
+        resetAllGlobals();
+        streamerWithRowHeights(c.height);
+        // 40 particles of row 0 each count; the baseline of 225 stands without the placeholder
+        EXPECT_EQ(computeScore(), 40 * c.points - 225) << "height " << c.height;
+    }
+}
+
+TEST_F(RulesTest, OnlyRowZeroCounts)
+{
+    PaperStreamer* s = streamerWithRowHeights(0.0f);
+    for (int c = 0; c < kStreamerColumns; ++c)
+        s->at(1, c).position.y = 20.0f;
+    EXPECT_EQ(computeScore(), 0);
+}
+
+TEST_F(RulesTest, PlantBonusGrowsWithTheLevelAndTheFourthStrike)
+{
+    for (int i = 0; i < 4; ++i)
+        scorePlantStrike(1);
+    EXPECT_EQ(gPlantBonus, 400);  // 50 + 50 + 50 + 250
+    scorePlantStrike(1);
+    EXPECT_EQ(gPlantBonus, 450);
+
+    gPlantBonus = 0;
+    for (int i = 0; i < 3; ++i)
+        scorePlantStrike(4);
+    EXPECT_EQ(gPlantBonus, 600);
+    scorePlantStrike(4);
+    EXPECT_EQ(gPlantBonus, 600 + 850);
+
+    gPlantBonus = 0;
+    scorePlantStrike(2);
+    scorePlantStrike(3);
+    EXPECT_EQ(gPlantBonus, 250);
+    EXPECT_EQ(gPlantHits[2], 1);
+    EXPECT_EQ(gPlantHits[3], 1);
+}
+
+TEST_F(RulesTest, PlantStrikesOutsideTheFourLevelsEarnNothing)
+{
+    scorePlantStrike(0);
+    scorePlantStrike(5);
+    scorePlantStrike(-1);
+    EXPECT_EQ(gPlantBonus, 0);
+    EXPECT_EQ(computeScore(), 0);
+}
+
+TEST_F(RulesTest, ThePlantBonusIsPartOfTheScore)
+{
+    scorePlantStrike(1);
+    EXPECT_EQ(computeScore(), 50);
+}
+
+TEST_F(RulesTest, OwnerSightCoversEachLevelsSideOfTheWalk)
+{
+    EXPECT_EQ(ownerSeesPlayerAt(200.0f, 2), 0);
+    EXPECT_EQ(ownerSeesPlayerAt(300.0f, 2), 1);
+
+    // boundaries are inclusive
+    const struct {
+        int level;
+        float angle;
+        int sees;
+    } cases[] = {
+        {1, 24.9f, 0}, {1, 25.0f, 1}, {1, 245.0f, 1}, {1, 245.1f, 0},
+        {2, 155.0f, 1}, {2, 155.1f, 0}, {2, 294.9f, 0}, {2, 295.0f, 1},
+        {3, 65.0f, 1}, {3, 65.1f, 0}, {3, 204.9f, 0}, {3, 205.0f, 1},
+        {4, 114.9f, 0}, {4, 115.0f, 1}, {4, 335.0f, 1}, {4, 335.1f, 0},
+        {5, 100.0f, 0}, {0, 100.0f, 0},
+        {1, -100.0f, 1},  // the angle's magnitude is what counts
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ownerSeesPlayerAt(c.angle, c.level), c.sees) << "level " << c.level << " at " << c.angle;
+}
+
+TEST_F(RulesTest, EachLevelsSightCoversTwoHundredTwentyDegrees)
+{
+    for (int level = 1; level <= 4; ++level) {
+        int seen = 0;
+        for (int a = 0; a < 360; ++a)
+            seen += ownerSeesPlayerAt(float(a) + 0.5f, level);
+        EXPECT_EQ(seen, 220) << "level " << level;
+    }
+}
+
+TEST_F(RulesTest, TheFrameRateTextChangesAtMostOncePerSecond)
+{
+    EXPECT_STREQ(gFpsText, "");
+    for (int frame = 1; frame <= 60; ++frame)
+        updateFpsCounterAt(frame / 60.0f);
+    EXPECT_STREQ(gFpsText, "");  // exactly one second has not passed "more than" one second
+    updateFpsCounterAt(61 / 60.0f);
+    EXPECT_STREQ(gFpsText, "Current Frames Per Second: 61");
+    EXPECT_EQ(gFpsFrames, 0.0f);
+    updateFpsCounterAt(62 / 60.0f);
+    EXPECT_STREQ(gFpsText, "Current Frames Per Second: 61");
+}
+
+}  // namespace
