@@ -1,0 +1,179 @@
+// player: drawing of the rolls in flight, the eggs and their splats, and the owner's figure.
+#include "player/projectile_draw.h"
+
+#include <GL/freeglut.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+
+#include "game/game_state.h"
+#include "game/rules.h"
+#include "player/throwing.h"
+
+namespace {
+
+constexpr double kDegreesPerRadian = 57.29579143313326;  // 180 / 3.141592
+constexpr GLuint kOwnerTexture = 5;
+constexpr GLuint kSplatTexture = 8;
+
+constexpr float kRollRadius = 0.2f;
+constexpr float kRollLength = 0.3f;
+constexpr float kRollCapOffset = 0.15f;
+constexpr float kRollCapRadius = 0.2f;
+constexpr float kSplatSize = 0.5f;
+constexpr float kOwnerScale = 5.0f;
+
+// the wall planes a splat is laid on, just outside the house's faces
+constexpr float kBackWallZ = -10.5f, kBackSplatZ = -11.2f;
+constexpr float kSideWallX = 7.5f, kSideSplatX = 8.42f;
+constexpr float kPorchFrontZ = 8.0f, kPorchSplatZ = 8.42f;
+constexpr float kMainFrontZ = 5.0f, kMainSplatZ = 5.65f;
+
+GLUquadric* rollQuadric()
+{
+    // made once and kept for the whole run
+    static GLUquadric* quadric = gluNewQuadric();
+    return quadric;
+}
+
+bool projectilesHidden() { return gGameOver || gTurning; }
+
+// a textured square drawn additively, unlit, with its lower left corner at the local origin
+void drawGlowQuad(GLuint texture, float width, float height)
+{
+    glEnable(GL_TEXTURE_2D);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glEnable(GL_BLEND);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glDisable(GL_LIGHTING);
+    glColor4f(1, 1, 1, 1);
+    glBegin(GL_POLYGON);
+    glTexCoord2f(0, 0);
+    glVertex3f(0, 0, 0);
+    glTexCoord2f(0, 1);
+    glVertex3f(0, height, 0);
+    glTexCoord2f(1, 1);
+    glVertex3f(width, height, 0);
+    glTexCoord2f(1, 0);
+    glVertex3f(width, 0, 0);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glEnable(GL_LIGHTING);
+}
+
+void drawRollCap(float z)
+{
+    glPushMatrix();
+    glTranslatef(0, 0, z);
+    glScalef(1, 1, 0.001f);  // a sphere flattened to a disc
+    glutSolidSphere(kRollCapRadius, 10, 10);
+    glPopMatrix();
+}
+
+void drawSplat(const EggRecord& egg)
+{
+    SplatPlacement place = splatPlacement(egg);
+    glPushMatrix();
+    if (place.translated)
+        glTranslatef(place.corner.x, place.corner.y, place.corner.z);
+    if (place.facesX)
+        glRotatef(90, 0, 1, 0);
+    drawGlowQuad(kSplatTexture, kSplatSize, kSplatSize);
+    glPopMatrix();
+}
+
+}  // namespace
+
+double rollHeadingDegrees(Vec3 direction, int32_t level)
+{
+    Vec3 heading = vecNormalize(Vec3{direction.x, 0.0f, direction.z});
+    double angle = vecAngle(Vec3{1, 0, 0}, heading) * kDegreesPerRadian;
+    // the angle has no sign; from the stations of levels 1 and 2 the house lies towards +z
+    return level <= 2 ? -angle : angle;
+}
+
+SplatPlacement splatPlacement(const EggRecord& egg)
+{
+    const Vec3& at = egg.position;
+    const Vec3& before = egg.previousPosition;
+    if (before.z < kBackWallZ)
+        return {1, true, Vec3{before.x, before.y, kBackSplatZ}, false};
+    if (at.x < -kSideWallX)
+        return {2, true, Vec3{-kSideSplatX, before.y, before.z}, true};
+    if (at.x > kSideWallX)
+        return {3, true, Vec3{kSideSplatX, before.y, before.z}, true};
+    if (at.z > kPorchFrontZ)
+        return {4, true, Vec3{before.x, before.y, kPorchSplatZ}, false};
+    if (at.z > kMainFrontZ)
+        return {5, true, Vec3{before.x, before.y, kMainSplatZ}, false};
+    return {6, false, Vec3{0, 0, 0}, false};
+}
+
+void drawRolls()
+{
+    if (projectilesHidden())
+        return;
+    for (const RollRecord& roll : gRollsInFlight) {
+        if (!roll.active)
+            continue;
+        double angle = rollHeadingDegrees(roll.direction, gLevel);
+        glPushMatrix();
+        glColor3f(0.9f, 0.9f, 0.9f);
+        glTranslatef(roll.position.x, roll.position.y, roll.position.z);
+        glRotatef(float(angle), 0, 1, 0);
+        drawRollModel(kRollRadius, kRollLength);
+        glPopMatrix();
+    }
+}
+
+void drawRollModel(float radius, float length)
+{
+    // the cylinder runs along local z, centred when its length is 0.3; the caps stay put
+    GLUquadric* quadric = rollQuadric();
+    glPushMatrix();
+    gluQuadricDrawStyle(quadric, GLU_FILL);
+    glTranslatef(0, 0, -kRollCapOffset);
+    gluCylinder(quadric, radius, radius, length, 10, 2);
+    glPopMatrix();
+    drawRollCap(-kRollCapOffset);
+    drawRollCap(kRollCapOffset);
+}
+
+void drawEggs()
+{
+    if (projectilesHidden())
+        return;
+    for (const EggRecord& egg : gEggsInFlight) {
+        if (egg.active) {
+            glPushMatrix();
+            glTranslatef(egg.position.x, egg.position.y, egg.position.z);
+            glScalef(1, 1.5f, 1);
+            glScalef(0.3f, 0.3f, 0.3f);
+            glColor3f(1, 1, 1);
+            glutSolidSphere(0.3, 8, 9);
+            glPopMatrix();
+        } else if (egg.struck && !egg.struckPlant) {
+            // a plant struck leaves nothing, an egg on the ground neither
+            drawSplat(egg);
+        }
+    }
+}
+
+void drawOwner()
+{
+    if (projectilesHidden() || !gSpinEnabled)
+        return;
+    // she walks the circle but always faces the same way: the second turn undoes the first
+    float heading = float(gSpinStep) * gSpinAngle;
+    glPushMatrix();
+    glRotatef(heading, 0, 1, 0);
+    glTranslatef(gOwnerRadius, 0, 0);
+    glRotatef(-heading, 0, 1, 0);
+    glScalef(kOwnerScale, kOwnerScale, kOwnerScale);
+    drawGlowQuad(kOwnerTexture, 0.1f, 0.3f);
+    glPopMatrix();
+
+    gOwnerSeesPlayer = ownerSeesPlayerAt(std::fabs(gSpinAngle), gLevel);
+}
