@@ -13,5 +13,12 @@ void onMenu(int value);
 void onIdle();
 void onDisplay();
 
+// the values start-up assigns to the shared globals (no GL)
+void assignStartingValues();
+// element 0 of gStreamers: a landed streamer with no roll
+void addPlaceholderStreamer();
+// one idle step of the owner's walk round the house
+void stepOwnerWalk();
+
 // every game global back to its value before start-up; tests start from here
 void resetAllGlobals();

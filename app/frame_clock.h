@@ -9,6 +9,8 @@ extern int32_t gDrawStartClock; // process clock at the start of the latest disp
 extern int32_t gDrawEndClock;   // process clock read by the level clock near its end, ms
 extern int32_t gFrameIntervalMs;// wall time between the starts of the last two display calls,
                                 // capped at kMaxFrameIntervalMs; 0 for the first frame
+extern uint8_t gFrameClockRunning; // a display call has stamped gDrawStartClock
+extern double gIdleCallStart;   // seconds at which the latest idle call went ahead; < 0 before
 
 constexpr int32_t kMaxFrameIntervalMs = 100;
 constexpr double kIdleStepsPerSecond = 60.0;
@@ -19,4 +21,9 @@ void beginFrameClock(int32_t nowMs);
 float flightStepSeconds();
 // the tick step of hiding, the walk back and the streamers, ms
 float tickStepMs();
+// the moment an idle call that arrives at `now` may go ahead: 1/60 s after the previous one
+// went ahead, or at once if that has passed (seconds)
+double pacedIdleStart(double previousStart, double now);
+// sleeps as pacedIdleStart says and records the start in gIdleCallStart
+void paceIdleCall();
 void resetFrameClock();

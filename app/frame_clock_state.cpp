@@ -6,10 +6,14 @@ float gTickPrev;
 int32_t gDrawStartClock;
 int32_t gDrawEndClock;
 int32_t gFrameIntervalMs;
+uint8_t gFrameClockRunning;
+double gIdleCallStart = -1.0;
 
 void resetFrameClock()
 {
     gTickNow = gTickPrev = 0.0f;
     gDrawStartClock = gDrawEndClock = 0;
     gFrameIntervalMs = 0;
+    gFrameClockRunning = 0;
+    gIdleCallStart = -1.0;
 }

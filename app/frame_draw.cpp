@@ -1,0 +1,75 @@
+// app: the display callback. One frame: camera, HUD bars, the scene, the text overlay, then the
+// level clock and the frame-rate counter, then the swap.
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+
+#include "app/app.h"
+#include "app/camera_placement.h"
+#include "app/frame_clock.h"
+#include "game/game_state.h"
+#include "game/hud.h"
+#include "game/rules.h"
+#include "platform/clock.h"
+#include "player/camera.h"
+#include "player/input.h"
+#include "player/projectile_draw.h"
+#include "scene/world.h"
+#include "streamer/paper_streamer.h"
+#include "streamer/streamer_draw.h"
+
+static void setCamera()
+{
+    placeCamera(gWorld);
+    if (gBirdsEyeView)
+        gluLookAt(0.0, kBirdsEyeHeight, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0);
+    else
+        gluLookAt(gEye.x, gEye.y, gEye.z, gLookAtPoint.x, gLookAtPoint.y, gLookAtPoint.z,
+                  0.0, 1.0, 0.0);
+    updateViewVectors();
+}
+
+// hidden by the near plane in the first-person view; marks the player from above
+static void drawPlayerMarker()
+{
+    glPushMatrix();
+    glTranslatef(gEye.x, gEye.y, gEye.z);
+    glutSolidSphere(0.3, 4, 4);
+    glPopMatrix();
+}
+
+static void drawScene()
+{
+    drawPlayerMarker();
+    drawRolls();
+    // the placeholder at index 0 is never drawn
+    for (size_t i = 1; i < gStreamers.size(); ++i)
+        drawStreamer(gStreamers[i]);
+
+    glPushMatrix();
+    glTranslatef(-gYardOffset, 0.0f, -gYardOffset);
+    if (gWorld)
+        gWorld->draw(gOwnerSeesPlayer, gLevel, leanLeftForDrawing(), leanRightForDrawing());
+    glPopMatrix();
+
+    drawEggs();
+    drawOwner();
+}
+
+void onDisplay()
+{
+    beginFrameClock(platformProcessClockMs());
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    setCamera();
+    // in front of the eye before the scene, so the scene behind them fails the depth test
+    drawHudBars();
+    drawScene();
+    glPopMatrix();
+
+    drawHudText();
+    updateLevelClock();
+    updateFpsCounter();
+    glutSwapBuffers();
+}

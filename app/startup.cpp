@@ -1,0 +1,111 @@
+// app: the entry point's start-up sequence and the shell's own callbacks, reshape and menu.
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+#include <GL/glx.h>
+#include <X11/XKBlib.h>
+
+#include <cstdlib>
+
+#include "app/app.h"
+#include "assets/texture_loader.h"
+#include "game/game_state.h"
+#include "platform/redisplay.h"
+#include "player/input.h"
+#include "scene/world.h"
+#include "streamer/paper_streamer.h"
+
+constexpr int kWindowSize = 600;
+constexpr int kWindowPosition = 100;
+constexpr int kMenuExit = 2;
+constexpr double kFieldOfView = 60.0;
+constexpr double kNearPlane = 0.5;
+constexpr double kFarPlane = 73.0;
+
+// X reports each auto-repeat of a held key as a release and a press; the walk back from a lean
+// starts at a release, so ask for repeated presses and one release when the key comes up
+static void askForDetectableAutoRepeat()
+{
+    Display* display = glXGetCurrentDisplay();
+    if (display)
+        XkbSetDetectableAutoRepeat(display, True, nullptr);
+}
+
+static void registerCallbacks()
+{
+    glutDisplayFunc(onDisplay);
+    glutIdleFunc(onIdle);
+    glutReshapeFunc(onReshape);
+    glutKeyboardFunc(onKeyboard);
+    glutKeyboardUpFunc(onKeyboardUp);
+    glutSpecialFunc(onSpecial);
+    glutMouseFunc(onMouse);
+    glutMotionFunc(onMotion);
+}
+
+// replaced by the first reshape
+static void setProvisionalProjection()
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-2, 2, -2, 2, 1, 15);
+    glMatrixMode(GL_MODELVIEW);
+    glViewport(0, 0, kWindowSize, kWindowSize);
+}
+
+int runGame(int argc, char** argv)
+{
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(kWindowSize, kWindowSize);
+    glutInitWindowPosition(kWindowPosition, kWindowPosition);
+    glutCreateWindow("Mesh display");
+    setRedisplayHandler(glutPostRedisplay);
+    askForDetectableAutoRepeat();
+    glClearColor(0, 0, 0, 1);
+
+    registerCallbacks();
+    setProvisionalProjection();
+
+    glutCreateMenu(onMenu);
+    glutAddMenuEntry("Exit", kMenuExit);
+    glutAttachMenu(GLUT_MIDDLE_BUTTON);
+
+    glEnable(GL_LIGHTING);
+    assignStartingValues();
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_NORMALIZE);
+
+    loadTextures();
+    gWorld = new World();
+
+    gShowFps = 0;
+    gOwnerSeesPlayer = 0;
+    gStreamerHouseCollision = 1;
+    addPlaceholderStreamer();
+    gWireframe = 0;
+    // blending stays off until a drawing step turns it on
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+
+    glutMainLoop();
+    return 0;
+}
+
+void onReshape(int width, int height)
+{
+    gWindowWidth = width;
+    gWindowHeight = height;
+    // a window shrunk to no height still gets a finite aspect
+    int aspectHeight = height > 0 ? height : 1;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(kFieldOfView, double(width) / double(aspectHeight), kNearPlane, kFarPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glViewport(0, 0, width, height);
+    requestRedisplay();
+}
+
+void onMenu(int value)
+{
+    if (value == kMenuExit)
+        std::exit(0);
+}

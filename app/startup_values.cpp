@@ -1,0 +1,35 @@
+// app: the starting values start-up gives the shared globals, and the placeholder streamer.
+#include "app/app.h"
+#include "game/game_state.h"
+#include "player/camera.h"
+#include "player/input.h"
+#include "streamer/paper_streamer.h"
+
+constexpr float kOwnerWalkRadius = 15.0f;
+constexpr float kYardOffset = 25.6f;   // the house's centre in the world's frame
+
+void assignStartingValues()
+{
+    gEyeLift = Vec3{0.0f, 1.5f, 0.0f};
+    gHideShift = Vec3{0.0f, 0.0f, 0.0f};
+    gOwnerRadius = kOwnerWalkRadius;
+    gSpinStep = 1;
+    gMouseX = gMouseY = 0.0f;
+    gPressX = gPressY = 0.0f;
+    gYawDelta = gPitchDelta = 0.0f;
+    gYardOffset = kYardOffset;
+    updateLookVector();
+    gShowFps = 0;
+    gOwnerSeesPlayer = 0;
+    gStreamerHouseCollision = 1;
+    gWireframe = 0;
+}
+
+void addPlaceholderStreamer()
+{
+    // element 0 only keeps the score's baseline; it is never simulated or drawn
+    PaperStreamer* placeholder = new PaperStreamer(Vec3{0.0f, 0.0f, 0.0f}, Vec3{0.0f, 0.0f, 0.3f});
+    placeholder->landed = 1;
+    placeholder->roll = -1;
+    gStreamers.push_back(placeholder);
+}
