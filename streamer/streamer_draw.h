@@ -1,6 +1,19 @@
 // streamer: drawing one paper strip, solid or as wire lines.
 #pragma once
 
+#include "common/vec.h"
+
 class PaperStreamer;
 
+// two triangles between each pair of neighbouring columns
+constexpr int kStreamerTriangles = 2 * 39;
+
 void drawStreamer(const PaperStreamer* streamer);
+
+// the normals the solid strip is drawn with, triangle by triangle: for column c, 2c is
+// (a0, a1, b0) and 2c + 1 is (a1, b1, b0); a triangle with no area takes the one before it
+void streamerTriangleNormals(const PaperStreamer* streamer, Vec3 normals[kStreamerTriangles]);
+// the wire lines mark a few particles at the roll's edge in red
+bool streamerParticleMarked(int r, int c);
+// the colour particle (r, c) ends up with in the wire lines
+Vec3 streamerWireColour(int r, int c);

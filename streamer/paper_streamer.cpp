@@ -1,0 +1,307 @@
+// streamer: building the strip, its relaxation step, and the house and ground rules that commit it.
+#include "streamer/paper_streamer.h"
+
+#include <array>
+#include <cmath>
+#include <cstdlib>
+
+#include "app/frame_clock.h"
+#include "player/throwing.h"
+
+namespace {
+
+const Vec3 kStartGravity{0.0f, -0.00105f, 0.0f};
+constexpr float kRestThreshold = 0.02f;  // row 0 lower than this in sum: the strip lies still
+constexpr double kTimeUnitMs = 30.0;     // the step's time is counted in units of 30 ms
+constexpr double kSinkPerUnit = 0.0001;  // how fast the gravity grows once the roll has stopped
+
+// how long a spring's displacement may be to count: a flying roll drags the strip hard, a
+// stopped one lets it only creep
+struct DisplacementWindow {
+    float low, high;
+};
+constexpr DisplacementWindow kFlyingWindow{0.0002f, 0.097f};
+constexpr DisplacementWindow kLandedWindow{0.00025f, 0.02f};
+
+// the house: a main block and a lower block in front of it, centred on x = 0
+constexpr float kHouseHalfWidth = 8.602f;
+constexpr float kMainBack = -11.1f, kMainFront = 5.827f, kMainHeight = 7.062f;
+constexpr float kLowBack = 5.55f, kLowFront = 8.602f, kLowHeight = 2.91f;
+// the first strike puts the striking particle on the roof of the block it came over
+constexpr float kMainRoof = 7.0f, kLowRoof = 2.775f;
+
+int particleIndex(int r, int c) { return r * kStreamerColumns + c; }
+
+struct Neighbour {
+    int index;
+    bool straight;
+};
+struct NeighbourList {
+    int count;
+    Neighbour list[5];
+};
+
+// every particle's springs, in the order the full scan meets them: row 0 before row 1,
+// columns ascending
+std::array<NeighbourList, kStreamerParticles> buildNeighbours()
+{
+    std::array<NeighbourList, kStreamerParticles> table{};
+    for (int r = 0; r < kStreamerRows; ++r)
+        for (int c = 0; c < kStreamerColumns; ++c) {
+            NeighbourList& n = table[particleIndex(r, c)];
+            for (int r2 = 0; r2 < kStreamerRows; ++r2)
+                for (int c2 = 0; c2 < kStreamerColumns; ++c2)
+                    if (PaperStreamer::isNeighbour(r, c, r2, c2))
+                        n.list[n.count++] = {particleIndex(r2, c2),
+                                             PaperStreamer::isStraightPair(r, c, r2, c2)};
+        }
+    return table;
+}
+
+const std::array<NeighbourList, kStreamerParticles>& neighbours()
+{
+    static const std::array<NeighbourList, kStreamerParticles> table = buildNeighbours();
+    return table;
+}
+
+float distance(Vec3 a, Vec3 b)
+{
+    Vec3 d = vecSub(b, a);
+    return std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+}
+
+// one spring of particle p: the displacement is the running acc plus the spring's pull, scaled
+// by dt; when it falls inside the window it is added to acc, so acc compounds with every
+// accepted spring
+inline void springStep(PaperStreamer& s, int p, int q, bool straight, float dt,
+                       DisplacementWindow window, Vec3& acc)
+{
+    Vec3 pull;
+    if (!s.springPull(p, q, straight, pull))
+        return;
+    Vec3 d = vecScale(vecAdd(acc, pull), dt);
+    float m = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+    // a non-finite m fails both tests, so nothing non-finite reaches acc
+    if (window.low <= m && m <= window.high)
+        acc = vecAdd(acc, d);
+}
+
+// the step's time in units of 30 ms; a tick counter that went backwards (its 32-bit wrap)
+// gives a step of 0 rather than a negative one
+float relaxStepUnits()
+{
+    float dtMs = gTickNow - gTickPrev;
+    if (!(dtMs > 0.0f))
+        return 0.0f;
+    return float(double(dtMs) * (1.0 / kTimeUnitMs));
+}
+
+template <bool FullScan>
+void relaxStreamer(PaperStreamer* s)
+{
+    if (s->rowHeightSum() < kRestThreshold)
+        return;
+    const float dt = relaxStepUnits();
+    const DisplacementWindow window = s->rollActive() ? kFlyingWindow : kLandedWindow;
+    const Vec3 gravity = s->current[0].gravity;
+
+    // every particle's proposal from the current positions; gravity enters once, unscaled
+    for (int r = 0; r < kStreamerRows; ++r)
+        for (int c = 0; c < kStreamerColumns; ++c) {
+            const int p = particleIndex(r, c);
+            Vec3 acc = gravity;
+            if (FullScan) {
+                for (int r2 = 0; r2 < kStreamerRows; ++r2)
+                    for (int c2 = 0; c2 < kStreamerColumns; ++c2)
+                        if (PaperStreamer::isNeighbour(r, c, r2, c2))
+                            springStep(*s, p, particleIndex(r2, c2),
+                                       PaperStreamer::isStraightPair(r, c, r2, c2), dt, window, acc);
+            } else {
+                const NeighbourList& n = neighbours()[p];
+                for (int k = 0; k < n.count; ++k)
+                    springStep(*s, p, n.list[k].index, n.list[k].straight, dt, window, acc);
+            }
+            s->next[p].position = vecAdd(s->current[p].position, acc);
+        }
+
+    // the proposals reach the strip only through the house and ground rules
+    if (gStreamerHouseCollision)
+        s->commitStreamer();
+}
+
+} // namespace
+
+PaperStreamer::PaperStreamer(Vec3 endA, Vec3 endB) : roll(-1), landed(0), current{}, next{}
+{
+    // only endA and the z of endB place the strip
+    const float spacing = std::fabs(endB.z - endA.z);
+    for (int r = 0; r < kStreamerRows; ++r)
+        for (int c = 0; c < kStreamerColumns; ++c) {
+            const int i = particleIndex(r, c);
+            current[i].position = Vec3{endA.x, endA.y + float(kStreamerColumns - c) * spacing,
+                                       endA.z + float(r) * spacing};
+            current[i].gravity = kStartGravity;
+            next[i].gravity = kStartGravity;
+        }
+    initRestLengths();
+}
+
+void PaperStreamer::initRestLengths()
+{
+    const float straight = distance(at(0, 0).position, at(0, 1).position);
+    const float diagonal = distance(at(0, 0).position, at(1, 1).position);
+    for (int i = 0; i < kStreamerParticles; ++i) {
+        current[i].restStraight = next[i].restStraight = straight;
+        current[i].restDiagonal = next[i].restDiagonal = diagonal;
+    }
+}
+
+bool PaperStreamer::isNeighbour(int r1, int c1, int r2, int c2)
+{
+    if (r1 < 0 || r1 >= kStreamerRows || r2 < 0 || r2 >= kStreamerRows)
+        return false;
+    if (c1 < 0 || c1 >= kStreamerColumns || c2 < 0 || c2 >= kStreamerColumns)
+        return false;
+    const int dr = std::abs(r1 - r2), dc = std::abs(c1 - c2);
+    return (dr == 1 && dc <= 1) || (dr == 0 && dc == 1);
+}
+
+bool PaperStreamer::isStraightPair(int r1, int c1, int r2, int c2)
+{
+    const int dr = std::abs(r1 - r2), dc = std::abs(c1 - c2);
+    return (dr == 1 && dc == 0) || (dr == 0 && dc == 1);
+}
+
+bool PaperStreamer::springPull(int p, int q, bool straight, Vec3& force)
+{
+    StreamerParticle& a = current[p];
+    const Vec3 offset = vecSub(current[q].position, a.position);
+    const float len = std::sqrt(offset.x * offset.x + offset.y * offset.y + offset.z * offset.z);
+    const float rest = straight ? a.restStraight : a.restDiagonal;
+    // coincident particles have no direction, a strip thrown with no width no scale: such a
+    // spring cannot pull
+    if (len == 0.0f || rest == 0.0f || !std::isfinite(len))
+        return false;
+    const float inverse = 1.0f / len;
+    a.direction = vecScale(offset, inverse);
+    a.length = len;
+    a.strain = (len - rest) / rest * gSpringStrainScale;
+    // divided by the length once more: the pull falls off as 1 / len
+    a.direction = vecScale(a.direction, inverse);
+    a.force = vecScale(vecScale(a.direction, a.strain), gSpringForceScale);
+    force = a.force;
+    return true;
+}
+
+Vec3 PaperStreamer::springForce(int r1, int c1, int r2, int c2, Vec3 incoming)
+{
+    Vec3 pull;
+    if (!springPull(particleIndex(r1, c1), particleIndex(r2, c2), isStraightPair(r1, c1, r2, c2),
+                    pull))
+        return incoming;
+    return vecAdd(incoming, pull);
+}
+
+float PaperStreamer::rowHeightSum() const
+{
+    float sum = 0.0f;
+    for (int c = 0; c < kStreamerColumns; ++c)
+        sum += current[c].position.y;
+    return sum;
+}
+
+void PaperStreamer::commitStreamer()
+{
+    for (int i = 0; i < kStreamerParticles; ++i) {
+        StreamerParticle& cur = current[i];
+        const Vec3 proposed = next[i].position;
+        const bool inside = inHouseFootprint(cur.position.x, cur.position.y, cur.position.z);
+
+        // a pinned particle hanging beside the house above the ground comes loose
+        if (!inside && cur.position.y > 0.0f)
+            cur.pinned = 0;
+        if (cur.pinned)
+            continue;
+
+        // a particle that reached the ground keeps its height from then on; it still slides
+        if (cur.position.y <= 0.0f) {
+            if (!inside) {
+                cur.position.x = proposed.x;
+                cur.position.z = proposed.z;
+            }
+            continue;
+        }
+
+        if (inside && inHouseVolume(proposed.x, proposed.y, proposed.z)) {
+            // the strike: the first one of the strip lands it on the roof it came over
+            cur.position.y = proposed.y;
+            if (!landed) {
+                cur.position.y = cur.position.z < kLowBack ? kMainRoof : kLowRoof;
+                landed = 1;
+            }
+            cur.position.x = proposed.x;
+            cur.position.z = proposed.z;
+            const int c = i % kStreamerColumns;
+            current[particleIndex(0, c)].pinned = 1;
+            current[particleIndex(1, c)].pinned = 1;
+            stopRoll();
+            continue;
+        }
+
+        // over the house without striking it a particle only rises or sinks
+        cur.position.y = proposed.y;
+        if (!inside) {
+            cur.position.x = proposed.x;
+            cur.position.z = proposed.z;
+        }
+    }
+}
+
+bool PaperStreamer::rollActive() const
+{
+    if (roll < 0 || size_t(roll) >= gRollsInFlight.size())
+        return false;
+    return gRollsInFlight[size_t(roll)].active != 0;
+}
+
+void PaperStreamer::stopRoll()
+{
+    if (roll < 0 || size_t(roll) >= gRollsInFlight.size())
+        return;
+    gRollsInFlight[size_t(roll)].active = 0;
+}
+
+void updateStreamer(PaperStreamer* streamer)
+{
+    relaxStreamer<false>(streamer);
+}
+
+void updateStreamerFullScan(PaperStreamer* streamer)
+{
+    relaxStreamer<true>(streamer);
+}
+
+void sinkStreamer(PaperStreamer* streamer, float dtTick)
+{
+    if (streamer->rollActive())
+        return;
+    StreamerParticle& lead = streamer->current[0];
+    // a tick counter that went backwards (its 32-bit wrap) must not lift the strip
+    if (lead.position.y > 0.0f && dtTick > 0.0f)
+        lead.gravity.y -= float(double(dtTick) * (1.0 / kTimeUnitMs) * kSinkPerUnit);
+}
+
+bool inHouseFootprint(float x, float /*y*/, float z)
+{
+    if (!(-kHouseHalfWidth < x && x < kHouseHalfWidth))
+        return false;
+    return (kMainBack < z && z < kMainFront) || (kLowBack < z && z < kLowFront);
+}
+
+bool inHouseVolume(float x, float y, float z)
+{
+    if (!(-kHouseHalfWidth < x && x < kHouseHalfWidth))
+        return false;
+    return (kMainBack < z && z < kMainFront && y < kMainHeight) ||
+           (kLowBack < z && z < kLowFront && y < kLowHeight);
+}
