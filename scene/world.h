@@ -9,9 +9,26 @@
 #include "common/vec.h"
 
 class Terrain;
+struct GLUquadric;
 
 constexpr int kModelCount = 9;
 constexpr int kPlacementCount = 27;
+
+// the two primitives a model triangle is drawn with (GL_TRIANGLES, GL_LINE_STRIP)
+constexpr int32_t kPrimitiveTriangles = 0x0004;
+constexpr int32_t kPrimitiveLineStrip = 0x0003;
+
+// models[] indices
+enum ModelIndex {
+    kModelHouse, kModelWindowFrames, kModelWindowPanes, kModelPlant, kModelBbq,
+    kModelBush, kModelBench, kModelPool, kModelCoyote
+};
+
+// placements[] indices that the drawing and the hit test single out
+constexpr int kPlacementHouse = 0;
+constexpr int kPlacementWindowPanes = 2;
+constexpr int kFirstPlant = 5;
+constexpr int kLastPlant = 20;
 
 struct Placement {
     Model* model;
@@ -54,6 +71,28 @@ public:
     float lightDiffuse[4];
     float lightSpecular[4];
     float houseSize;
+
+    // The house group (per primitive mode and pane lighting), the sky and the moon look the same
+    // every frame, so they are compiled on first use and replayed; false draws them literally
+    // every frame (same pixels, kept for comparison).
+    bool replayStaticDrawing = true;
+
+private:
+    // the light, the display lists and lighting on: the constructor's GL part
+    void startDrawing();
+    // the placement's cover-object index for this frame, -1 for none
+    int coverPlacement(int32_t level, int32_t hideLeft, int32_t hideRight) const;
+    void drawPlacement(int i, bool ownerSeesPlayer);
+    void drawHouseGroupMember(int i, bool ownerSeesPlayer);
+    void drawTerrain();
+    void drawSkyAndMoon();
+    void applyPreset(int32_t code);
+
+    GLUquadric* skyQuadric = nullptr;
+    GLUquadric* moonQuadric = nullptr;
+    uint32_t houseGroupLists = 0;   // 3 members x 2 primitive modes x dark/lit panes
+    bool houseGroupCompiled[12] = {};
+    uint32_t skyList = 0;
 };
 
 extern World* gWorld;

@@ -1,0 +1,387 @@
+// scene: drawing the World: the light, the display lists, the house group, the yard models, the
+// terrain, the sky dome and the moon.
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "assets/texture_loader.h"
+#include "scene/materials.h"
+#include "scene/world.h"
+#include "terrain/terrain.h"
+
+static_assert(kPrimitiveTriangles == GL_TRIANGLES && kPrimitiveLineStrip == GL_LINE_STRIP,
+              "the World's primitive constants are GL's");
+
+namespace {
+
+// list set s holds the objects of model kListSetModel[s]
+constexpr int kListSetCount = 6;
+constexpr int kListSetModel[kListSetCount] = {kModelBush, kModelBbq, kModelPool, kModelBench,
+                                              kModelCoyote, kModelPlant};
+constexpr int kBushLists = 0;
+
+// preset codes as the objects carry them, and the white that goes under textures
+constexpr int32_t kPresetBlack = 7;
+constexpr int32_t kPresetWhite = 9;
+
+constexpr float kBushStretch = 2.5f;
+constexpr float kHouseGroupHeight = 0.5f;  // the house group is half as tall as it is wide
+
+// the walls (objects 0..4 of the house) get the stucco projected onto their planes, one repeat
+// every 15 model units
+constexpr int kLastWall = 4;
+constexpr int kLastWallAlongX = 2;
+constexpr float kStuccoRepeat = 0.06666667f;
+constexpr float kStuccoOffsetX = 30.0f;
+constexpr float kStuccoOffsetZ = 40.0f;
+
+constexpr float kYardCentre = 25.6f;
+constexpr double kSkyRadius = 36.2;
+constexpr double kMoonRadius = 3.0;
+constexpr int kSphereSlices = 5;
+constexpr int kSphereStacks = 10;
+
+constexpr float kTerrainScale = 0.1f;
+constexpr float kTerrainShift = -15.0f;
+
+bool validFace(const MeshObject& object, const MeshFace& face)
+{
+    for (int32_t v : face.vertexIndex)
+        if (v < 0 || v >= object.vertexCount)
+            return false;
+    return true;
+}
+
+// the object's 3DS material colour, when the model is drawn in those and the object has no preset
+const MeshMaterial* materialColour(const Model& model, const MeshObject& object)
+{
+    if (model.materialCount <= 0 || object.materialIndex < 0 || !model.useMaterialColours ||
+        object.presetCode != 0)
+        return nullptr;
+    if (object.materialIndex >= int32_t(model.materials.size()))
+        return nullptr;
+    return &model.materials[object.materialIndex];
+}
+
+int objectCount(const Model& model)
+{
+    return std::min<int>(model.objectCount, int(model.objects.size()));
+}
+
+}  // namespace
+
+void World::startDrawing()
+{
+    setupLight();
+    buildDisplayLists();
+    glEnable(GL_LIGHTING);
+}
+
+// The light is given under an identity modelview, so it stays fixed relative to the eye.
+void World::setupLight()
+{
+    glEnable(GL_LIGHT0);
+    glEnable(GL_NORMALIZE);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, lightDiffuse);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, lightAmbient);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, lightSpecular);
+    glShadeModel(GL_SMOOTH);
+}
+
+// Compiled while primitiveMode is still triangles: the yard models never go wireframe.
+void World::buildDisplayLists()
+{
+    for (int s = 0; s < kListSetCount; ++s) {
+        const Model& m = models[kListSetModel[s]];
+        int count = objectCount(m);
+        listBase[s] = glGenLists(count);
+        for (int k = 0; k < count; ++k) {
+            glNewList(listBase[s] + k, GL_COMPILE);
+            drawMeshObject(m.objects[k], m.texturedLists);
+            glEndList();
+        }
+    }
+}
+
+// One begin/end pair per triangle, so a line strip shows two of its three edges.
+void World::drawMeshObject(const MeshObject& object, bool withTexCoords)
+{
+    for (int f = 0; f < object.faceCount; ++f) {
+        const MeshFace& face = object.faces[f];
+        if (!validFace(object, face))
+            continue;
+        glBegin(primitiveMode);
+        for (int32_t v : face.vertexIndex) {
+            const Vec3& n = object.normals[v];
+            const Vec3& p = object.vertices[v];
+            glNormal3f(n.x, n.y, n.z);
+            if (withTexCoords)
+                glTexCoord2f(p.x, p.z);  // ground-plane projection, one repeat per model unit
+            glVertex3f(p.x, p.y, p.z);
+        }
+        glEnd();
+    }
+}
+
+void World::drawHouse(Model& house)
+{
+    int count = objectCount(house);
+    for (int k = 0; k < count; ++k) {
+        const MeshObject& object = house.objects[k];
+        if (k > kLastWall) {
+            glDisable(GL_TEXTURE_2D);
+            glColor3ub(255, 255, 255);
+            if (const MeshMaterial* material = materialColour(house, object)) {
+                glEnable(GL_COLOR_MATERIAL);
+                glColor3ub(material->colour[0], material->colour[1], material->colour[2]);
+            }
+            drawMeshObject(object, false);
+            continue;
+        }
+        glDisable(GL_COLOR_MATERIAL);
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, kTextureStucco);
+        applyPreset(kPresetWhite);
+        bool alongX = k <= kLastWallAlongX;
+        for (int f = 0; f < object.faceCount; ++f) {
+            const MeshFace& face = object.faces[f];
+            if (!validFace(object, face))
+                continue;
+            glBegin(primitiveMode);
+            for (int32_t v : face.vertexIndex) {
+                const Vec3& n = object.normals[v];
+                const Vec3& p = object.vertices[v];
+                glNormal3f(n.x, n.y, n.z);
+                float s = alongX ? (p.x + kStuccoOffsetX) * kStuccoRepeat
+                                 : (p.z + kStuccoOffsetZ) * kStuccoRepeat;
+                glTexCoord2f(s, p.y * kStuccoRepeat);
+                glVertex3f(p.x, p.y, p.z);
+            }
+            glEnd();
+        }
+    }
+}
+
+void World::drawModel(Model& model, const char* name)
+{
+    int set = -1;
+    if (std::strcmp(name, "plant") == 0) set = 5;
+    else if (std::strcmp(name, "coyote") == 0) set = 4;
+    else if (std::strcmp(name, "bench") == 0) set = 3;
+    else if (std::strcmp(name, "pool") == 0) set = 2;
+    else if (std::strcmp(name, "bbq") == 0) set = 1;
+
+    int count = objectCount(model);
+    for (int k = 0; k < count; ++k) {
+        const MeshObject& object = model.objects[k];
+        if (model.texturedLists) {
+            glEnable(GL_TEXTURE_2D);
+            applyPreset(kPresetWhite);
+            glBindTexture(GL_TEXTURE_2D, kTextureGrass);
+            glCallList(listBase[kBushLists] + k);
+            continue;
+        }
+        if (const MeshMaterial* material = materialColour(model, object)) {
+            glDisable(GL_TEXTURE_2D);
+            glEnable(GL_COLOR_MATERIAL);
+            glColor3ub(material->colour[0], material->colour[1], material->colour[2]);
+        } else if (model.swapYZ) {
+            glDisable(GL_TEXTURE_2D);
+            glDisable(GL_COLOR_MATERIAL);
+            // with no preset the material of the object before stays
+            if (object.presetCode >= 1 && object.presetCode <= 8)
+                applyPreset(object.presetCode);
+        }
+        if (set >= 0)
+            glCallList(listBase[set] + k);
+        else
+            drawMeshObject(object, false);
+    }
+}
+
+// code 1..8 as the objects' presetCode, kPresetWhite under textures
+void World::applyPreset(int32_t code)
+{
+    const TriNode* node = terrain->firstRoot();
+    switch (code) {
+    case 1: node->applyMaterialMint(); break;
+    case 2: node->applyMaterialLeafGreen(); break;
+    case 3: node->applyMaterialBrown(); break;
+    case 4: node->applyMaterialGrey(); break;
+    case 5: node->applyMaterialChrome(); break;
+    case 6: node->applyMaterialCream(); break;
+    case 7: node->applyMaterialBlack(); break;
+    case 8: node->applyMaterialWater(); break;
+    default: node->applyMaterialWhite(); break;
+    }
+}
+
+// While the player hides, the level's cover object on that side is shown (right wins).
+int World::coverPlacement(int32_t level, int32_t hideLeft, int32_t hideRight) const
+{
+    static const int kRight[5] = {-1, 3, 22, 23, 26};
+    static const int kLeft[5] = {-1, 4, 21, 24, 25};
+    if (level < 1 || level > 4)
+        return -1;
+    if (hideRight != 0)
+        return kRight[level];
+    if (hideLeft != 0)
+        return kLeft[level];
+    return -1;
+}
+
+void World::draw(bool ownerSeesPlayer, int32_t level, int32_t hideLeft, int32_t hideRight)
+{
+    int cover = coverPlacement(level, hideLeft, hideRight);
+    if (cover >= 0 && cover < int(placements.size()))
+        placements[cover]->visible = !placements[cover]->visible;
+
+    for (int i = 0; i < int(placements.size()); ++i) {
+        const Placement& p = *placements[i];
+        if (!p.visible || (p.group != 0 && p.group != level))
+            continue;
+        drawPlacement(i, ownerSeesPlayer);
+    }
+
+    if (cover >= 0 && cover < int(placements.size()))
+        placements[cover]->visible = !placements[cover]->visible;
+
+    drawTerrain();
+    drawSkyAndMoon();
+    glDisable(GL_TEXTURE_2D);
+}
+
+void World::drawPlacement(int i, bool ownerSeesPlayer)
+{
+    const Placement& p = *placements[i];
+    Model& model = *p.model;
+    glPushMatrix();
+    if (!model.swapYZ) {
+        glEnable(GL_CULL_FACE);
+        glEnable(GL_COLOR_MATERIAL);
+        glTranslatef(p.position.x, p.position.y, p.position.z);
+        glScalef(model.scale, model.scale * kHouseGroupHeight, model.scale);
+        // the three house models share the house's size so they stay in register; without the
+        // house file there is nothing to measure, so they are drawn at their file size
+        float unit = houseSize != 0.0f ? 1.0f / houseSize : 1.0f;
+        glScalef(unit, unit, unit);
+        drawHouseGroupMember(i, ownerSeesPlayer);
+    } else {
+        glDisable(GL_CULL_FACE);
+        glDisable(GL_COLOR_MATERIAL);
+        // a model wholly above zero measures 0; it is drawn at its file size rather than blown up
+        float size = model.size != 0.0f ? model.size : 1.0f;
+        glTranslatef(p.position.x, p.position.y, p.position.z);
+        // the lift that sets the lowest point on the ground ignores the bush's stretch
+        glTranslatef(0.0f, -model.minCorner.y * model.scale / size, 0.0f);
+        float stretch = std::strcmp(p.name, "bush") == 0 ? kBushStretch : 1.0f;
+        glScalef(model.scale, model.scale * stretch, model.scale);
+        glScalef(1.0f / size, 1.0f / size, 1.0f / size);
+        glRotatef(p.rotation, 0.0f, 1.0f, 0.0f);
+        drawModel(model, p.name);
+    }
+    glDisable(GL_COLOR_MATERIAL);
+    glPopMatrix();
+}
+
+// The house, the frames and the panes; the panes are dark unless the owner sees the player, then
+// they light up in their 3DS colours.
+void World::drawHouseGroupMember(int i, bool ownerSeesPlayer)
+{
+    const Placement& p = *placements[i];
+    if (i == kPlacementWindowPanes)
+        p.model->useMaterialColours = ownerSeesPlayer;
+
+    bool cacheable = replayStaticDrawing && i <= kPlacementWindowPanes;
+    int slot = i * 4 + (primitiveMode == kPrimitiveLineStrip ? 2 : 0) +
+               (i == kPlacementWindowPanes && ownerSeesPlayer ? 1 : 0);
+    if (cacheable) {
+        if (!houseGroupLists)
+            houseGroupLists = glGenLists(12);
+        if (houseGroupCompiled[slot]) {
+            glCallList(houseGroupLists + slot);
+            return;
+        }
+        glNewList(houseGroupLists + slot, GL_COMPILE_AND_EXECUTE);
+    }
+
+    if (i == kPlacementWindowPanes) {
+        if (!ownerSeesPlayer) {
+            glDisable(GL_COLOR_MATERIAL);
+            applyPreset(kPresetBlack);
+        }
+        drawModel(*p.model, p.name);
+    } else if (i == kPlacementHouse) {
+        drawHouse(*p.model);
+    } else {
+        drawModel(*p.model, p.name);
+    }
+
+    if (cacheable) {
+        glEndList();
+        houseGroupCompiled[slot] = true;
+    }
+}
+
+void World::drawTerrain()
+{
+    glDisable(GL_COLOR_MATERIAL);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_TEXTURE_2D);
+    applyPreset(kPresetWhite);
+    glPushMatrix();
+    glScalef(kTerrainScale, kTerrainScale, kTerrainScale);
+    glTranslatef(0.0f, kTerrainShift, 0.0f);
+    terrain->draw();
+    glPopMatrix();
+}
+
+// The dome is seen from inside; the moon sits on its top. Both are lit under the white preset
+// the terrain left.
+void World::drawSkyAndMoon()
+{
+    if (!skyQuadric) {
+        skyQuadric = gluNewQuadric();
+        gluQuadricDrawStyle(skyQuadric, GLU_FILL);
+        gluQuadricTexture(skyQuadric, GL_TRUE);
+        gluQuadricOrientation(skyQuadric, GLU_INSIDE);
+        moonQuadric = gluNewQuadric();
+        gluQuadricDrawStyle(moonQuadric, GLU_FILL);
+        gluQuadricTexture(moonQuadric, GL_TRUE);
+        gluQuadricOrientation(moonQuadric, GLU_OUTSIDE);
+    }
+    if (replayStaticDrawing && skyList) {
+        glCallList(skyList);
+        return;
+    }
+    if (replayStaticDrawing) {
+        skyList = glGenLists(1);
+        glNewList(skyList, GL_COMPILE_AND_EXECUTE);
+    }
+
+    glBindTexture(GL_TEXTURE_2D, kTextureSky);
+    glPushMatrix();
+    glTranslatef(kYardCentre, 0.0f, kYardCentre);
+    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);  // the sphere's axis upright
+    gluSphere(skyQuadric, kSkyRadius, kSphereSlices, kSphereStacks);
+    glPopMatrix();
+
+    glBindTexture(GL_TEXTURE_2D, kTextureMoon);
+    glPushMatrix();
+    glTranslatef(kYardCentre, float(kSkyRadius), kYardCentre);
+    gluSphere(moonQuadric, kMoonRadius, kSphereSlices, kSphereStacks);
+    glPopMatrix();
+
+    if (replayStaticDrawing)
+        glEndList();
+}
+
+void World::toggleWireframe()
+{
+    primitiveMode = primitiveMode == kPrimitiveTriangles ? kPrimitiveLineStrip : kPrimitiveTriangles;
+}
