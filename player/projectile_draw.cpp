@@ -5,8 +5,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <cmath>
-
 #include "game/game_state.h"
 #include "game/rules.h"
 #include "player/throwing.h"
@@ -175,5 +173,5 @@ void drawOwner()
     drawGlowQuad(kOwnerTexture, 0.1f, 0.3f);
     glPopMatrix();
 
-    gOwnerSeesPlayer = ownerSeesPlayerAt(std::fabs(gSpinAngle), gLevel);
+    gOwnerSeesPlayer = ownerSeesPlayerAt(gSpinAngle, gLevel);
 }
