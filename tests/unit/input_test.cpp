@@ -1,0 +1,327 @@
+// The key and mouse bindings: what each changes, the frozen-input rule and which bindings ask
+// for a redisplay.
+#include <GL/freeglut.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "app/app.h"
+#include "app/frame_clock.h"
+#include "game/game_state.h"
+#include "platform/redisplay.h"
+#include "player/camera.h"
+#include "player/input.h"
+#include "player/throwing.h"
+
+namespace {
+
+constexpr double kYawLimit = 0.5235986666666667;
+
+class InputTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetAllGlobals();
+        gWindowWidth = gWindowHeight = 600;
+        gEyeLift = Vec3{0, 1.5f, 0};
+        gUpVector = Vec3{0, 1, 0};
+        gSideVector = Vec3{0, 0, 1};
+        gTickPrev = 1000.0f;
+        gTickNow = 1016.0f;
+    }
+    static void key(unsigned char k) { onKeyboard(k, 0, 0); }
+    static void keyUp(unsigned char k) { onKeyboardUp(k, 0, 0); }
+    static void leftDown(int x, int y) { onMouse(GLUT_LEFT_BUTTON, GLUT_DOWN, x, y); }
+    static void leftUp(int x, int y) { onMouse(GLUT_LEFT_BUTTON, GLUT_UP, x, y); }
+    // redisplay requests made by f
+    template <class F>
+    static long requestsBy(F f)
+    {
+        const long before = redisplayRequestCount();
+        f();
+        return redisplayRequestCount() - before;
+    }
+};
+
+TEST_F(InputTest, DragFarRightOrLeftStopsAtTheEdgeOfTheHomeField)
+{
+    // 210 px on a 600 px window is about 40 degrees
+    leftDown(300, 300);
+    onMotion(510, 300);
+    EXPECT_EQ(gCameraYaw, float(gHomeYaw + kYawLimit));
+    onMotion(90, 300);
+    EXPECT_EQ(gCameraYaw, float(gHomeYaw - kYawLimit));
+    leftUp(90, 300);
+    EXPECT_EQ(gCameraYaw, float(gHomeYaw - kYawLimit));
+}
+
+TEST_F(InputTest, DragIsMeasuredFromThePressNotAccumulated)
+{
+    const float pressYaw = gCameraYaw;
+    leftDown(300, 300);
+    onMotion(330, 300);
+    onMotion(345, 300);
+    onMotion(315, 300);
+    EXPECT_FLOAT_EQ(gCameraYaw, pressYaw + (pixelToViewX(315) - pixelToViewX(300)));
+    EXPECT_GT(gCameraYaw, pressYaw);  // pointer right: larger yaw
+    EXPECT_EQ(gYawDelta, 0.0f);
+    // the look vector follows the angles at once
+    EXPECT_FLOAT_EQ(gLookVector.z, float(std::sin(double(gCameraYaw)) *
+                                         std::cos(double(gCameraPitch))));
+}
+
+TEST_F(InputTest, PitchNeverGoesBelowLevelAndStopsAtSixtyDegrees)
+{
+    leftDown(300, 100);
+    onMotion(300, 140);  // pointer down lowers the view
+    EXPECT_LT(gCameraPitch, 0.785398f);
+    EXPECT_GT(gCameraPitch, 0.0f);
+    onMotion(300, 599);
+    EXPECT_EQ(gCameraPitch, 0.0f);
+    onMotion(300, 0);
+    EXPECT_GT(gCameraPitch, 0.0f);
+    leftUp(300, 100);
+
+    leftDown(300, 599);
+    onMotion(300, 0);
+    EXPECT_EQ(gCameraPitch, 1.0471973f);
+}
+
+TEST_F(InputTest, ReleaseEndsTheLook)
+{
+    leftDown(300, 300);
+    leftUp(350, 300);
+    const float yaw = gCameraYaw;
+    EXPECT_GT(yaw, 0.785398f);
+    EXPECT_EQ(gLooking, 0);
+    // a drag with another button moves the pointer but not the view
+    onMotion(100, 300);
+    EXPECT_EQ(gCameraYaw, yaw);
+    EXPECT_EQ(gMouseX, 100.0f);
+}
+
+TEST_F(InputTest, HomeTurnsToQuarterCircleUnclampedUntilTheNextPress)
+{
+    gHideShift = Vec3{1, -0.5f, 2};
+    gHideLeftAmount = -1.5f;
+    gHideLeftOpen = 0;
+    gCameraPitch = 0.9f;
+    onSpecial(GLUT_KEY_HOME, 0, 0);
+    EXPECT_EQ(gCameraYaw, 1.570796f);  // beyond the home field of 0.785398 +- 0.52
+    EXPECT_EQ(gCameraPitch, 0.0f);
+    EXPECT_EQ(gHideShift.x, 0.0f);
+    EXPECT_EQ(gHideShift.y, 0.0f);
+    EXPECT_EQ(gHideShift.z, 0.0f);
+    EXPECT_EQ(gEyeLift.y, 1.5f);
+    EXPECT_NEAR(gLookVector.x, 0.0f, 1e-6);
+    EXPECT_FLOAT_EQ(gLookVector.z, 1.0f);
+    // the hiding state is left as it was
+    EXPECT_EQ(gHideLeftAmount, -1.5f);
+    EXPECT_EQ(gHideLeftOpen, 0);
+
+    leftDown(300, 300);
+    EXPECT_EQ(gCameraYaw, float(gHomeYaw + kYawLimit));
+}
+
+TEST_F(InputTest, HidingKeysStepAndReleaseStartsTheWalkBack)
+{
+    key('a');
+    EXPECT_FLOAT_EQ(gHideLeftAmount, -0.064f);
+    keyUp('A');
+    EXPECT_EQ(gReturnFromLeft, 1);
+    key('D');
+    EXPECT_FLOAT_EQ(gHideRightAmount, 0.064f);
+    keyUp('d');
+    EXPECT_EQ(gReturnFromRight, 1);
+}
+
+TEST_F(InputTest, EachAdvanceTurnAddsALevelAndTheFifthEndsTheGame)
+{
+    gCameraYaw = 1.0f;
+    gCameraPitch = 0.2f;
+    gStationAngle = 4.5f;
+    gThrowPower = 0.4f;
+    gTimeBar = 0.3f;
+    key('c');
+    EXPECT_EQ(gLevel, 2);
+    EXPECT_EQ(gTurning, 1);
+    EXPECT_EQ(gLevelOver, 1);
+    EXPECT_EQ(gGameOver, 0);
+    EXPECT_EQ(gTimeBar, 0.98f);
+    EXPECT_EQ(gThrowPower, 0.0f);
+    EXPECT_EQ(gCameraYaw, gHomeYaw);
+    EXPECT_EQ(gCameraPitch, gHomePitch);
+    EXPECT_EQ(gStationAngle, gHomeStationAngle);
+    EXPECT_EQ(gReturnFromLeft, 1);
+    EXPECT_EQ(gReturnFromRight, 1);
+
+    // also while the turn is running
+    key('C');
+    key('c');
+    EXPECT_EQ(gLevel, 4);
+    EXPECT_EQ(gGameOver, 0);
+    key('c');
+    EXPECT_EQ(gLevel, 5);
+    EXPECT_EQ(gGameOver, 1);
+    // no level after the last
+    key('c');
+    EXPECT_EQ(gLevel, 5);
+    EXPECT_EQ(gGameOver, 1);
+}
+
+TEST_F(InputTest, TogglesFlipBackAndForth)
+{
+    key('e');
+    EXPECT_EQ(gBirdsEyeView, 1);
+    key('E');
+    EXPECT_EQ(gBirdsEyeView, 0);
+    key('F');
+    EXPECT_EQ(gShowFps, 1);
+    key('f');
+    EXPECT_EQ(gShowFps, 0);
+    key('l');
+    EXPECT_EQ(gOwnerSeesPlayer, 1);
+    key('l');
+    EXPECT_EQ(gOwnerSeesPlayer, 0);
+    key('m');  // without a World only the streamers' switch flips
+    EXPECT_EQ(gWireframe, 1u);
+    key('m');
+    EXPECT_EQ(gWireframe, 0u);
+    onSpecial(GLUT_KEY_F1, 0, 0);
+    EXPECT_EQ(gEggSelected, 1);
+    onSpecial(GLUT_KEY_F1, 0, 0);
+    EXPECT_EQ(gEggSelected, 0);
+}
+
+TEST_F(InputTest, UppercaseLAndMDoNothing)
+{
+    EXPECT_EQ(requestsBy([] {
+                  key('L');
+                  key('M');
+              }),
+              0);
+    EXPECT_EQ(gOwnerSeesPlayer, 0);
+    EXPECT_EQ(gWireframe, 0u);
+}
+
+TEST_F(InputTest, WhichBindingsAskForARedisplay)
+{
+    EXPECT_EQ(requestsBy([] { key('a'); }), 1);
+    EXPECT_EQ(requestsBy([] { key('d'); }), 1);
+    EXPECT_EQ(requestsBy([] { keyUp('a'); }), 1);
+    EXPECT_EQ(requestsBy([] { keyUp('D'); }), 1);
+    EXPECT_EQ(requestsBy([] { onSpecial(GLUT_KEY_F1, 0, 0); }), 1);
+    EXPECT_EQ(requestsBy([] { onSpecial(GLUT_KEY_HOME, 0, 0); }), 1);
+    EXPECT_EQ(requestsBy([] { leftDown(10, 10); }), 1);
+    EXPECT_EQ(requestsBy([] { onMotion(20, 10); }), 1);
+    EXPECT_EQ(requestsBy([] { leftUp(20, 10); }), 1);
+    EXPECT_EQ(requestsBy([] { onMotion(30, 10); }), 1);  // a drag without Look still redraws
+
+    // the toggles show with the next frame anyway
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(requestsBy([] {
+                  key('e');
+                  key('F');
+                  key('l');
+                  key('m');
+                  key('h');
+              }),
+              0);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(requestsBy([] {
+                  key('x');
+                  key('1');
+                  keyUp('e');
+                  onSpecial(GLUT_KEY_F2, 0, 0);
+                  onMouse(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 5, 5);
+              }),
+              0);
+
+    EXPECT_EQ(requestsBy([] { key('c'); }), 1);
+}
+
+TEST_F(InputTest, FrozenInputIgnoresHidingAndLookButNotTheOtherKeys)
+{
+    uint8_t* const flags[] = {&gLevelOver, &gTurning, &gGameOver};
+    for (uint8_t* flag : flags) {
+        resetAllGlobals();
+        gWindowWidth = gWindowHeight = 600;
+        gTickPrev = 1000.0f;
+        gTickNow = 1016.0f;
+        *flag = 1;
+        const float yaw = gCameraYaw;
+        EXPECT_EQ(requestsBy([] {
+                      key('a');
+                      key('D');
+                      keyUp('a');
+                      keyUp('d');
+                      leftDown(300, 300);
+                      onMotion(500, 100);
+                      leftUp(500, 100);
+                  }),
+                  0);
+        EXPECT_EQ(gHideLeftAmount, 0.0f);
+        EXPECT_EQ(gHideRightAmount, 0.0f);
+        EXPECT_EQ(gReturnFromLeft, 0);
+        EXPECT_EQ(gReturnFromRight, 0);
+        EXPECT_EQ(gLooking, 0);
+        EXPECT_EQ(gCameraYaw, yaw);
+        EXPECT_EQ(gPressX, 0.0f);
+
+        key('e');
+        key('f');
+        onSpecial(GLUT_KEY_F1, 0, 0);
+        EXPECT_EQ(gBirdsEyeView, 1);
+        EXPECT_EQ(gShowFps, 1);
+        EXPECT_EQ(gEggSelected, 1);
+        onSpecial(GLUT_KEY_HOME, 0, 0);
+        EXPECT_EQ(gCameraYaw, 1.570796f);
+        testing::internal::CaptureStdout();
+        key('H');
+        EXPECT_NE(testing::internal::GetCapturedStdout().find("HELP FILE"), std::string::npos);
+        const int32_t level = gLevel;
+        key('C');
+        EXPECT_EQ(gLevel, level + 1);
+    }
+}
+
+// a release that arrives while input is frozen still ends the Look, so that once play resumes
+// a drag with the right button cannot swing the view from the old station's press
+TEST_F(InputTest, ReleaseDuringFreezeEndsTheLook)
+{
+    leftDown(300, 300);
+    gTurning = 1;
+    leftUp(400, 300);
+    EXPECT_EQ(gLooking, 0);
+    gTurning = 0;
+    gLevelOver = 0;
+    const float yaw = gCameraYaw;
+    onMotion(500, 300);
+    EXPECT_EQ(gCameraYaw, yaw);
+}
+
+TEST_F(InputTest, RightButtonChargesTheThrow)
+{
+    onMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 300, 300);
+    EXPECT_EQ(gCharging, 1);
+    EXPECT_EQ(gLooking, 0);
+}
+
+TEST_F(InputTest, MiddleButtonIsLeftToTheMenu)
+{
+    onMouse(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 300, 300);
+    onMouse(GLUT_MIDDLE_BUTTON, GLUT_UP, 300, 300);
+    EXPECT_EQ(gLooking, 0);
+    EXPECT_EQ(gCharging, 0);
+    EXPECT_EQ(gPressX, 0.0f);
+}
+
+TEST(InputExitTest, QuitEndsTheProgramWithStatusZero)
+{
+    resetAllGlobals();
+    EXPECT_EXIT(onKeyboard('q', 0, 0), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(onKeyboard('Q', 0, 0), ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
