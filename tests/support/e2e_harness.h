@@ -1,0 +1,131 @@
+// tests: drives the real game binary under a virtual X server of its own, with real X input.
+//
+//   E2eGame game;                        // starts Xvfb, lays out a run directory with the assets
+//   game.removeAsset("Stucco.bmp");      // optional: damage the run directory before the start
+//   ASSERT_TRUE(game.start());           // the binary named by VX_GAME, in the run directory
+//   ASSERT_TRUE(game.waitForWindow());   // "Mesh display" mapped; the pointer is moved into it
+//   game.tapKey("q");
+//   ASSERT_TRUE(game.waitForExit());
+//   EXPECT_EQ(game.exitStatus(), 0);
+//
+// Everything it starts (Xvfb, the game, xdotool and friends) it stops by pid; the run directory
+// is removed at the end unless VX_KEEP_E2E is set. Timeouts are generous for a loaded machine.
+#pragma once
+#include <sys/types.h>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// polls the condition until it holds or the time is up; true if it held
+bool waitUntil(const std::function<bool()>& condition, double timeoutSeconds,
+               double pollSeconds = 0.05);
+
+struct Screenshot {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb;  // top row first, 3 bytes a pixel
+    const uint8_t* at(int x, int y) const { return &rgb[(size_t(y) * width + x) * 3]; }
+    bool empty() const { return rgb.empty(); }
+    // how many pixels are not (nearly) black
+    long litPixels(int threshold = 16) const;
+    // writes a PNG under $VX_BINARY_DIR/test-shots for a person to look at; returns its path
+    std::string save(const std::string& name) const;
+};
+
+// parses binary PPM (P6, maxval 255); empty on anything else
+Screenshot parsePpm(const std::string& bytes);
+
+struct WindowInfo {
+    unsigned long id = 0;
+    int x = 0, y = 0;          // upper-left corner on the screen
+    int width = 0, height = 0;
+};
+
+struct CommandResult {
+    int status = -1;           // exit status; 128 + signal if killed
+    bool timedOut = false;
+    std::string output;        // standard output
+};
+
+class E2eGame {
+public:
+    E2eGame();
+    ~E2eGame();
+    E2eGame(const E2eGame&) = delete;
+    E2eGame& operator=(const E2eGame&) = delete;
+
+    // --- before the start -----------------------------------------------------------------
+    const std::string& runDir() const { return runDir_; }
+    std::string assetPath(const std::string& name) const { return runDir_ + "/" + name; }
+    bool removeAsset(const std::string& name);
+    bool writeAsset(const std::string& name, const std::vector<uint8_t>& bytes);
+    // an extra environment variable for the game
+    void setGameEnv(const std::string& name, const std::string& value) { extraEnv_[name] = value; }
+
+    // --- the game process -----------------------------------------------------------------
+    // starts $VX_GAME in the run directory; false if the display or the binary is missing
+    bool start(const std::vector<std::string>& args = {});
+    // waits for the "Mesh display" window; false on time-out or if the game ends first
+    bool waitForWindow(double timeoutSeconds = 180.0);
+    bool running();
+    // waits for the game to end; true if it did
+    bool waitForExit(double timeoutSeconds = 60.0);
+    // exit status once ended: the code, or 128 + signal; -1 while running
+    int exitStatus() const { return exitStatus_; }
+    // what the game wrote so far (standard output through a terminal, so line by line)
+    std::string stdoutText();
+    std::string stderrText() const;
+    bool waitForStdout(const std::string& text, double timeoutSeconds = 60.0);
+    void stopGame();
+
+    // --- the window and X input (window coordinates: from the window's upper left) ----------
+    const WindowInfo& window() const { return window_; }
+    // the window's geometry as the X server reports it now (xwininfo)
+    WindowInfo queryWindow();
+    // the window whose title matches exactly; 0 if none
+    unsigned long findWindow(const std::string& title);
+    void movePointer(int x, int y);
+    void movePointerOnScreen(int x, int y);
+    void keyDown(const std::string& keysym);
+    void keyUp(const std::string& keysym);
+    void tapKey(const std::string& keysym);
+    void mouseDown(int button);
+    void mouseUp(int button);
+    void click(int button);
+    // the window's area of the screen (so pop-up menus over it show too)
+    Screenshot screenshot();
+    Screenshot screenshotScreen();
+    // waits until a screenshot satisfies the condition; the last one is left in *last
+    bool waitForScreenshot(const std::function<bool(const Screenshot&)>& condition,
+                           double timeoutSeconds = 60.0, Screenshot* last = nullptr);
+
+    // --- anything else ---------------------------------------------------------------------
+    // runs an X client on this display, standard output captured
+    CommandResult runX(const std::vector<std::string>& argv, double timeoutSeconds = 30.0);
+    const std::string& display() const { return display_; }
+
+private:
+    void startDisplay();
+    void stopDisplay();
+    void layOutRunDir();
+    bool reap(bool block);
+    void readTerminal();
+    std::vector<std::string> environment(bool forGame) const;
+
+    std::string baseDir_, runDir_, stderrPath_, stdoutPath_;
+    std::string display_;
+    pid_t xvfbPid_ = -1;
+    pid_t gamePid_ = -1;
+    int exitStatus_ = -1;
+    int terminal_ = -1;
+    std::thread reader_;
+    std::mutex outMutex_;
+    std::string stdout_;
+    WindowInfo window_;
+    std::map<std::string, std::string> extraEnv_;
+};

@@ -1,0 +1,318 @@
+// The frame loop without a display: its clocks, the pacing, the starting values, and what one
+// idle step does to the game, in its order.
+#include "app/app.h"
+#include "app/camera_placement.h"
+#include "app/frame_clock.h"
+#include "game/game_state.h"
+#include "platform/clock.h"
+#include "platform/redisplay.h"
+#include "player/camera.h"
+#include "player/input.h"
+#include "player/throwing.h"
+#include "streamer/paper_streamer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+class FrameLoop : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetAllGlobals();
+        assignStartingValues();
+        addPlaceholderStreamer();
+    }
+    void TearDown() override { resetAllGlobals(); }
+};
+
+// ---- the frame interval that drives the level clock and the flights ----------------------
+
+TEST(FrameClock, FirstFrameAdvancesByNothing)
+{
+    resetFrameClock();
+    beginFrameClock(73421);
+    EXPECT_EQ(gFrameIntervalMs, 0);
+    EXPECT_EQ(gDrawStartClock, 73421);
+    EXPECT_FLOAT_EQ(flightStepSeconds(), 0.0f);
+}
+
+TEST(FrameClock, MeasuresFromStartToStartAndCapsAStall)
+{
+    resetFrameClock();
+    beginFrameClock(1000);
+    beginFrameClock(1016);
+    EXPECT_EQ(gFrameIntervalMs, 16);
+    EXPECT_FLOAT_EQ(flightStepSeconds(), 0.016f);
+    beginFrameClock(1116);
+    EXPECT_EQ(gFrameIntervalMs, 100);
+    // a dragged window or a message box held the loop for five seconds
+    beginFrameClock(6116);
+    EXPECT_EQ(gFrameIntervalMs, kMaxFrameIntervalMs);
+    beginFrameClock(6120);
+    EXPECT_EQ(gFrameIntervalMs, 4);
+}
+
+TEST(FrameClock, IsIndependentOfTimeSpentDrawing)
+{
+    // however long each frame's drawing took (gDrawEndClock), the level advances by wall time
+    resetFrameClock();
+    int32_t total = 0;
+    for (int32_t t = 0; t <= 1000; t += 20) {
+        beginFrameClock(t);
+        gDrawEndClock = t + 1;
+        total += gFrameIntervalMs;
+    }
+    EXPECT_EQ(total, 1000);
+}
+
+TEST(FrameClock, TickStepIsTheIntervalBetweenStamps)
+{
+    resetFrameClock();
+    gTickPrev = 5000.0f;
+    gTickNow = 5017.0f;
+    EXPECT_FLOAT_EQ(tickStepMs(), 17.0f);
+}
+
+// ---- pacing ------------------------------------------------------------------------------
+
+TEST(Pacing, AFastLoopMakesAtMostSixtyStepsASecond)
+{
+    // a loop that would take 1 ms a step: every call waits for its slot
+    double clock = 0.0, previous = -1.0;
+    int steps = 0;
+    while (clock < 1.0) {
+        double start = pacedIdleStart(previous, clock);
+        if (start >= 1.0)
+            break;
+        ++steps;
+        previous = start;
+        clock = start + 0.001;
+    }
+    EXPECT_EQ(steps, 60);
+}
+
+TEST(Pacing, ASlowLoopIsNotHeldBack)
+{
+    // 50 ms a step: each call goes ahead the moment it arrives
+    EXPECT_DOUBLE_EQ(pacedIdleStart(-1.0, 3.0), 3.0);
+    EXPECT_DOUBLE_EQ(pacedIdleStart(3.0, 3.05), 3.05);
+    EXPECT_DOUBLE_EQ(pacedIdleStart(3.05, 3.06), 3.05 + 1.0 / 60.0);
+}
+
+TEST(Pacing, RealIdleCallsNeverExceedTheRate)
+{
+    resetFrameClock();
+    double start = platformSeconds();
+    int calls = 0;
+    while (platformSeconds() - start < 0.5) {
+        paceIdleCall();
+        ++calls;
+    }
+    // the first call goes at once, then one every 1/60 s
+    EXPECT_LE(calls, 32);
+    EXPECT_GE(calls, 2);
+}
+
+// ---- start-up ----------------------------------------------------------------------------
+
+TEST_F(FrameLoop, StartingValues)
+{
+    EXPECT_FLOAT_EQ(gEyeLift.y, 1.5f);
+    EXPECT_FLOAT_EQ(gOwnerRadius, 15.0f);
+    EXPECT_EQ(gSpinStep, 1);
+    EXPECT_FLOAT_EQ(gYardOffset, 25.6f);
+    EXPECT_EQ(gStreamerHouseCollision, 1u);
+    EXPECT_EQ(gWireframe, 0u);
+    EXPECT_EQ(gShowFps, 0);
+    // the look vector from yaw = pitch = pi/4, radius 1
+    double c = std::cos(0.785398), s = std::sin(0.785398);
+    EXPECT_NEAR(gLookVector.x, c * c, 1e-6);
+    EXPECT_NEAR(gLookVector.y, s + 1.0, 1e-6);
+    EXPECT_NEAR(gLookVector.z, s * c, 1e-6);
+}
+
+TEST_F(FrameLoop, OnlyTheLandedPlaceholderStreamerAtStart)
+{
+    ASSERT_EQ(gStreamers.size(), 1u);
+    EXPECT_EQ(gStreamers[0]->landed, 1u);
+    EXPECT_EQ(gStreamers[0]->roll, -1);
+    EXPECT_FALSE(gStreamers[0]->rollActive());
+}
+
+// ---- the camera --------------------------------------------------------------------------
+
+TEST_F(FrameLoop, EyeStandsOnTheStationCircle)
+{
+    placeCamera(nullptr);
+    EXPECT_NEAR(gEye.x, -18.10, 0.01);
+    EXPECT_NEAR(gEye.y, 1.5, 1e-6);
+    EXPECT_NEAR(gEye.z, -18.10, 0.01);
+    updateViewVectors();
+    // the side vector is a unit vector to the player's left, level with the ground
+    EXPECT_NEAR(gSideVector.y, 0.0, 1e-6);
+    EXPECT_NEAR(std::hypot(gSideVector.x, gSideVector.z), 1.0, 1e-6);
+    EXPECT_NEAR(gViewDir.y, gLookVector.y - 1.5f, 1e-6);
+}
+
+TEST_F(FrameLoop, LeanAmountsReachTheWorldFromAHundredthOn)
+{
+    const struct { float amount; int32_t left; } cases[] = {
+        {0.0f, 0}, {-0.005f, 0}, {-0.02f, -1}, {-1.0f, -1}, {-1.5f, -2}};
+    for (auto c : cases) {
+        gHideLeftAmount = c.amount;
+        gHideRightAmount = -c.amount;
+        EXPECT_EQ(leanLeftForDrawing(), c.left) << c.amount;
+        EXPECT_EQ(leanRightForDrawing(), -c.left) << c.amount;
+    }
+}
+
+// ---- the owner's walk --------------------------------------------------------------------
+
+TEST_F(FrameLoop, OwnerWalkWrapsAfterPassing360)
+{
+    gSpinAngle = 358.0f;
+    float seen[4];
+    for (float& angle : seen) {
+        stepOwnerWalk();
+        angle = gSpinAngle;
+    }
+    EXPECT_FLOAT_EQ(seen[0], 359.0f);
+    EXPECT_FLOAT_EQ(seen[1], 360.0f);
+    EXPECT_FLOAT_EQ(seen[2], 0.0f);
+    EXPECT_FLOAT_EQ(seen[3], 1.0f);
+
+    gSpinStep = -1;
+    gSpinAngle = 0.0f;
+    stepOwnerWalk();
+    EXPECT_FLOAT_EQ(gSpinAngle, 360.0f);
+
+    gSpinEnabled = 0;
+    stepOwnerWalk();
+    EXPECT_FLOAT_EQ(gSpinAngle, 360.0f);
+}
+
+// ---- one idle step -----------------------------------------------------------------------
+
+static RollRecord flyingRoll()
+{
+    RollRecord roll{};
+    roll.position = Vec3{0.0f, 10.0f, 0.0f};
+    roll.direction = Vec3{1.0f, 0.0f, 0.0f};
+    roll.speed = Vec3{5.0f, 0.0f, 5.0f};
+    roll.active = 1;
+    return roll;
+}
+
+TEST_F(FrameLoop, IdleStepAsksForOneFrameAndStampsTheTicks)
+{
+    long before = redisplayRequestCount();
+    onIdle();
+    float first = gTickNow;
+    onIdle();
+    EXPECT_EQ(redisplayRequestCount() - before, 2);
+    EXPECT_FLOAT_EQ(gTickPrev, first);
+    EXPECT_GE(gTickNow, first);
+}
+
+TEST_F(FrameLoop, FlightsMoveOnlyWhilePlaying)
+{
+    gRollsInFlight.push_back(flyingRoll());
+    gFrameIntervalMs = 50;
+    onIdle();
+    float x = gRollsInFlight[0].position.x;
+    EXPECT_NEAR(x, 0.25f, 1e-5);
+
+    gTurning = 1;
+    gLevelOver = 1;
+    onIdle();
+    EXPECT_FLOAT_EQ(gRollsInFlight[0].position.x, x);
+
+    gGameOver = 1;
+    onIdle();
+    EXPECT_FLOAT_EQ(gRollsInFlight[0].position.x, x);
+}
+
+TEST_F(FrameLoop, TurnStopsAtGameOverButTheOwnerWalksOn)
+{
+    gTurning = 1;
+    gLevelOver = 1;
+    float station = gStationAngle;
+    onIdle();
+    EXPECT_EQ(gTurnFrame, 1);
+    EXPECT_GT(gStationAngle, station);
+
+    gGameOver = 1;
+    float spin = gSpinAngle;
+    station = gStationAngle;
+    onIdle();
+    EXPECT_EQ(gTurnFrame, 1);
+    EXPECT_FLOAT_EQ(gStationAngle, station);
+    EXPECT_FLOAT_EQ(gSpinAngle, spin + 1.0f);
+}
+
+TEST_F(FrameLoop, PowerBarSwingsWhileCharging)
+{
+    onIdle();
+    EXPECT_FLOAT_EQ(gThrowPower, 0.0f);
+    gCharging = 1;
+    float peak = 0.0f;
+    int risingCalls = 0;
+    while (!gPowerFalling && risingCalls < 100) {
+        onIdle();
+        ++risingCalls;
+        peak = gThrowPower;
+    }
+    EXPECT_EQ(risingCalls, 14);
+    EXPECT_NEAR(peak, 0.70f, 1e-4);
+    for (int i = 0; i < 14; ++i)
+        onIdle();
+    EXPECT_NEAR(gThrowPower, 0.0f, 1e-4);
+    EXPECT_EQ(gPowerFalling, 0);
+}
+
+TEST_F(FrameLoop, WalkBackFromALeftLeanReopensThatSide)
+{
+    gHideLeftAmount = -1.5f;
+    gHideLeftOpen = 0;
+    gReturnFromLeft = 1;
+    updateViewVectors();
+    for (int i = 0; i < 400 && gReturnFromLeft; ++i)
+        onIdle();
+    EXPECT_EQ(gReturnFromLeft, 0);
+    EXPECT_EQ(gHideLeftOpen, 1);
+    EXPECT_FLOAT_EQ(gHideLeftAmount, 0.0f);
+}
+
+TEST_F(FrameLoop, OnlyFreeStreamersAboveTheGroundSink)
+{
+    // index 0 hangs in the air with no roll: the loop must still leave it alone
+    gStreamers[0]->current[0].position.y = 5.0f;
+    float placeholderGravity = gStreamers[0]->current[0].gravity.y;
+
+    PaperStreamer* free = new PaperStreamer(Vec3{0, 5, 0}, Vec3{0, 5, 0.3f});
+    free->roll = -1;
+    gStreamers.push_back(free);
+
+    gRollsInFlight.push_back(flyingRoll());
+    PaperStreamer* riding = new PaperStreamer(Vec3{0, 5, 0}, Vec3{0, 5, 0.3f});
+    riding->roll = 0;
+    gStreamers.push_back(riding);
+
+    PaperStreamer* grounded = new PaperStreamer(Vec3{0, 0, 0}, Vec3{0, 0, 0.3f});
+    grounded->roll = -1;
+    grounded->current[0].position.y = 0.0f;  // its leading particle lies on the ground
+    gStreamers.push_back(grounded);
+
+    float freeGravity = free->current[0].gravity.y;
+    float ridingGravity = riding->current[0].gravity.y;
+    float groundedGravity = grounded->current[0].gravity.y;
+    gTickPrev = 1000.0f;
+    gTickNow = 1300.0f;  // 300 ms since the idle call before
+    onIdle();
+
+    EXPECT_FLOAT_EQ(gStreamers[0]->current[0].gravity.y, placeholderGravity);
+    EXPECT_NEAR(free->current[0].gravity.y, freeGravity - 300.0 / 30.0 * 0.0001, 1e-7);
+    EXPECT_FLOAT_EQ(riding->current[0].gravity.y, ridingGravity);
+    EXPECT_FLOAT_EQ(grounded->current[0].gravity.y, groundedGravity);
+}
