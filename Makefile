@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 BUILD := build
 ASAN_BUILD := build-asan
 
-.PHONY: all deps build build-asan run test test-release test-asan clean
+.PHONY: all deps build build-asan run test test-release test-asan bench clean
 
 all: build
 
@@ -35,6 +35,9 @@ test-asan: build-asan
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test: test-release test-asan
+
+bench: build
+	@for b in $(BUILD)/bench/*_bench; do if [ -x "$$b" ]; then "$$b" || exit 1; fi; done
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -481,14 +481,10 @@ unsigned long E2eGame::findWindow(const std::string& title)
     return std::strtoul(r.output.c_str(), nullptr, 10);
 }
 
-WindowInfo E2eGame::queryWindow()
+WindowInfo parseWindowInfo(const std::string& report)
 {
     WindowInfo info;
-    info.id = window_.id;
-    if (!info.id)
-        return info;
-    CommandResult r = runX({"xwininfo", "-id", std::to_string(info.id)}, 20.0);
-    std::istringstream lines(r.output);
+    std::istringstream lines(report);
     std::string line;
     auto field = [&](const char* label, int& out) {
         size_t at = line.find(label);
@@ -500,7 +496,20 @@ WindowInfo E2eGame::queryWindow()
         field("Absolute upper-left Y:", info.y);
         field("Width:", info.width);
         field("Height:", info.height);
+        size_t id = line.find("Window id: ");
+        if (id != std::string::npos)
+            info.id = std::strtoul(line.c_str() + id + 11, nullptr, 0);
     }
+    return info;
+}
+
+WindowInfo E2eGame::queryWindow()
+{
+    if (!window_.id)
+        return WindowInfo();
+    WindowInfo info =
+        parseWindowInfo(runX({"xwininfo", "-id", std::to_string(window_.id)}, 20.0).output);
+    info.id = window_.id;
     return info;
 }
 

@@ -46,6 +46,9 @@ struct WindowInfo {
     int width = 0, height = 0;
 };
 
+// the geometry in xwininfo's report
+WindowInfo parseWindowInfo(const std::string& xwininfoOutput);
+
 struct CommandResult {
     int status = -1;           // exit status; 128 + signal if killed
     bool timedOut = false;
