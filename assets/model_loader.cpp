@@ -186,7 +186,10 @@ bool ModelLoader::readChild(Chunk& parent, Chunk& child)
     child.id = uint16_t(header[0] | header[1] << 8);
     child.length = u32At(header + 2);
     child.bytesRead = kHeaderBytes;
-    return child.length >= kHeaderBytes && child.length <= room;
+    if (child.length >= kHeaderBytes && child.length <= room)
+        return true;
+    parent.bytesRead += kHeaderBytes;  // the parent's walk ends with the header read
+    return false;
 }
 
 uint32_t ModelLoader::readBytes(Chunk& chunk, void* into, uint32_t count)
