@@ -1,11 +1,29 @@
 // terrain: the seeded height field of the yard and the binary triangle tree over it.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "common/vec.h"
 
 constexpr int kGridSide = 513;
 constexpr int kGridSamples = kGridSide * kGridSide;
+constexpr int kGridLast = kGridSide - 1;
+
+constexpr float kUnsetHeight = 50.0f;  // a sample still waiting for its height
+constexpr int32_t kMaxDepth = 17;      // no node this deep is split
+constexpr int32_t kDrawLevel = 12;     // legs of 8 cells
+constexpr int32_t kNodesPerRoot = (1 << (kMaxDepth + 1)) - 1;
+constexpr int32_t kTreeNodes = 2 * kNodesPerRoot;
+
+// the ground's own pseudo-random sequence; nothing else draws from it, and each build starts it
+// afresh so the yard comes out the same every time
+struct TerrainRandom {
+    uint32_t state = 1;
+    int32_t draws = 0;
+
+    int32_t nextValue();    // 0..32767
+    double randomOffset();  // uniform in [-0.5, 0.5)
+};
 
 class TriNode {
 public:
@@ -25,6 +43,22 @@ public:
     void setBaseNeighbour(TriNode* node);
     // draws the triangles of the given level below and including this node; returns their number
     int32_t draw(int32_t level, const Vec3* grid) const;
+    // the same walk as draw, without drawing
+    int32_t countAt(int32_t level) const;
+
+    // calls visit(node) for every node of the given level below and including this one, in
+    // drawing order; returns their number
+    template <class Visit>
+    int32_t forEachAt(int32_t level, Visit&& visit) const
+    {
+        if (level == depth) {
+            visit(*this);
+            return 1;
+        }
+        if (level < depth || !leftChild || !rightChild)
+            return 0;
+        return leftChild->forEachAt(level, visit) + rightChild->forEachAt(level, visit);
+    }
 
     // the scene's material presets; they read no node state
     void applyMaterialMint() const;
@@ -38,16 +72,80 @@ public:
     void applyMaterialWhite() const;
 };
 
+// a node and its links, nothing else; makeChildren takes nodes from here while a pool is active
+// and allocates each on its own otherwise
+class TriNodePool {
+public:
+    explicit TriNodePool(size_t capacity);
+    ~TriNodePool();
+    TriNodePool(const TriNodePool&) = delete;
+    TriNodePool& operator=(const TriNodePool&) = delete;
+
+    TriNode* take();  // null once full
+    size_t used() const { return next; }
+    size_t bytes() const { return capacity * sizeof(TriNode); }
+
+    // makes this the pool that makeChildren draws from, until deactivate
+    void activate();
+    static void deactivate();
+
+private:
+    TriNode* nodes;
+    size_t capacity;
+    size_t next = 0;
+};
+
+// what one tree triangle sends to GL: its normal (y turned upwards), and its three vertices in
+// drawing order, each with its texture coordinate
+struct TerrainTriangle {
+    Vec3 normal;
+    Vec3 vertex[3];
+    float s[3], t[3];
+};
+TerrainTriangle terrainTriangle(const TriNode& node, const Vec3* grid);
+
 class Terrain {
 public:
+    Terrain();
+    ~Terrain();
+    Terrain(const Terrain&) = delete;
+    Terrain& operator=(const Terrain&) = delete;
+    // the grid lives in huge pages where the system offers them: faulting in 3 MB page by page
+    // costs more than filling it
+    static void* operator new(size_t bytes);
+    static void operator delete(void* memory);
+
+    // fills the grid, then builds the tree; touches no GL
     void build();
+    // the height of sample (i, j); outside the grid, that of the nearest border sample
     float heightAt(int32_t i, int32_t j) const;
+    // both roots at the drawing level in one texture bind and one display list, made on the
+    // first call (a GL context must be current)
     void draw() const;
+    // the same triangles one by one, each with its own bind, colour, normal and begin/end;
+    // returns their number
+    int32_t drawEachTriangle() const;
+    // drops the display list of draw(); the next draw makes it again
+    void releaseDrawBatch() const;
     TriNode* firstRoot() const;
 
+    // the two phases of build
+    void fillGrid();
+    void buildTree();
+
     const Vec3* samples() const { return grid; }
+    size_t treeBytes() const;
 
     TriNode* root1 = nullptr;  // apex (0, 0)
     TriNode* root2 = nullptr;  // apex (512, 512)
+    TerrainRandom random;      // the sequence of the last build
     Vec3 grid[kGridSamples];
+
+private:
+    void fillSquare(int32_t i0, int32_t j0, int32_t i1, int32_t j1);
+    Vec3& at(int32_t i, int32_t j) { return grid[i * kGridSide + j]; }
+
+    TriNodePool* pool = nullptr;
+    mutable unsigned drawList = 0;
+    mutable bool drawListStale = true;  // the tree changed since the list was compiled
 };

@@ -1,0 +1,212 @@
+// bench: building the yard's terrain (pooled against one allocation per node) and drawing it
+// (one list against one begin/end per triangle). The drawing runs only with an X display:
+//   tests/support/with-xvfb build/bench/terrain_bench
+#include <GL/freeglut.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <X11/Xlib.h>
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "terrain/terrain.h"
+
+namespace {
+
+double residentMB()
+{
+    long pages = 0, resident = 0;
+    FILE* f = std::fopen("/proc/self/statm", "r");
+    if (f) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(f);
+    }
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1 << 20);
+}
+
+double peakMB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
+void freeTree(TriNode* root)
+{
+    std::vector<TriNode*> stack{root};
+    while (!stack.empty()) {
+        TriNode* node = stack.back();
+        stack.pop_back();
+        if (node->leftChild)
+            stack.push_back(node->leftChild);
+        if (node->rightChild)
+            stack.push_back(node->rightChild);
+        delete node;
+    }
+}
+
+void BM_FillGrid(benchmark::State& state)
+{
+    auto terrain = std::make_unique<Terrain>();
+    for (auto _ : state) {
+        terrain->fillGrid();
+        benchmark::DoNotOptimize(terrain->grid[1000].y);
+    }
+}
+BENCHMARK(BM_FillGrid)->Unit(benchmark::kMillisecond);
+
+// what the game does once at start: a fresh Terrain, grid and tree
+void BM_BuildPooled(benchmark::State& state)
+{
+    double growth = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        double before = residentMB();
+        state.ResumeTiming();
+        auto terrain = std::make_unique<Terrain>();
+        terrain->build();
+        benchmark::DoNotOptimize(terrain->root1);
+        state.PauseTiming();
+        growth = residentMB() - before;
+        terrain.reset();
+        state.ResumeTiming();
+    }
+    state.counters["rss_growth_MB"] = growth;
+    state.counters["peak_rss_MB"] = peakMB();
+}
+BENCHMARK(BM_BuildPooled)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// the baseline: the same grid, and every node allocated on its own
+void BM_BuildEachNodeAllocated(benchmark::State& state)
+{
+    double growth = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        double before = residentMB();
+        state.ResumeTiming();
+        auto terrain = std::make_unique<Terrain>();
+        terrain->fillGrid();
+        TriNode* a = new TriNode{0, 0, 512, 0, 0, 512, 0, nullptr, nullptr, nullptr, nullptr, nullptr};
+        TriNode* b = new TriNode{512, 512, 512, 0, 0, 512, 0, nullptr, nullptr, nullptr, nullptr, nullptr};
+        a->setBaseNeighbour(b);
+        b->setBaseNeighbour(a);
+        a->forceSplit();
+        benchmark::DoNotOptimize(a);
+        state.PauseTiming();
+        growth = residentMB() - before;
+        freeTree(a);
+        freeTree(b);
+        terrain.reset();
+        malloc_trim(0);  // the next build starts from untouched memory, as the game does
+        state.ResumeTiming();
+    }
+    state.counters["rss_growth_MB"] = growth;
+    state.counters["peak_rss_MB"] = peakMB();
+}
+BENCHMARK(BM_BuildEachNodeAllocated)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// ---------------------------------------------------------------- drawing
+
+Terrain* sDrawnTerrain = nullptr;
+
+void openWindow()
+{
+    int argc = 1;
+    char name[] = "terrain-bench";
+    char* argv[] = {name, nullptr};
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(600, 600);
+    glutCreateWindow("Mesh display");
+    glutDisplayFunc([] {});
+    for (int i = 0; i < 3; ++i)
+        glutMainLoopEvent();
+    glViewport(0, 0, 600, 600);
+
+    // a grass-like texture under the grass name
+    std::vector<unsigned char> texels(64 * 64 * 3);
+    for (size_t k = 0; k < texels.size(); k += 3) {
+        texels[k] = 40 + (k * 7) % 50;
+        texels[k + 1] = 120 + (k * 13) % 90;
+        texels[k + 2] = 30;
+    }
+    glBindTexture(GL_TEXTURE_2D, 2);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 64, 64, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+
+    // the player's view over the yard, as the scene sets it up
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, 1.0, 0.1, 200.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0.0, 1.7, 25.6, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    glTranslatef(-25.6f, 0.0f, -25.6f);
+    glScalef(0.1f, 0.1f, 0.1f);
+    glTranslatef(0.0f, -15.0f, 0.0f);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_TEXTURE_2D);
+}
+
+template <class Draw>
+void drawFrames(benchmark::State& state, Draw draw)
+{
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        draw();
+        glFinish();
+    }
+}
+
+void BM_DrawEachTriangle(benchmark::State& state)
+{
+    drawFrames(state, [] { sDrawnTerrain->drawEachTriangle(); });
+}
+
+void BM_DrawBatched(benchmark::State& state)
+{
+    sDrawnTerrain->draw();  // compiles the list outside the timing
+    drawFrames(state, [] { sDrawnTerrain->draw(); });
+}
+
+bool displayAvailable()
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return false;
+    XCloseDisplay(display);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    std::unique_ptr<Terrain> terrain;
+    if (displayAvailable()) {
+        openWindow();
+        terrain = std::make_unique<Terrain>();
+        terrain->build();
+        sDrawnTerrain = terrain.get();
+        benchmark::RegisterBenchmark("BM_DrawEachTriangle", BM_DrawEachTriangle)
+            ->Unit(benchmark::kMillisecond)->UseRealTime();
+        benchmark::RegisterBenchmark("BM_DrawBatched", BM_DrawBatched)
+            ->Unit(benchmark::kMillisecond)->UseRealTime();
+    } else {
+        std::printf("no X display: the drawing benchmarks are skipped\n");
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
