@@ -1,12 +1,15 @@
 # Vendettix: the two commands of the README, and a few more for developers.
 #   make run    install what is missing, build, lay out the assets and start the game
 #   make test   install what is missing, build twice (release, and with ASan + UBSan), run every test
+#   make fuzz   fuzz the two loaders, FUZZ_SECONDS (60) each; `make test` fuzzes each for 30 s
 
 JOBS ?= $(shell nproc)
 BUILD := build
 ASAN_BUILD := build-asan
+FUZZ_BUILD := build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build build-asan run test test-release test-asan bench clean
+.PHONY: all deps build build-asan run test test-release test-asan bench clean build-fuzz fuzz fuzz-ci
 
 all: build
 
@@ -34,10 +37,22 @@ test-release: build
 test-asan: build-asan
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
-test: test-release test-asan
+$(FUZZ_BUILD)/CMakeCache.txt: | deps
+	@cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+
+build-fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+fuzz: build-fuzz
+	@bash fuzz/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+fuzz-ci: build-fuzz
+	@bash fuzz/run-fuzzers $(FUZZ_BUILD) 30
+
+test: test-release test-asan fuzz-ci
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do if [ -x "$$b" ]; then "$$b" || exit 1; fi; done
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -42,7 +42,9 @@ bool readRows(FILE* file, uint8_t* pixels, uint64_t rowBytes, uint64_t paddedRow
     return true;
 }
 
-int readBmp(FILE* file, const char* fileName, Image* image)
+}  // namespace
+
+int loadBmpFrom(FILE* file, const char* fileName, Image* image)
 {
     std::fseek(file, kDataOffsetField, SEEK_SET);
     uint32_t dataOffset = readU32LE(file);
@@ -94,8 +96,6 @@ int readBmp(FILE* file, const char* fileName, Image* image)
     return 1;
 }
 
-}  // namespace
-
 uint32_t readU32LE(FILE* file)
 {
     uint8_t b[4] = {0, 0, 0, 0};
@@ -119,7 +119,7 @@ int loadBmp(const char* fileName, Image* image)
         std::printf("File Not Found : %s\n", fileName);
         return 0;
     }
-    int loaded = readBmp(file, fileName, image);
+    int loaded = loadBmpFrom(file, fileName, image);
     std::fclose(file);
     return loaded;
 }

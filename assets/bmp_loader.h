@@ -17,3 +17,5 @@ uint16_t readU16LE(FILE* file);
 // 1 on success (the caller owns image->pixels and frees it with free()), 0 after printing the
 // failure to standard output
 int loadBmp(const char* fileName, Image* image);
+// the same from an open stream (left open); fileName only names it in the messages
+int loadBmpFrom(FILE* file, const char* fileName, Image* image);
