@@ -136,6 +136,36 @@ TEST_F(InputTest, HidingKeysStepAndReleaseStartsTheWalkBack)
     EXPECT_EQ(gReturnFromRight, 1);
 }
 
+// X sends a held key's auto-repeat as a release and a press together; the idle loop runs the
+// walk back between the repeats
+TEST_F(InputTest, HeldKeyWithAutoRepeatStaysAside)
+{
+    for (int i = 0; i < 40; ++i) {
+        keyUp('a');
+        key('a');
+        stepLeanReturn(16.0f);
+    }
+    EXPECT_EQ(gHideLeftAmount, -1.5f);
+    EXPECT_EQ(gReturnFromLeft, 0);
+    const Vec3 aside = gHideShift;
+    EXPECT_NEAR(aside.z, 23 * 0.064, 1e-4);
+
+    // the real release walks the player back home
+    keyUp('a');
+    for (int i = 0; i < 30; ++i)
+        stepLeanReturn(16.0f);
+    EXPECT_EQ(gHideLeftAmount, 0.0f);
+    EXPECT_EQ(gHideLeftOpen, 1);
+    EXPECT_NEAR(gHideShift.z, 0.0f, 1e-4);
+
+    for (int i = 0; i < 40; ++i) {
+        keyUp('d');
+        key('d');
+        stepLeanReturn(16.0f);
+    }
+    EXPECT_EQ(gHideRightAmount, 1.5f);
+}
+
 TEST_F(InputTest, EachAdvanceTurnAddsALevelAndTheFifthEndsTheGame)
 {
     gCameraYaw = 1.0f;
