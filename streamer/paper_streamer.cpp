@@ -1,12 +1,12 @@
 // streamer: building the strip, its relaxation step, and the house and ground rules that commit it.
 #include "streamer/paper_streamer.h"
 
-#include <array>
 #include <cmath>
 #include <cstdlib>
 
 #include "app/frame_clock.h"
 #include "player/throwing.h"
+#include "streamer/streamer_step.h"
 
 namespace {
 
@@ -22,6 +22,8 @@ struct DisplacementWindow {
 };
 constexpr DisplacementWindow kFlyingWindow{0.0002f, 0.097f};
 constexpr DisplacementWindow kLandedWindow{0.00025f, 0.02f};
+const SquaredWindow kFlyingSquared = squaredWindow(kFlyingWindow.low, kFlyingWindow.high);
+const SquaredWindow kLandedSquared = squaredWindow(kLandedWindow.low, kLandedWindow.high);
 
 // the house: a main block and a lower block in front of it, centred on x = 0
 constexpr float kHouseHalfWidth = 8.602f;
@@ -32,47 +34,25 @@ constexpr float kMainRoof = 7.0f, kLowRoof = 2.775f;
 
 int particleIndex(int r, int c) { return r * kStreamerColumns + c; }
 
-struct Neighbour {
-    int index;
-    bool straight;
-};
-struct NeighbourList {
-    int count;
-    Neighbour list[5];
-};
-
-// every particle's springs, in the order the full scan meets them: row 0 before row 1,
-// columns ascending
-std::array<NeighbourList, kStreamerParticles> buildNeighbours()
-{
-    std::array<NeighbourList, kStreamerParticles> table{};
-    for (int r = 0; r < kStreamerRows; ++r)
-        for (int c = 0; c < kStreamerColumns; ++c) {
-            NeighbourList& n = table[particleIndex(r, c)];
-            for (int r2 = 0; r2 < kStreamerRows; ++r2)
-                for (int c2 = 0; c2 < kStreamerColumns; ++c2)
-                    if (PaperStreamer::isNeighbour(r, c, r2, c2))
-                        n.list[n.count++] = {particleIndex(r2, c2),
-                                             PaperStreamer::isStraightPair(r, c, r2, c2)};
-        }
-    return table;
-}
-
-const std::array<NeighbourList, kStreamerParticles>& neighbours()
-{
-    static const std::array<NeighbourList, kStreamerParticles> table = buildNeighbours();
-    return table;
-}
-
 float distance(Vec3 a, Vec3 b)
 {
     Vec3 d = vecSub(b, a);
     return std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
 }
 
-// one spring of particle p: the displacement is the running acc plus the spring's pull, scaled
-// by dt; when it falls inside the window it is added to acc, so acc compounds with every
-// accepted spring
+// the step's time in units of 30 ms; a tick counter that went backwards (its 32-bit wrap)
+// gives a step of 0 rather than a negative one
+float relaxStepUnits()
+{
+    float dtMs = gTickNow - gTickPrev;
+    if (!(dtMs > 0.0f))
+        return 0.0f;
+    return float(double(dtMs) * (1.0 / kTimeUnitMs));
+}
+
+// one spring of particle p as the step reads: the displacement is the running acc plus the
+// spring's pull, scaled by dt; inside the window it is added to acc, so acc compounds with
+// every accepted spring
 inline void springStep(PaperStreamer& s, int p, int q, bool straight, float dt,
                        DisplacementWindow window, Vec3& acc)
 {
@@ -86,14 +66,21 @@ inline void springStep(PaperStreamer& s, int p, int q, bool straight, float dt,
         acc = vecAdd(acc, d);
 }
 
-// the step's time in units of 30 ms; a tick counter that went backwards (its 32-bit wrap)
-// gives a step of 0 rather than a negative one
-float relaxStepUnits()
+// every particle's proposal from the current positions, testing all 80 candidates for
+// neighbours
+void proposeFullScan(PaperStreamer* s, float dt, DisplacementWindow window, Vec3 gravity)
 {
-    float dtMs = gTickNow - gTickPrev;
-    if (!(dtMs > 0.0f))
-        return 0.0f;
-    return float(double(dtMs) * (1.0 / kTimeUnitMs));
+    for (int r = 0; r < kStreamerRows; ++r)
+        for (int c = 0; c < kStreamerColumns; ++c) {
+            const int p = particleIndex(r, c);
+            Vec3 acc = gravity;
+            for (int r2 = 0; r2 < kStreamerRows; ++r2)
+                for (int c2 = 0; c2 < kStreamerColumns; ++c2)
+                    if (PaperStreamer::isNeighbour(r, c, r2, c2))
+                        springStep(*s, p, particleIndex(r2, c2),
+                                   PaperStreamer::isStraightPair(r, c, r2, c2), dt, window, acc);
+            s->next[p].position = vecAdd(s->current[p].position, acc);
+        }
 }
 
 template <bool FullScan>
@@ -102,27 +89,13 @@ void relaxStreamer(PaperStreamer* s)
     if (s->rowHeightSum() < kRestThreshold)
         return;
     const float dt = relaxStepUnits();
-    const DisplacementWindow window = s->rollActive() ? kFlyingWindow : kLandedWindow;
+    const bool flying = s->rollActive();
+    // the streamer's gravity is particle (0, 0)'s; it enters once per step, unscaled by dt
     const Vec3 gravity = s->current[0].gravity;
-
-    // every particle's proposal from the current positions; gravity enters once, unscaled
-    for (int r = 0; r < kStreamerRows; ++r)
-        for (int c = 0; c < kStreamerColumns; ++c) {
-            const int p = particleIndex(r, c);
-            Vec3 acc = gravity;
-            if (FullScan) {
-                for (int r2 = 0; r2 < kStreamerRows; ++r2)
-                    for (int c2 = 0; c2 < kStreamerColumns; ++c2)
-                        if (PaperStreamer::isNeighbour(r, c, r2, c2))
-                            springStep(*s, p, particleIndex(r2, c2),
-                                       PaperStreamer::isStraightPair(r, c, r2, c2), dt, window, acc);
-            } else {
-                const NeighbourList& n = neighbours()[p];
-                for (int k = 0; k < n.count; ++k)
-                    springStep(*s, p, n.list[k].index, n.list[k].straight, dt, window, acc);
-            }
-            s->next[p].position = vecAdd(s->current[p].position, acc);
-        }
+    if (FullScan)
+        proposeFullScan(s, dt, flying ? kFlyingWindow : kLandedWindow, gravity);
+    else
+        proposeFromSprings(s, dt, flying ? kFlyingSquared : kLandedSquared, gravity);
 
     // the proposals reach the strip only through the house and ground rules
     if (gStreamerHouseCollision)
@@ -176,19 +149,13 @@ bool PaperStreamer::springPull(int p, int q, bool straight, Vec3& force)
 {
     StreamerParticle& a = current[p];
     const Vec3 offset = vecSub(current[q].position, a.position);
-    const float len = std::sqrt(offset.x * offset.x + offset.y * offset.y + offset.z * offset.z);
-    const float rest = straight ? a.restStraight : a.restDiagonal;
-    // coincident particles have no direction, a strip thrown with no width no scale: such a
-    // spring cannot pull
-    if (len == 0.0f || rest == 0.0f || !std::isfinite(len))
+    SpringMeasure m;
+    if (!measureSpring(offset, straight ? a.restStraight : a.restDiagonal, m))
         return false;
-    const float inverse = 1.0f / len;
-    a.direction = vecScale(offset, inverse);
-    a.length = len;
-    a.strain = (len - rest) / rest * gSpringStrainScale;
-    // divided by the length once more: the pull falls off as 1 / len
-    a.direction = vecScale(a.direction, inverse);
-    a.force = vecScale(vecScale(a.direction, a.strain), gSpringForceScale);
+    a.length = m.length;
+    a.strain = m.strain;
+    a.direction = springDirection(offset, m);
+    a.force = springPullAlong(a.direction, m);
     force = a.force;
     return true;
 }
