@@ -279,6 +279,12 @@ TEST_F(SceneDrawTest, StationViews)
             for (int x = 0; x < kSize; x += 10)
                 lit += brightness(view.at(x, y)) > 0;
         EXPECT_GT(lit, 3000) << "the view is filled";
+
+        // the cover objects, as a player leaning out sees them
+        savePng(frame(stationCamera(*world, level), false, level, 0, 1),
+                "station" + std::to_string(level) + "-right");
+        savePng(frame(stationCamera(*world, level), false, level, -1, 0),
+                "station" + std::to_string(level) + "-left");
     }
 }
 
