@@ -1,0 +1,97 @@
+// The real game's window: where it opens, and the two ways out, the quit key and the menu.
+#include "tests/support/e2e_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+namespace {
+
+constexpr int kMiddleButton = 2;
+constexpr int kLeftButton = 1;
+
+void startGame(E2eGame& game)
+{
+    ASSERT_FALSE(game.display().empty()) << "the virtual X server did not start";
+    ASSERT_TRUE(game.start()) << "cannot start the game named by VX_GAME";
+    ASSERT_TRUE(game.waitForWindow()) << "no window; the game said:\n" << game.stderrText();
+}
+
+}  // namespace
+
+TEST(Window, OpensAt100x100With600x600AndQuitsOnQ)
+{
+    E2eGame game;
+    startGame(game);
+    WindowInfo w = game.queryWindow();
+    EXPECT_EQ(w.x, 100);
+    EXPECT_EQ(w.y, 100);
+    EXPECT_EQ(w.width, 600);
+    EXPECT_EQ(w.height, 600);
+
+    // the scene is drawn: the lit ground or the moon is somewhere in the first frames
+    Screenshot shot;
+    EXPECT_TRUE(game.waitForScreenshot([](const Screenshot& s) { return s.litPixels() > 1000; },
+                                       120.0, &shot))
+        << shot.save("window-first-frame");
+    ASSERT_TRUE(game.running());
+
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
+    EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
+}
+
+TEST(Window, MenuEntryExitOnTheMiddleButtonEndsTheGame)
+{
+    E2eGame game;
+    startGame(game);
+    game.movePointer(300, 300);
+    game.click(kMiddleButton);
+
+    // freeglut shows its menu as a window of its own with the pointer at its upper-left corner
+    WindowInfo menu;
+    bool shown = waitUntil(
+        [&] {
+            CommandResult r = game.runX(
+                {"xdotool", "search", "--onlyvisible", "--name", "^freeglut menu$"});
+            if (r.status != 0 || r.output.empty())
+                return false;
+            r = game.runX({"xwininfo", "-id", std::to_string(std::stoul(r.output))});
+            menu = parseWindowInfo(r.output);
+            return menu.width > 0;
+        },
+        60.0, 0.2);
+    ASSERT_TRUE(shown) << "the menu did not open";
+    EXPECT_GT(game.queryWindow().id, 0u);
+    // one entry, "Exit": choose it
+    game.movePointerOnScreen(menu.x + menu.width / 2, menu.y + menu.height / 2);
+    game.click(kLeftButton);
+
+    ASSERT_TRUE(game.waitForExit(60.0)) << "the game did not end";
+    EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
+}
+
+// a held key: the X server repeats it, and the game must see presses and one release, so the
+// walk back from a lean (which traces the right lean's amount on the console) starts only when
+// the key comes up
+TEST(Window, HeldLeanKeyWalksBackOnlyAfterItsRelease)
+{
+    E2eGame game;
+    startGame(game);
+    Screenshot shot;
+    ASSERT_TRUE(game.waitForScreenshot([](const Screenshot& s) { return s.litPixels() > 1000; },
+                                       120.0, &shot));
+    const std::regex trace("(^|\\n)-?[0-9]+\\.[0-9]{6}\\r?\\n");
+    game.keyDown("d");
+    // long past the server's repeat delay, so a dozen repeats arrive
+    waitUntil([] { return false; }, 2.0);
+    std::string whileHeld = game.stdoutText();
+    game.keyUp("d");
+    EXPECT_FALSE(std::regex_search(whileHeld, trace)) << "walked back while the key was held";
+    EXPECT_TRUE(waitUntil([&] { return std::regex_search(game.stdoutText(), trace); }, 60.0))
+        << "no walk back after the release";
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
+    EXPECT_EQ(game.exitStatus(), 0);
+}
