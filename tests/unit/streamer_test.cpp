@@ -3,11 +3,13 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "player/throwing.h"
 #include "streamer/paper_streamer.h"
+#include "streamer/streamer_step.h"
 
 namespace {
 
@@ -347,6 +349,24 @@ TEST_F(StreamerTest, SinkingGrowsGravityOnlyOnceTheRollStopsAndWhileAboveGround)
     s->at(0, 0).position.y = 1.0f;
     sinkStreamer(s, -4.0e9f);
     EXPECT_NEAR(s->current[0].gravity.y, -0.00205f, 1e-9f);
+}
+
+TEST_F(StreamerTest, SquaredWindowAgreesWithTheLengthTestAtItsEdges)
+{
+    // the fast step tests the squared displacement; it must decide as the length test does,
+    // float for float, around both ends of both windows
+    for (auto [low, high] : {std::pair{0.0002f, 0.097f}, std::pair{0.00025f, 0.02f}}) {
+        const SquaredWindow w = squaredWindow(low, high);
+        for (float edge : {low * low, high * high}) {
+            float s = edge;
+            for (int i = 0; i < 2000; ++i)
+                s = std::nextafter(s, 0.0f);
+            for (int i = 0; i < 4000; ++i, s = std::nextafter(s, 1.0f)) {
+                const float m = std::sqrt(s);
+                ASSERT_EQ(low <= m && m <= high, w.low <= s && s <= w.high) << s;
+            }
+        }
+    }
 }
 
 // a roll flying straight at the house, its streamer trailing; the frame loop's order: roll,
