@@ -129,7 +129,7 @@ Picture makeGrass()
 // horizon halfway. The game lights it, so it is painted brighter than it shows.
 Picture makeSky()
 {
-    Picture p(256, 256);
+    Picture p(1024, 512);  // fine enough that a star stays a point across the whole dome
     Rng rng(0x5C1u);
     const Colour zenith{8, 12, 40}, high{20, 28, 72}, glow{96, 84, 112}, below{22, 24, 34};
     for (uint32_t y = 0; y < p.height; ++y) {
@@ -142,17 +142,17 @@ Picture makeSky()
         else
             c = mix(high, zenith, (elevation - 25) / 65.0f);
         for (uint32_t x = 0; x < p.width; ++x) {
-            float haze = tiledFractal(float(x), float(y), 256, 4, 3, 77);
+            float haze = tiledFractal(float(x), float(y), 1024, 8, 3, 77);
             put(p, int(x), int(y), c * (0.9f + 0.2f * haze));
         }
     }
-    for (int i = 0; i < 600; ++i) {
+    for (int i = 0; i < 1400; ++i) {
         int x = int(rng.next() % p.width);
-        int y = int(p.height / 2 + 8 + rng.next() % (p.height / 2 - 8));
+        int y = int(p.height / 2 + 16 + rng.next() % (p.height / 2 - 16));
         float bright = rng.unit();
         Colour star = mix(Colour{150, 160, 190}, Colour{255, 250, 235}, bright);
         put(p, x, y, star);
-        if (bright > 0.85f)
+        if (bright > 0.9f)
             put(p, (x + 1) % int(p.width), y, star * 0.7f);
     }
     return p;

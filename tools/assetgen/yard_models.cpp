@@ -89,7 +89,7 @@ ModelData makeBarbecue()
 
     table(-1, "tableLeft", "tableLeftRails");                 // 0, 1
     MeshPart& towelBar = bbq.object("towelBar", "metal");     // 2
-    addRod(towelBar, {-kEdge + 0.02f, -0.3f, kTable - 0.06f}, {-0.34f, -0.3f, kTable - 0.06f}, 0.015f);
+    addRod(towelBar, {-kEdge + 0.04f, -0.266f, kTable - 0.035f}, {-0.34f, -0.266f, kTable - 0.035f}, 0.016f);
     MeshPart& bowl = bbq.object("bowl", "metal");             // 3
     addDome(bowl, Xform::translate({0, 0, kBowlCentre}) * Xform::scale({kRadius, kRadius, -0.3f}), 18, 6);
     MeshPart& lid = bbq.object("lid", "metal");               // 4
