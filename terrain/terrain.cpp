@@ -133,6 +133,8 @@ void Terrain::fillSquare(int32_t i0, int32_t j0, int32_t i1, int32_t j1)
         settle(at(i1, midJ), q, s, random);
         settle(at(midI, j1), r, s, random);
         settle(at(i0, midJ), p, r, random);
+        if (half == 1)
+            return;  // the four quarters are single cells
 
         fillSquare(i0, j0, midI, midJ);
         fillSquare(midI, j0, i1, midJ);
