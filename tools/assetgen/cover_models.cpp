@@ -35,20 +35,22 @@ void addRing(MeshPart& part, int segments, float inner, float outer, float z0, f
 
 }  // namespace
 
-// A rounded mound of leafy lumps; the game textures it with grass seen from above.
+// A rounded mound of leafy lumps, none below z = 0: the game lifts the bush before stretching it
+// 2.5 times upwards, so anything below would sink 1.5 times as deep. Textured with grass seen
+// from above.
 ModelData makeBush()
 {
     ModelData bush;
     bush.material("foliage", 34, 70, 30);
     Rng rng(0xB05Cu);
     MeshPart& core = bush.object("lumpCore", "foliage");
-    addSphere(core, ellipsoid({0, 0, 0.5f}, {1.2f, 1.1f, 0.56f}), 16, 9);
+    addSphere(core, ellipsoid({0, 0, 0.56f}, {1.2f, 1.1f, 0.56f}), 16, 9);
     for (int i = 0; i < 7; ++i) {
         float a = (float(i) * 360.0f / 7.0f + rng.range(-12, 12)) / 180.0f * kPi;
         float across = rng.range(0.72f, 0.9f), up = rng.range(0.3f, 0.42f);
         float out = rng.range(0.95f, 1.08f);
         MeshPart& lump = bush.object("lump" + std::to_string(i + 1), "foliage");
-        addSphere(lump, ellipsoid({out * std::cos(a), out * std::sin(a), up * 0.8f + rng.range(0, 0.15f)}, {across, across * 0.9f, up}),
+        addSphere(lump, ellipsoid({out * std::cos(a), out * std::sin(a), up + rng.range(0, 0.1f)}, {across, across * 0.9f, up}),
                   14, 8);
     }
     MeshPart& crown = bush.object("lumpCrown", "foliage");

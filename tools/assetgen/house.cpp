@@ -65,7 +65,8 @@ const Wall kLeftWall{Wall::alongZ, -kHalfWidth, -1};
 const Wall kRightWall{Wall::alongZ, kHalfWidth, 1};
 
 // One window: the opening from bottom to top, centred at u. The sill's top is the bottom of the
-// opening; the plants on the upper floors stand on it.
+// opening; the plants on the upper floors stand on it. The ground-floor sills sit high enough, and
+// the porch's windows far enough aside, to clear the plants on the ledges below.
 struct Window {
     const Wall* wall;
     float u, bottom, top, width;
@@ -81,26 +82,24 @@ const Window kWindows[] = {
     {&kBackWall, -5.3f, 4.6f, 6.2f, 1.9f},
     {&kBackWall, -1.2f, 4.6f, 6.2f, 1.9f},
     {&kBackWall, 2.9f, 4.6f, 6.2f, 1.9f},
-    {&kBackWall, -5.3f, 1.3f, 2.9f, 1.9f},
-    {&kBackWall, -1.2f, 1.3f, 2.9f, 1.9f},
-    {&kBackWall, 2.9f, 1.3f, 2.9f, 1.9f},
+    {&kBackWall, -5.3f, 1.7f, 3.2f, 1.9f},
+    {&kBackWall, -1.2f, 1.7f, 3.2f, 1.9f},
+    {&kBackWall, 2.9f, 1.7f, 3.2f, 1.9f},
     // right (+x)
     {&kRightWall, -7.3f, 4.6f, 6.2f, 1.9f},
     {&kRightWall, -1.0f, 4.6f, 6.2f, 1.9f},
-    {&kRightWall, -7.3f, 1.3f, 2.9f, 1.9f},
-    {&kRightWall, -1.0f, 1.3f, 2.9f, 1.9f},
-    {&kRightWall, 6.95f, 1.1f, 2.2f, 1.5f},
+    {&kRightWall, -7.3f, 1.7f, 3.2f, 1.9f},
+    {&kRightWall, -1.0f, 1.7f, 3.2f, 1.9f},
     // left (-x)
     {&kLeftWall, -6.6f, 4.5f, 6.1f, 1.9f},
     {&kLeftWall, 0.9f, 4.5f, 6.1f, 1.9f},
-    {&kLeftWall, -6.6f, 1.3f, 2.9f, 1.9f},
-    {&kLeftWall, 0.9f, 1.3f, 2.9f, 1.9f},
-    {&kLeftWall, 6.95f, 1.1f, 2.2f, 1.5f},
+    {&kLeftWall, -6.6f, 1.7f, 3.2f, 1.9f},
+    {&kLeftWall, 0.9f, 1.7f, 3.2f, 1.9f},
     // front: upper floor above the porch roof, and the porch itself
     {&kFrontWall, -3.4f, 4.55f, 6.15f, 1.9f},
     {&kFrontWall, 3.4f, 4.55f, 6.15f, 1.9f},
-    {&kPorchWall, -4.9f, 1.0f, 2.2f, 1.9f},
-    {&kPorchWall, 4.9f, 1.0f, 2.2f, 1.9f},
+    {&kPorchWall, -5.9f, 1.1f, 2.2f, 1.5f},
+    {&kPorchWall, 5.9f, 1.1f, 2.2f, 1.5f},
 };
 
 void addFrame(MeshPart& part, const Window& w)

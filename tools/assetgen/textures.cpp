@@ -266,8 +266,8 @@ Picture makeOwner()
     // arms akimbo
     for (float side : {-1.0f, 1.0f}) {
         float c = 0.25f;
-        f.capsule(gown * 0.9f, c + side * 0.13f, 1.08f, c + side * 0.22f, 0.9f, 0.04f);
-        f.capsule(gown * 0.9f, c + side * 0.22f, 0.9f, c + side * 0.12f, 0.77f, 0.037f);
+        f.capsule(gown * 0.9f, c + side * 0.13f, 1.08f, c + side * 0.19f, 0.9f, 0.04f);
+        f.capsule(gown * 0.9f, c + side * 0.19f, 0.9f, c + side * 0.12f, 0.77f, 0.037f);
         f.ellipse(trim, c + side * 0.13f, 0.785f, 0.03f, 0.028f);
         f.ellipse(skin, c + side * 0.11f, 0.76f, 0.026f, 0.024f);
     }
