@@ -66,6 +66,6 @@ bool ChunkWriter::save(const std::string& path) const
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
         return false;
-    bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
+    bool ok = out.empty() || std::fwrite(out.data(), 1, out.size(), f) == out.size();
     return std::fclose(f) == 0 && ok;
 }
