@@ -135,7 +135,7 @@ ModelData makeCoyote()
     addSphere(body, ellipsoid({-1.2f, 0, 0.76f}, {0.62f, 0.21f, 0.24f}), 16, 10);
     addSphere(body, ellipsoid({-0.76f, 0, 0.8f}, {0.3f, 0.2f, 0.27f}), 14, 8);
     MeshPart& neck = coyote.object("neck", "stone");
-    addSphere(neck, Xform::translate({-0.56f, 0, 0.98f}) * Xform::rotateY(35) * Xform::scale({0.13f, 0.12f, 0.25f}), 12, 8);
+    addSphere(neck, Xform::translate({-0.6f, 0, 0.94f}) * Xform::rotateY(40) * Xform::scale({0.17f, 0.15f, 0.3f}), 12, 8);
     MeshPart& head = coyote.object("head", "stone");
     addSphere(head, ellipsoid({-0.38f, 0, 1.18f}, {0.19f, 0.14f, 0.14f}), 14, 8);
     MeshPart& snout = coyote.object("snout", "stone");
@@ -153,6 +153,6 @@ ModelData makeCoyote()
         addSphere(legs, ellipsoid({-1.67f, side * 0.12f, 0.025f}, {0.07f, 0.04f, 0.025f}), 8, 4);
     }
     MeshPart& tail = coyote.object("tail", "stone");
-    addSphere(tail, Xform::translate({-2.3f, 0, 0.52f}) * Xform::rotateY(-25) * Xform::scale({0.62f, 0.1f, 0.11f}), 14, 8);
+    addSphere(tail, Xform::translate({-2.3f, 0, 0.52f}) * Xform::rotateY(-25) * Xform::scale({0.62f, 0.13f, 0.14f}), 14, 8);
     return coyote;
 }
