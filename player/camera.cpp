@@ -107,6 +107,15 @@ void stepHideRight()
     shiftEye(t, -1.0f);  // t > 0: to the player's right and down
 }
 
+// The steps out and back differ in size and the ones that reach a limit do not move the eye,
+// so the eye would end a little off the station after every lean; back home on both sides it
+// stands on the station again.
+static void settleOnStation()
+{
+    if (gHideLeftAmount == 0.0f && gHideRightAmount == 0.0f)
+        gHideShift = Vec3{0, 0, 0};
+}
+
 static void returnFromLeft(float dtTick)
 {
     if (gHideLeftAmount < 0.0f) {
@@ -122,6 +131,7 @@ static void returnFromLeft(float dtTick)
     gReturnFromLeft = 0;
     gHideLeftOpen = 1;
     gHideLeftAmount = 0.0f;
+    settleOnStation();
 }
 
 static void returnFromRight(float dtTick)
@@ -139,6 +149,7 @@ static void returnFromRight(float dtTick)
     gReturnFromRight = 0;
     gHideRightOpen = 1;
     gHideRightAmount = 0.0f;
+    settleOnStation();
 }
 
 void stepLeanReturn(float dtTick)

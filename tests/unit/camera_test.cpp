@@ -174,9 +174,8 @@ TEST_F(CameraTest, WalkBackFromLeftReachesZeroThenReopens)
     EXPECT_EQ(gReturnFromLeft, 0);
     EXPECT_EQ(gHideLeftOpen, 1);
     EXPECT_EQ(gHideLeftAmount, 0.0f);
-    // equal steps out and back bring the eye home
-    EXPECT_NEAR(gHideShift.z, 0.0f, 1e-4);
-    EXPECT_NEAR(gHideShift.y, 0.0f, 1e-4);
+    EXPECT_EQ(gHideShift.z, 0.0f);
+    EXPECT_EQ(gHideShift.y, 0.0f);
 }
 
 TEST_F(CameraTest, WalkBackFromRightTracesTheAmountAndComesHome)
@@ -197,8 +196,39 @@ TEST_F(CameraTest, WalkBackFromRightTracesTheAmountAndComesHome)
     EXPECT_EQ(gHideRightAmount, 0.0f);
     EXPECT_EQ(gReturnFromRight, 0);
     EXPECT_EQ(gHideRightOpen, 1);
-    // out: 23 steps of 0.064; back: 3 steps of 0.4 and an arriving step that does not move
+    EXPECT_EQ(gHideShift.z, 0.0f);
+}
+
+// out in 23 steps of 0.064 (1.472), back in 3 steps of 0.4 (1.2): the eye would stay 0.272 to
+// the side; back home it stands on the station again
+TEST_F(CameraTest, UnequalStepsOutAndBackStillEndOnTheStation)
+{
+    for (int i = 0; i < 30; ++i)
+        stepHideRight();
+    gReturnFromRight = 1;
+    testing::internal::CaptureStdout();
+    for (int i = 0; i < 4; ++i)
+        stepLeanReturn(100.0f);
+    EXPECT_EQ(gHideRightAmount, 0.0f);
     EXPECT_NEAR(gHideShift.z, -23 * 0.064 + 1.2, 1e-4);
+    stepLeanReturn(100.0f);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(gHideShift.x, 0.0f);
+    EXPECT_EQ(gHideShift.y, 0.0f);
+    EXPECT_EQ(gHideShift.z, 0.0f);
+}
+
+// the eye only settles once both sides are home
+TEST_F(CameraTest, ArrivingHomeOnOneSideKeepsTheOtherSidesLean)
+{
+    for (int i = 0; i < 5; ++i)
+        stepHideRight();
+    gHideLeftAmount = -0.1f;  // a stray left amount walking back
+    gReturnFromLeft = 1;
+    stepLeanReturn(100.0f);
+    stepLeanReturn(100.0f);
+    EXPECT_EQ(gReturnFromLeft, 0);
+    EXPECT_NEAR(gHideShift.z, -5 * 0.064, 1e-4);
 }
 
 TEST_F(CameraTest, NoWalkBackWithoutTheReturnFlag)

@@ -1,0 +1,186 @@
+// The real game driven with X input: a left-button drag turns and raises the view, holding `a`
+// hides the player behind the cover and releasing it walks back, and `h` prints the help screen.
+#include "tests/support/e2e_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <string>
+#include <thread>
+
+namespace {
+
+constexpr int kLeftButton = 1;
+// the HUD bars and texts stay put on screen while the scene moves; compare below them
+constexpr double kHudFraction = 0.25;
+
+struct Shift {
+    int dx = 0, dy = 0;   // how far the scene moved on screen: right and down are positive
+    double residual = 0;  // mean grey difference left after the shift
+};
+
+double grey(const Screenshot& s, int x, int y)
+{
+    const uint8_t* p = s.at(x, y);
+    return 0.299 * p[0] + 0.587 * p[1] + 0.114 * p[2];
+}
+
+// the mean difference between before(x, y) and after(x + dx, y + dy) below the HUD
+double differenceAt(const Screenshot& before, const Screenshot& after, int dx, int dy)
+{
+    const int top = int(before.height * kHudFraction);
+    double sum = 0;
+    long count = 0;
+    for (int y = top; y < before.height; y += 3) {
+        const int ay = y + dy;
+        if (ay < top || ay >= after.height)
+            continue;
+        for (int x = 0; x < before.width; x += 3) {
+            const int ax = x + dx;
+            if (ax < 0 || ax >= after.width)
+                continue;
+            sum += std::abs(grey(before, x, y) - grey(after, ax, ay));
+            ++count;
+        }
+    }
+    // a shift that leaves too little overlap proves nothing
+    if (count < long(before.width) * before.height / 40)
+        return std::numeric_limits<double>::max();
+    return sum / double(count);
+}
+
+// the screen shift that best lines the two pictures up: first along x, then along y
+Shift sceneShift(const Screenshot& before, const Screenshot& after, int range)
+{
+    Shift best;
+    best.residual = std::numeric_limits<double>::max();
+    for (int dx = -range; dx <= range; dx += 2) {
+        const double d = differenceAt(before, after, dx, 0);
+        if (d < best.residual)
+            best = Shift{dx, 0, d};
+    }
+    for (int dy = -range; dy <= range; dy += 2) {
+        const double d = differenceAt(before, after, best.dx, dy);
+        if (d < best.residual)
+            best = Shift{best.dx, dy, d};
+    }
+    return best;
+}
+
+bool isGreen(const uint8_t* p) { return p[1] > p[0] && p[1] > p[2]; }
+// the lit walls and windows of the house
+bool isWarm(const uint8_t* p) { return p[0] > 120 && p[0] > p[2] + 30; }
+
+// the share of the window's central square whose pixels pass the test
+double centreShare(const Screenshot& s, bool (*test)(const uint8_t*))
+{
+    long hits = 0, count = 0;
+    for (int y = s.height / 4; y < s.height * 3 / 4; y += 3)
+        for (int x = s.width / 4; x < s.width * 3 / 4; x += 3, ++count)
+            hits += test(s.at(x, y)) ? 1 : 0;
+    return count ? double(hits) / double(count) : 0.0;
+}
+
+void pause(double seconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(long(seconds * 1000)));
+}
+
+class LookAndHide : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(game.display().empty()) << "the virtual X server did not start";
+        game.setGameEnv("LC_ALL", "C.UTF-8");
+        ASSERT_TRUE(game.start()) << "cannot start the game named by VX_GAME";
+        ASSERT_TRUE(game.waitForWindow()) << "no window; the game said:\n" << game.stderrText();
+        ASSERT_TRUE(game.waitForScreenshot(
+            [](const Screenshot& s) { return s.litPixels() > 1000; }, 120.0))
+            << "nothing drawn";
+        game.movePointer(300, 300);
+    }
+    void TearDown() override { game.stopGame(); }
+
+    // a picture of the scene once the game has drawn a few frames since the last input
+    Screenshot settledShot()
+    {
+        pause(0.5);
+        return game.screenshot();
+    }
+
+    // a left-button drag from the window's centre by (dx, dy) pixels
+    void drag(int dx, int dy)
+    {
+        game.movePointer(300, 300);
+        game.mouseDown(kLeftButton);
+        for (int step = 1; step <= 4; ++step)
+            game.movePointer(300 + dx * step / 4, 300 + dy * step / 4);
+        game.mouseUp(kLeftButton);
+    }
+
+    E2eGame game;
+};
+
+TEST_F(LookAndHide, DragRightTurnsTheViewRightAndDragUpRaisesIt)
+{
+    const Screenshot start = settledShot();
+    ASSERT_FALSE(start.empty());
+
+    // 30 px on a 600 px window turns the view by 0.1 rad: about 50 px of picture
+    drag(30, 0);
+    const Screenshot turned = settledShot();
+    const Shift s = sceneShift(start, turned, 120);
+    EXPECT_LT(s.dx, -20) << "turning right moves the scene left; " << start.save("drag-start")
+                         << " " << turned.save("drag-turned");
+    EXPECT_LE(std::abs(s.dy), 6);
+
+    drag(0, -30);
+    const Screenshot raised = settledShot();
+    const Shift r = sceneShift(turned, raised, 120);
+    EXPECT_GT(r.dy, 20) << "looking up moves the scene down; " << raised.save("drag-raised");
+    EXPECT_LE(std::abs(r.dx), 6);
+}
+
+TEST_F(LookAndHide, HoldingAHidesBehindTheCoverAndReleasingComesBack)
+{
+    const Screenshot start = settledShot();
+    ASSERT_FALSE(start.empty());
+    EXPECT_GT(centreShare(start, isWarm), 0.1) << "the lit house faces the station";
+
+    // the key repeats after about 0.66 s, 25 times a second; 2.5 s reach the limit
+    game.keyDown("a");
+    pause(2.5);
+    const Screenshot aside = game.screenshot();
+    game.keyUp("a");
+
+    // aside on the left at level 1 the player crouches behind the bush, which fills the view
+    EXPECT_GT(centreShare(aside, isGreen), 0.8) << start.save("hide-start") << " "
+                                                << aside.save("hide-aside");
+    EXPECT_LT(centreShare(aside, isWarm), 0.02);
+
+    // after the release the player walks back onto the station: the same view as at the start
+    pause(1.5);
+    const Screenshot back = game.screenshot();
+    const Shift b = sceneShift(start, back, 40);
+    EXPECT_EQ(b.dx, 0) << back.save("hide-back");
+    EXPECT_EQ(b.dy, 0);
+    EXPECT_GT(centreShare(back, isWarm), 0.1);
+}
+
+TEST_F(LookAndHide, HelpKeyPrintsTheHelpScreen)
+{
+    game.tapKey("h");
+    ASSERT_TRUE(game.waitForStdout("M \xE2\x80\x93 Toggle between Wireframe/Filled mode", 60.0))
+        << game.stdoutText();
+    const std::string out = game.stdoutText();
+    EXPECT_NE(out.find("HELP FILE"), std::string::npos);
+    EXPECT_NE(out.find("FINAL PROJECT ::  VENDETTIX - A game of revenge"), std::string::npos);
+    EXPECT_NE(out.find("A  \xE2\x80\x93 Hide Left"), std::string::npos);
+    EXPECT_NE(out.find("player\xE2\x80\x99s goal"), std::string::npos);
+    EXPECT_TRUE(game.running());
+}
+
+}  // namespace
