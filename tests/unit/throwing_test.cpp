@@ -288,12 +288,9 @@ protected:
     {
         // a missing model only prints; no message box may wait for a click in a test
         unsetenv("DISPLAY");
-        sWorld = new World(false);
-    }
-    static void TearDownTestSuite()
-    {
-        delete sWorld;
-        sWorld = nullptr;
+        // like the game's, the yard is made once and kept to the end
+        if (!sWorld)
+            sWorld = new World(false);
     }
     void SetUp() override
     {
