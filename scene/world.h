@@ -76,6 +76,9 @@ public:
     // every frame, so they are compiled on first use and replayed; false draws them literally
     // every frame (same pixels, kept for comparison).
     bool replayStaticDrawing = true;
+    // The bird's-eye camera (40 above the house) stands outside the dome and just above the
+    // moon, which would fill its view; that camera clears this to see the yard.
+    bool skyVisible = true;
 
 private:
     // the light, the display lists and lighting on: the constructor's GL part

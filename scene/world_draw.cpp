@@ -252,7 +252,8 @@ void World::draw(bool ownerSeesPlayer, int32_t level, int32_t hideLeft, int32_t 
         placements[cover]->visible = !placements[cover]->visible;
 
     drawTerrain();
-    drawSkyAndMoon();
+    if (skyVisible)
+        drawSkyAndMoon();
     glDisable(GL_TEXTURE_2D);
 }
 

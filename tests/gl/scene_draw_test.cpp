@@ -101,6 +101,7 @@ protected:
         if (world->primitiveMode != kPrimitiveTriangles)
             world->toggleWireframe();
         world->replayStaticDrawing = true;
+        world->skyVisible = true;
         for (int i = kFirstPlant; i <= kLastPlant; ++i)
             world->placements[i]->visible = true;
     }
@@ -243,6 +244,21 @@ TEST_F(SceneDrawTest, AfterTheLastLevelOnlyTheHouseGroupIsDrawn)
 
     EXPECT_EQ(differing(gameOver, houseOnly), 0);
     EXPECT_GT(differing(gameOver, frame(c, false, 1)), 100) << "level 1's plants are in view";
+}
+
+TEST_F(SceneDrawTest, FromHighAboveTheYardShowsWithoutTheSky)
+{
+    Camera birdsEye{Vec3{0, 40, 0}, Vec3{0, 0, 0}, Vec3{0, 0, 1}};
+    world->skyVisible = false;
+    Pixels yard = frame(birdsEye, false, 1);
+    world->skyVisible = true;
+    Pixels sky = frame(birdsEye, false, 1);
+    // the roof seen from straight above differs from the ground around it
+    int roof = brightness(yard.at(kSize / 2, kSize / 2));
+    int ground = brightness(yard.at(kSize / 2, 20));
+    EXPECT_NE(roof, ground);
+    EXPECT_GT(differing(yard, sky), kSize * kSize / 2) << "with the sky the moon fills the view";
+    savePng(yard, "birds-eye");
 }
 
 TEST_F(SceneDrawTest, ReplayedDrawingMatchesTheLiteralDrawing)
