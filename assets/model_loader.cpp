@@ -21,6 +21,9 @@ namespace {
 constexpr uint32_t kHeaderBytes = 6;
 constexpr uint32_t kNameSize = 255;  // char[255]: 254 characters and the NUL
 constexpr int32_t kNewestReadableVersion = 3;
+// real files nest a handful of levels; deeper chunks are skipped whole so that no file can
+// exhaust the stack
+constexpr int kMaxDepth = 32;
 
 constexpr uint16_t kPrimary = 0x4D4D;
 constexpr uint16_t kVersion = 0x0002;
@@ -242,6 +245,11 @@ uint16_t ModelLoader::readCount(Chunk& chunk)
 // objects and materials are found at any depth under the primary chunk
 void ModelLoader::walkMain(Chunk& parent)
 {
+    DepthGuard guard(depth);
+    if (depth > kMaxDepth) {
+        skipRest(parent);
+        return;
+    }
     while (!readFailed && parent.bytesRead < parent.length) {
         Chunk child;
         if (!readChild(parent, child)) {
@@ -293,6 +301,11 @@ void ModelLoader::walkMain(Chunk& parent)
 // loop meets them next as if they were further children of the parent.
 void ModelLoader::walkObject(Chunk& parent, size_t object)
 {
+    DepthGuard guard(depth);
+    if (depth > kMaxDepth) {
+        skipRest(parent);
+        return;
+    }
     while (!readFailed && parent.bytesRead < parent.length) {
         Chunk child;
         if (!readChild(parent, child)) {
@@ -325,6 +338,11 @@ void ModelLoader::walkObject(Chunk& parent, size_t object)
 
 void ModelLoader::walkMaterial(Chunk& parent, size_t material)
 {
+    DepthGuard guard(depth);
+    if (depth > kMaxDepth) {
+        skipRest(parent);
+        return;
+    }
     while (!readFailed && parent.bytesRead < parent.length) {
         Chunk child;
         if (!readChild(parent, child)) {

@@ -42,8 +42,15 @@ private:
     void readFaceMaterial(Chunk& chunk, MeshObject& object);
     void readTexCoords(Chunk& chunk, MeshObject& object);
 
+    struct DepthGuard {
+        explicit DepthGuard(int& depth) : depth(depth) { ++depth; }
+        ~DepthGuard() { --depth; }
+        int& depth;
+    };
+
     Model* model = nullptr;
     bool readFailed = false;  // a read came back short: every walk stops where it is
+    int depth = 0;            // walks under way, one inside the other
 };
 
 // frees the arrays of every object and empties the model; the game never calls it (its models

@@ -591,6 +591,27 @@ TEST_F(ModelLoaderTest, TruncatedFileKeepsWhatWasReadBeforeTheCut)
     EXPECT_EQ(model.materialCount, 1);
 }
 
+TEST_F(ModelLoaderTest, DeeplyNestedChunksAreSkippedRatherThanExhaustTheStack)
+{
+    ChunkWriter w;
+    w.begin(kPrimary);
+    w.begin(kObject);
+    w.str("Deep");
+    for (int level = 0; level < 200000; ++level)
+        w.begin(kTriMesh);
+    writeVertices(w, {{1, 2, 3}});
+    for (int level = 0; level < 200000; ++level)
+        w.end();
+    w.end();
+    writeMaterial(w, "After", {1, 2, 3});
+    w.end();
+    load(save(w));
+    ASSERT_EQ(model.objectCount, 1);
+    EXPECT_EQ(model.objects[0].vertexCount, 0);
+    ASSERT_EQ(model.materialCount, 1);
+    EXPECT_STREQ(model.materials[0].name, "After");
+}
+
 TEST_F(ModelLoaderTest, PrimaryChunkClaimingMoreThanTheFileIsReadToTheEnd)
 {
     ChunkWriter w;
