@@ -71,20 +71,13 @@ TEST(Window, MenuEntryExitOnTheMiddleButtonEndsTheGame)
     game.click(kMiddleButton);
 
     // freeglut shows its menu as a window of its own with the pointer at its upper-left corner
-    WindowInfo menu;
-    bool shown = waitUntil(
-        [&] {
-            CommandResult r = game.runX(
-                {"xdotool", "search", "--onlyvisible", "--name", "^freeglut menu$"});
-            if (r.status != 0 || r.output.empty())
-                return false;
-            r = game.runX({"xwininfo", "-id", std::to_string(std::stoul(r.output))});
-            menu = parseWindowInfo(r.output);
-            return menu.width > 0;
-        },
-        60.0, 0.2);
-    ASSERT_TRUE(shown) << "the menu did not open";
-    EXPECT_GT(game.queryWindow().id, 0u);
+    unsigned long menuId = 0;
+    ASSERT_TRUE(waitUntil([&] { return (menuId = game.findWindow("freeglut menu")) != 0; }, 60.0,
+                          0.2))
+        << "the menu did not open";
+    WindowInfo menu = game.windowInfo(menuId);
+    EXPECT_NEAR(menu.x, 100 + 300, 2);
+    EXPECT_NEAR(menu.y, 100 + 300, 2);
     // one entry, "Exit": choose it
     game.movePointerOnScreen(menu.x + menu.width / 2, menu.y + menu.height / 2);
     game.click(kLeftButton);
@@ -111,6 +104,20 @@ TEST(Window, HeldLeanKeyWalksBackOnlyAfterItsRelease)
     EXPECT_FALSE(hasTraceLine(whileHeld)) << "walked back while the key was held";
     EXPECT_TRUE(waitUntil([&] { return hasTraceLine(game.stdoutText()); }, 60.0))
         << "no walk back after the release";
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
+    EXPECT_EQ(game.exitStatus(), 0);
+}
+
+// a model that cannot be read is reported in a box that waits for OK, and start-up goes on
+TEST(Window, StartUpGoesOnAfterTheModelLoadersMessageBox)
+{
+    E2eGame game;
+    ASSERT_TRUE(game.removeAsset("bench.3DS"));
+    ASSERT_TRUE(game.start());
+    ASSERT_TRUE(game.dismissMessageBox("Error", 180.0)) << game.stderrText();
+    EXPECT_NE(game.stderrText().find("bench.3DS"), std::string::npos);
+    ASSERT_TRUE(game.waitForWindow()) << game.stderrText();
     game.tapKey("q");
     ASSERT_TRUE(game.waitForExit(60.0));
     EXPECT_EQ(game.exitStatus(), 0);

@@ -480,10 +480,40 @@ CommandResult E2eGame::runX(const std::vector<std::string>& argvStrings, double 
 
 unsigned long E2eGame::findWindow(const std::string& title)
 {
-    CommandResult r = runX({"xdotool", "search", "--name", "^" + title + "$"}, 20.0);
-    if (r.status != 0)
-        return 0;
-    return std::strtoul(r.output.c_str(), nullptr, 10);
+    // xwininfo rather than xdotool: xdotool cannot read a UTF-8 title (SDL's message boxes) in
+    // the C locale. Lines read like:   0x200002 "Mesh display": ()  600x600+100+100  +100+100
+    CommandResult tree = runX({"xwininfo", "-root", "-tree"}, 20.0);
+    std::istringstream lines(tree.output);
+    std::string line;
+    const std::string quoted = "\"" + title + "\":";
+    while (std::getline(lines, line)) {
+        size_t at = line.find(quoted);
+        if (at == std::string::npos)
+            continue;
+        unsigned long id = std::strtoul(line.c_str(), nullptr, 0);
+        if (id && windowInfo(id).viewable)
+            return id;
+    }
+    return 0;
+}
+
+WindowInfo E2eGame::windowInfo(unsigned long id)
+{
+    WindowInfo info = parseWindowInfo(runX({"xwininfo", "-id", std::to_string(id)}, 20.0).output);
+    info.id = id;
+    return info;
+}
+
+bool E2eGame::dismissMessageBox(const std::string& title, double timeoutSeconds)
+{
+    unsigned long id = 0;
+    if (!waitUntil([&] { return (id = findWindow(title)) != 0; }, timeoutSeconds, 0.2))
+        return false;
+    WindowInfo box = windowInfo(id);
+    // focus follows the pointer; Return presses the box's only button, OK
+    movePointerOnScreen(box.x + box.width / 2, box.y + box.height / 2);
+    tapKey("Return");
+    return waitUntil([&] { return !windowInfo(id).viewable; }, timeoutSeconds, 0.2);
 }
 
 WindowInfo parseWindowInfo(const std::string& report)
@@ -501,6 +531,8 @@ WindowInfo parseWindowInfo(const std::string& report)
         field("Absolute upper-left Y:", info.y);
         field("Width:", info.width);
         field("Height:", info.height);
+        if (line.find("Map State: IsViewable") != std::string::npos)
+            info.viewable = true;
         size_t id = line.find("Window id: ");
         if (id != std::string::npos)
             info.id = std::strtoul(line.c_str() + id + 11, nullptr, 0);
@@ -510,12 +542,7 @@ WindowInfo parseWindowInfo(const std::string& report)
 
 WindowInfo E2eGame::queryWindow()
 {
-    if (!window_.id)
-        return WindowInfo();
-    WindowInfo info =
-        parseWindowInfo(runX({"xwininfo", "-id", std::to_string(window_.id)}, 20.0).output);
-    info.id = window_.id;
-    return info;
+    return window_.id ? windowInfo(window_.id) : WindowInfo();
 }
 
 bool E2eGame::waitForWindow(double timeoutSeconds)
@@ -524,10 +551,10 @@ bool E2eGame::waitForWindow(double timeoutSeconds)
         [this] {
             if (!running())
                 return true;  // ended before showing it: stop waiting
-            window_.id = findWindow("Mesh display");
-            if (!window_.id)
+            unsigned long id = findWindow("Mesh display");
+            if (!id)
                 return false;
-            window_ = queryWindow();
+            window_ = windowInfo(id);
             return window_.width > 0;
         },
         timeoutSeconds, 0.2);

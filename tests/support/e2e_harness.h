@@ -46,6 +46,7 @@ struct WindowInfo {
     unsigned long id = 0;
     int x = 0, y = 0;          // upper-left corner on the screen
     int width = 0, height = 0;
+    bool viewable = false;     // mapped and on screen
 };
 
 // the geometry in xwininfo's report
@@ -92,8 +93,11 @@ public:
     const WindowInfo& window() const { return window_; }
     // the window's geometry as the X server reports it now (xwininfo)
     WindowInfo queryWindow();
-    // the window whose title matches exactly; 0 if none
+    // a viewable window whose title matches exactly (the menu is "freeglut menu"); 0 if none
     unsigned long findWindow(const std::string& title);
+    WindowInfo windowInfo(unsigned long id);
+    // waits for the message box with this title and presses its OK; true once it has gone
+    bool dismissMessageBox(const std::string& title, double timeoutSeconds = 60.0);
     void movePointer(int x, int y);
     void movePointerOnScreen(int x, int y);
     void keyDown(const std::string& keysym);
