@@ -124,14 +124,13 @@ void computeNormals(MeshObject& object)
 
 bool ModelLoader::load(Model& target, const char* fileName)
 {
-    file = std::fopen(fileName, "rb");
-    if (!file) {
+    FILE* opened = std::fopen(fileName, "rb");
+    if (!opened) {
         showMessage("Unable to find the file: %s!", fileName, "Error");
         return false;
     }
-    bool loaded = loadFrom(target, file, fileName);
-    std::fclose(file);
-    file = nullptr;
+    bool loaded = loadFrom(target, opened, fileName);
+    std::fclose(opened);
     return loaded;
 }
 
@@ -142,7 +141,7 @@ bool ModelLoader::loadFrom(Model& target, FILE* stream, const char* fileName)
     readFailed = false;
 
     Chunk primary{0, 0, 0, ftello(file)};
-    uint8_t header[kHeaderBytes];
+    uint8_t header[kHeaderBytes] = {};
     size_t got = std::fread(header, 1, kHeaderBytes, file);
     primary.id = uint16_t(header[0] | header[1] << 8);
     primary.length = u32At(header + 2);
@@ -150,6 +149,7 @@ bool ModelLoader::loadFrom(Model& target, FILE* stream, const char* fileName)
     if (got < kHeaderBytes || primary.id != kPrimary) {
         showMessage("Unable to load PRIMARY chuck from file: %s!", fileName, "Error");
         model = nullptr;
+        file = nullptr;
         return false;
     }
     // a primary chunk that claims more than the file holds is read as far as the file goes
@@ -171,6 +171,7 @@ bool ModelLoader::loadFrom(Model& target, FILE* stream, const char* fileName)
     target.objectCount = int32_t(target.objects.size());
     target.materialCount = int32_t(target.materials.size());
     model = nullptr;
+    file = nullptr;
     return true;
 }
 

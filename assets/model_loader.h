@@ -14,7 +14,7 @@ public:
     // fills model (expected empty, swapYZ already set) from the file; false when the file cannot
     // be opened or does not start with a primary chunk, after the message box
     bool load(Model& model, const char* fileName);
-    // the same from an open stream (kept open); fileName only names it in the messages
+    // the same from an open stream, which is left open; fileName only names it in the messages
     bool loadFrom(Model& model, FILE* stream, const char* fileName);
 
     FILE* file = nullptr;
