@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -31,8 +32,8 @@ bool isTimeBlue(const uint8_t* p) { return p[0] < 40 && p[1] < 40 && p[2] > 100 
 int count(const Pixels& px, const Box& box, bool (*test)(const uint8_t*))
 {
     int n = 0;
-    for (int y = box.y0; y <= box.y1; ++y)
-        for (int x = box.x0; x <= box.x1; ++x)
+    for (int y = std::max(box.y0, 0); y <= std::min(box.y1, px.height - 1); ++y)
+        for (int x = std::max(box.x0, 0); x <= std::min(box.x1, px.width - 1); ++x)
             n += test(px.at(x, y));
     return n;
 }

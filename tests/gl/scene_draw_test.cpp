@@ -6,8 +6,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <dlfcn.h>
-#include <link.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -61,25 +59,12 @@ int differing(const Pixels& a, const Pixels& b)
 
 int brightness(const uint8_t* p) { return p[0] + p[1] + p[2]; }
 
-// The GL driver is unloaded at exit before the leak check runs, which leaves its own allocations
-// unattributed and unsuppressible; keeping it mapped lets the suppressions name it.
-void keepGlDriverLoaded()
-{
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, size_t, void*) {
-            if (info->dlpi_name && std::strstr(info->dlpi_name, "_dri.so"))
-                dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-            return 0;
-        },
-        nullptr);
-}
 
 class SceneDrawTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
         glTestWindow(kSize, kSize);
-        keepGlDriverLoaded();
         const char* run = std::getenv("VX_RUN_DIR");
         ASSERT_TRUE(run && *run) << "VX_RUN_DIR names the generated assets";
         ASSERT_EQ(chdir(run), 0) << run;

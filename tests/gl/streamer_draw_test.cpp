@@ -4,8 +4,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <dlfcn.h>
-#include <link.h>
 
 #include <cmath>
 #include <cstring>
@@ -97,24 +95,11 @@ const uint8_t* pixelAt(const Pixels& pixels, Vec3 p)
     return best;
 }
 
-// The GL driver is unloaded at exit before the leak check runs, which leaves its own allocations
-// unattributed and unsuppressible; keeping it mapped lets the suppressions name it.
-void keepGlDriverLoaded()
-{
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, size_t, void*) {
-            if (info->dlpi_name && std::strstr(info->dlpi_name, "_dri.so"))
-                dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-            return 0;
-        },
-        nullptr);
-}
 
 // looks at the strip from +x, the whole of it in view, with lighting off so colours show
 PaperStreamer lookAtStrip()
 {
     glTestWindow(600, 600);
-    keepGlDriverLoaded();
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_TEXTURE_2D);
