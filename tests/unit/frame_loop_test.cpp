@@ -111,7 +111,6 @@ TEST(Pacing, RealIdleCallsNeverExceedTheRate)
     }
     // the first call goes at once, then one every 1/60 s
     EXPECT_LE(calls, 32);
-    EXPECT_GE(calls, 2);
 }
 
 // ---- start-up ----------------------------------------------------------------------------
