@@ -56,19 +56,16 @@ static void toggleWireframe()
 void onKeyboard(unsigned char key, int, int)
 {
     switch (key) {
-    // X delivers a held key's auto-repeat as release and press pairs: each press cancels the
-    // walk back that its release started, so a held key keeps the player aside
+    // a held key repeats its press and is released once (the shell asks X for that)
     case 'A': case 'a':
         if (inputFrozen())
             return;
-        gReturnFromLeft = 0;
         stepHideLeft();
         requestRedisplay();
         return;
     case 'D': case 'd':
         if (inputFrozen())
             return;
-        gReturnFromRight = 0;
         stepHideRight();
         requestRedisplay();
         return;
