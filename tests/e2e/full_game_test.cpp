@@ -74,8 +74,9 @@ TEST(FullGame, FromTheFirstThrowToGameOverAndQuit)
         throwOne(game);
         game.tapKey("F1");
         game.tapKey("c");
-        if (level < 4)
+        if (level < 4) {
             ASSERT_TRUE(game.waitForScreenshot(centreMessage, 60.0)) << "level " << level;
+        }
     }
 
     // after level 4: "GAME OVER!!!" and the score in the centre, no bars
