@@ -47,8 +47,12 @@ static void drawScene()
 
     glPushMatrix();
     glTranslatef(-gYardOffset, 0.0f, -gYardOffset);
-    if (gWorld)
+    if (gWorld) {
+        // from 40 above the house the camera stands outside the sky dome, right over the moon,
+        // which would fill the view; the yard is seen without them
+        gWorld->skyVisible = !gBirdsEyeView;
         gWorld->draw(gOwnerSeesPlayer, gLevel, leanLeftForDrawing(), leanRightForDrawing());
+    }
     glPopMatrix();
 
     drawEggs();
