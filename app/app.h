@@ -8,6 +8,11 @@ extern float gYardOffset;       // the world is drawn shifted by minus this alon
 
 // the whole start-up sequence; does not return
 int runGame(int argc, char** argv);
+// everything runGame does before the event loop: the window, the GL state, the globals, the
+// textures and the World
+void startGame(int argc, char** argv);
+// after each swap: under start-up timing (VX_STARTUP_TIMING) the first one ends the process
+void noteFrameShown();
 void onReshape(int width, int height);
 void onMenu(int value);
 void onIdle();

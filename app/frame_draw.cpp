@@ -76,4 +76,5 @@ void onDisplay()
     updateLevelClock();
     updateFpsCounter();
     glutSwapBuffers();
+    noteFrameShown();
 }

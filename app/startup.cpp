@@ -10,6 +10,7 @@
 #include "assets/texture_loader.h"
 #include "game/game_state.h"
 #include "platform/redisplay.h"
+#include "platform/startup_trace.h"
 #include "player/input.h"
 #include "scene/world.h"
 #include "streamer/paper_streamer.h"
@@ -54,6 +55,14 @@ static void setProvisionalProjection()
 
 int runGame(int argc, char** argv)
 {
+    startGame(argc, argv);
+    glutMainLoop();
+    return 0;
+}
+
+void startGame(int argc, char** argv)
+{
+    markStartupPhase("main");
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(kWindowSize, kWindowSize);
@@ -70,12 +79,14 @@ int runGame(int argc, char** argv)
     glutAddMenuEntry("Exit", kMenuExit);
     glutAttachMenu(GLUT_MIDDLE_BUTTON);
 
+    markStartupPhase("window");
     glEnable(GL_LIGHTING);
     assignStartingValues();
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_NORMALIZE);
 
     loadTextures();
+    markStartupPhase("textures");
     gWorld = new World();
 
     gShowFps = 0;
@@ -85,9 +96,19 @@ int runGame(int argc, char** argv)
     gWireframe = 0;
     // blending stays off until a drawing step turns it on
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
 
-    glutMainLoop();
-    return 0;
+void noteFrameShown()
+{
+    if (!startupTimingRequested())
+        return;
+    markStartupPhase("first frame drawn");
+    // the frame is on screen once the X server has taken the swapped image
+    glFinish();
+    if (Display* display = glXGetCurrentDisplay())
+        XSync(display, False);
+    markStartupPhase("first swap");
+    finishStartupTiming();
 }
 
 void onReshape(int width, int height)

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/startup_trace.h"
 #include "terrain/terrain.h"
 
 World* gWorld = nullptr;
@@ -108,6 +109,7 @@ World::World(bool withGL)
 {
     terrain = new Terrain;  // its grid is too large for the stack
     terrain->build();
+    markStartupPhase("terrain");
 
     for (Model& m : models) {
         m.objectCount = 0;
@@ -131,9 +133,11 @@ World::World(bool withGL)
         modelFiles[i] = kModelSetups[i].file;
 
     loadModels();
+    markStartupPhase("models");
     layoutObjects();
     if (withGL)
         startDrawing();
+    markStartupPhase("light and display lists");
 }
 
 void World::loadModels()
