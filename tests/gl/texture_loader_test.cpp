@@ -2,13 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
-#include <dlfcn.h>
 #include <limits.h>
-#include <link.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -17,19 +14,6 @@
 #include "tools/writers/image_writer.h"
 
 namespace {
-
-// The GL driver is unloaded at exit before the leak check runs, which leaves its own allocations
-// unattributed and unsuppressible; keeping it mapped lets the suppressions name it.
-void keepGlDriverLoaded()
-{
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, size_t, void*) {
-            if (info->dlpi_name && std::strstr(info->dlpi_name, "_dri.so"))
-                dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-            return 0;
-        },
-        nullptr);
-}
 
 struct TextureFile {
     const char* fileName;
@@ -61,7 +45,6 @@ GLint parameter(GLenum which)
 TEST(TextureLoader, LoadsTheSixFilesInOrderUnderTheirNames)
 {
     glTestWindow(64, 64);
-    keepGlDriverLoaded();
     char pattern[] = "/tmp/vx-textures-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     std::string dir = pattern;
