@@ -64,7 +64,7 @@ BENCHMARK(BM_FillGrid)->Unit(benchmark::kMillisecond);
 // what the game does once at start: a fresh Terrain, grid and tree
 void BM_BuildPooled(benchmark::State& state)
 {
-    double growth = 0;
+    double growth = 0, treeMB = 0;
     for (auto _ : state) {
         state.PauseTiming();
         double before = residentMB();
@@ -74,10 +74,12 @@ void BM_BuildPooled(benchmark::State& state)
         benchmark::DoNotOptimize(terrain->root1);
         state.PauseTiming();
         growth = residentMB() - before;
+        treeMB = double(terrain->treeBytes()) / (1 << 20);
         terrain.reset();
         state.ResumeTiming();
     }
     state.counters["rss_growth_MB"] = growth;
+    state.counters["tree_MB"] = treeMB;
     state.counters["peak_rss_MB"] = peakMB();
 }
 BENCHMARK(BM_BuildPooled)->Unit(benchmark::kMillisecond)->UseRealTime();
