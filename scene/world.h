@@ -72,9 +72,9 @@ public:
     float lightSpecular[4];
     float houseSize;
 
-    // The house group (per primitive mode and pane lighting), the sky and the moon look the same
-    // every frame, so they are compiled on first use and replayed; false draws them literally
-    // every frame (same pixels, kept for comparison).
+    // The house group (per primitive mode and pane lighting), the terrain, the sky and the moon
+    // look the same every frame, so they are compiled on first use and replayed; false draws
+    // them literally every frame (same pixels, kept for comparison).
     bool replayStaticDrawing = true;
     // The bird's-eye camera (40 above the house) stands outside the dome and just above the
     // moon, which would fill its view; that camera clears this to see the yard.

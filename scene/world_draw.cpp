@@ -338,7 +338,10 @@ void World::drawTerrain()
     glPushMatrix();
     glScalef(kTerrainScale, kTerrainScale, kTerrainScale);
     glTranslatef(0.0f, kTerrainShift, 0.0f);
-    terrain->draw();
+    if (replayStaticDrawing)
+        terrain->draw();
+    else
+        terrain->drawEachTriangle();
     glPopMatrix();
 }
 

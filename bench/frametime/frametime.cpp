@@ -1,0 +1,400 @@
+// bench: frame times of the real onDisplay on the scripted scene, the literal drawing against the
+// batched one in the same run, and the game's start-up from exec to the first frame on screen.
+// Run it under the virtual X server:
+//   tests/support/with-xvfb build/bench/frametime [--frames N] [--warmup N] [--size WxH]...
+//   tests/support/with-xvfb build/bench/frametime --startup build/vendettix [--runs N]
+// Every line of results starts with "result"; the rest is for people.
+#include <GL/freeglut.h>
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "app/camera_placement.h"
+#include "game/game_state.h"
+#include "game/hud.h"
+#include "player/camera.h"
+#include "player/input.h"
+#include "player/projectile_draw.h"
+#include "scene/world.h"
+#include "streamer/paper_streamer.h"
+#include "streamer/streamer_draw.h"
+#include "terrain/terrain.h"
+#include "tests/support/scripted_scene.h"
+
+namespace {
+
+struct Options {
+    int frames = 60;
+    int warmup = 10;
+    int runs = 7;
+    std::vector<std::pair<int, int>> sizes;
+    std::string runDir;
+    std::string game;  // set: time the start-up of this binary instead
+    bool parts = false;     // also time each part of the frame on its own
+    bool oursOnly = false;  // skip the literal frames (for profiling)
+    std::string saveDir;  // set: the last frame of each size goes there as a PPM picture
+};
+
+double now()
+{
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+double percentile(std::vector<double> v, double p)
+{
+    if (v.empty())
+        return 0.0;
+    std::sort(v.begin(), v.end());
+    double at = p * double(v.size() - 1);
+    size_t low = size_t(at);
+    size_t high = std::min(low + 1, v.size() - 1);
+    return v[low] + (v[high] - v[low]) * (at - double(low));
+}
+
+// the folder of this program, to find <build>/run and <build>/vendettix from <build>/bench
+std::string ownFolder()
+{
+    char path[4096];
+    ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0)
+        return ".";
+    path[n] = 0;
+    std::string s(path);
+    return s.substr(0, s.rfind('/'));
+}
+
+double frameMs()
+{
+    double start = now();
+    freezeFrameState();
+    onDisplay();
+    glFinish();
+    return (now() - start) * 1000.0;
+}
+
+std::vector<uint8_t> frontPixels(int width, int height)
+{
+    std::vector<uint8_t> rgb(size_t(width) * size_t(height) * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
+}
+
+void savePpm(const std::string& path, const std::vector<uint8_t>& rgb, int width, int height)
+{
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return;
+    std::fprintf(f, "P6\n%d %d\n255\n", width, height);
+    for (int y = height - 1; y >= 0; --y)
+        std::fwrite(&rgb[size_t(y) * size_t(width) * 3], 1, size_t(width) * 3, f);
+    std::fclose(f);
+}
+
+long differingPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
+{
+    long count = 0;
+    for (size_t i = 0; i + 2 < a.size() && i + 2 < b.size(); i += 3)
+        count += a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2];
+    return count;
+}
+
+// onDisplay's parts in its order, each finished before the next starts and timed on its own
+void timeParts(const Options& options, int width, int height)
+{
+    struct Part {
+        const char* name;
+        void (*draw)();
+    };
+    static const Part parts[] = {
+        {"clear and camera", [] {
+             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+             glMatrixMode(GL_MODELVIEW);
+             glPushMatrix();
+             placeCamera(gWorld);
+             gluLookAt(gEye.x, gEye.y, gEye.z, gLookAtPoint.x, gLookAtPoint.y, gLookAtPoint.z,
+                       0.0, 1.0, 0.0);
+             updateViewVectors();
+         }},
+        {"hud bars", [] { drawHudBars(); }},
+        {"player marker", [] {
+             glPushMatrix();
+             glTranslatef(gEye.x, gEye.y, gEye.z);
+             glutSolidSphere(0.3, 4, 4);
+             glPopMatrix();
+         }},
+        {"rolls", [] { drawRolls(); }},
+        {"streamers", [] {
+             for (size_t i = 1; i < gStreamers.size(); ++i)
+                 drawStreamer(gStreamers[i]);
+         }},
+        {"world", [] {
+             glPushMatrix();
+             glTranslatef(-gYardOffset, 0.0f, -gYardOffset);
+             gWorld->draw(gOwnerSeesPlayer, gLevel, 0, 0);
+             glPopMatrix();
+         }},
+        {"  of it the world again without the sky", [] {
+             glPushMatrix();
+             glTranslatef(-gYardOffset, 0.0f, -gYardOffset);
+             gWorld->skyVisible = false;
+             gWorld->draw(gOwnerSeesPlayer, gLevel, 0, 0);
+             gWorld->skyVisible = true;
+             glPopMatrix();
+         }},
+        {"  of it the terrain again", [] {
+             glPushMatrix();
+             glTranslatef(-gYardOffset, 0.0f, -gYardOffset);
+             glScalef(0.1f, 0.1f, 0.1f);
+             glTranslatef(0.0f, -15.0f, 0.0f);
+             glEnable(GL_TEXTURE_2D);
+             if (gWorld->replayStaticDrawing)
+                 gWorld->terrain->draw();
+             else
+                 gWorld->terrain->drawEachTriangle();
+             glDisable(GL_TEXTURE_2D);
+             glPopMatrix();
+         }},
+        {"eggs and splats", [] { drawEggs(); }},
+        {"owner", [] {
+             drawOwner();
+             glPopMatrix();
+         }},
+        {"hud text", [] { drawHudText(); }},
+        {"swap", [] { glutSwapBuffers(); }},
+    };
+    constexpr int kParts = int(sizeof parts / sizeof parts[0]);
+    resizeScriptedGame(width, height);
+    const char* names[2] = {"ours", "literal"};
+    for (int literal = 1; literal >= 0; --literal) {
+        selectLiteralDrawing(literal);
+        std::vector<double> times[kParts];
+        for (int n = 0; n < options.warmup + options.frames; ++n) {
+            freezeFrameState();
+            glFinish();
+            for (int p = 0; p < kParts; ++p) {
+                double start = now();
+                parts[p].draw();
+                glFinish();
+                if (n >= options.warmup)
+                    times[p].push_back((now() - start) * 1000.0);
+            }
+        }
+        for (int p = 0; p < kParts; ++p)
+            std::printf("result part %dx%d %s median_ms %.3f %s\n", width, height, names[literal],
+                        percentile(times[p], 0.5), parts[p].name);
+    }
+    selectLiteralDrawing(false);
+    std::fflush(stdout);
+}
+
+void timeFrames(const Options& options, int width, int height)
+{
+    resizeScriptedGame(width, height);
+    // frames alternate between the two drawings so that a busy machine weighs on both alike
+    std::vector<double> times[2];
+    for (int n = 0; n < options.warmup + options.frames; ++n)
+        for (int literal = options.oursOnly ? 0 : 1; literal >= 0; --literal) {
+            selectLiteralDrawing(literal);
+            double ms = frameMs();
+            if (n >= options.warmup)
+                times[literal].push_back(ms);
+        }
+    std::vector<uint8_t> pixels[2];
+    for (int literal = 1; literal >= 0; --literal) {
+        selectLiteralDrawing(literal);
+        frameMs();
+        pixels[literal] = frontPixels(width, height);
+    }
+    selectLiteralDrawing(false);
+    if (!options.saveDir.empty())
+        savePpm(options.saveDir + "/frame-" + std::to_string(width) + "x" +
+                    std::to_string(height) + ".ppm",
+                pixels[0], width, height);
+    const char* names[2] = {"ours", "literal"};
+    for (int literal = 1; literal >= 0; --literal)
+        std::printf("result frame %dx%d %s median_ms %.3f p90_ms %.3f frames %d\n", width, height,
+                    names[literal], percentile(times[literal], 0.5),
+                    percentile(times[literal], 0.9), options.frames);
+    std::printf("result pixels %dx%d differing %ld of %d\n", width, height,
+                differingPixels(pixels[0], pixels[1]), width * height);
+    std::fflush(stdout);
+}
+
+int runFrames(const Options& options)
+{
+    if (!startScriptedGame(options.runDir.c_str(), options.sizes[0].first,
+                           options.sizes[0].second)) {
+        std::fprintf(stderr, "frametime: no generated assets in %s\n", options.runDir.c_str());
+        return 1;
+    }
+    ScriptedSceneCounts counts = buildScriptedScene();
+    std::printf("scene: %d streamers, %d rolls and %d eggs in the air, %d splats\n",
+                counts.streamers, counts.rollsInFlight, counts.eggsInFlight, counts.splats);
+    for (auto [width, height] : options.sizes) {
+        timeFrames(options, width, height);
+        if (options.parts)
+            timeParts(options, width, height);
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("result harness-peak-rss-mb %.1f\n", double(usage.ru_maxrss) / 1024.0);
+    return 0;
+}
+
+// ---------------------------------------------------------------- start-up
+
+struct StartupRun {
+    std::vector<std::pair<std::string, double>> phases;  // ms after exec
+    std::vector<std::pair<long, long>> memory;           // total, anonymous kB at each phase
+    long peakKb = 0;
+};
+
+bool launchOnce(const Options& options, StartupRun& run)
+{
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0)
+        return false;
+    double start = now();
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(pipeFds[1], 2);
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        if (chdir(options.runDir.c_str()) != 0)
+            _exit(127);
+        int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, 1);
+        setenv("VX_STARTUP_TIMING", "1", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        execl(options.game.c_str(), options.game.c_str(), nullptr);
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    std::string output;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0)
+        output.append(buffer, size_t(n));
+    close(pipeFds[0]);
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    run.peakKb = usage.ru_maxrss;
+    size_t at = 0;
+    while ((at = output.find("startup-phase ", at)) != std::string::npos) {
+        double stamp = 0;
+        long total = 0, anonymous = 0;
+        int used = 0;
+        if (std::sscanf(output.c_str() + at, "startup-phase %lf %ld %ld %n", &stamp, &total,
+                        &anonymous, &used) >= 3) {
+            size_t end = output.find('\n', at);
+            std::string name = output.substr(at + size_t(used), end - at - size_t(used));
+            run.phases.push_back({name, (stamp - start) * 1000.0});
+            run.memory.push_back({total, anonymous});
+        }
+        at += 14;
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && !run.phases.empty();
+}
+
+int runStartup(const Options& options)
+{
+    std::vector<StartupRun> runs;
+    for (int r = 0; r < options.runs; ++r) {
+        StartupRun run;
+        if (!launchOnce(options, run)) {
+            std::fprintf(stderr, "frametime: the game did not report its start-up\n");
+            return 1;
+        }
+        runs.push_back(run);
+    }
+    // each phase as the median of its own duration, and the whole as the median of the wholes
+    const StartupRun& first = runs.front();
+    std::vector<double> wholes, peaks;
+    for (const StartupRun& run : runs) {
+        wholes.push_back(run.phases.back().second);
+        peaks.push_back(double(run.peakKb) / 1024.0);
+    }
+    for (size_t p = 0; p < first.phases.size(); ++p) {
+        std::vector<double> durations;
+        for (const StartupRun& run : runs)
+            if (p < run.phases.size())
+                durations.push_back(run.phases[p].second -
+                                    (p == 0 ? 0.0 : run.phases[p - 1].second));
+        std::printf("result startup-phase %.2f ms total_mb %.1f anon_mb %.1f %s\n",
+                    percentile(durations, 0.5), double(first.memory[p].first) / 1024.0,
+                    double(first.memory[p].second) / 1024.0, first.phases[p].first.c_str());
+    }
+    std::printf("result startup median_ms %.2f p90_ms %.2f runs %d\n", percentile(wholes, 0.5),
+                percentile(wholes, 0.9), options.runs);
+    std::printf("result startup-peak-rss-mb %.1f\n", percentile(peaks, 0.5));
+    return 0;
+}
+
+bool parse(int argc, char** argv, Options& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : ""; };
+        int w = 0, h = 0;
+        if (a == "--frames")
+            options.frames = std::max(1, std::atoi(value()));
+        else if (a == "--warmup")
+            options.warmup = std::max(0, std::atoi(value()));
+        else if (a == "--runs")
+            options.runs = std::max(1, std::atoi(value()));
+        else if (a == "--size" && std::sscanf(value(), "%dx%d", &w, &h) == 2 && w > 0 && h > 0)
+            options.sizes.push_back({w, h});
+        else if (a == "--run-dir")
+            options.runDir = value();
+        else if (a == "--ours-only")
+            options.oursOnly = true;
+        else if (a == "--parts")
+            options.parts = true;
+        else if (a == "--save")
+            options.saveDir = value();
+        else if (a == "--startup")
+            options.game = value();
+        else
+            return false;
+    }
+    if (options.sizes.empty())
+        options.sizes = {{600, 600}, {1280, 1024}};
+    if (options.runDir.empty()) {
+        const char* env = std::getenv("VX_RUN_DIR");
+        options.runDir = env && *env ? env : ownFolder() + "/../run";
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    if (!parse(argc, argv, options)) {
+        std::fprintf(stderr,
+                     "usage: frametime [--frames N] [--warmup N] [--size WxH]... [--run-dir DIR]\n"
+                     "                 [--parts] [--ours-only] [--save DIR]\n"
+                     "       frametime --startup GAME [--runs N] [--run-dir DIR]\n");
+        return 2;
+    }
+    return options.game.empty() ? runFrames(options) : runStartup(options);
+}

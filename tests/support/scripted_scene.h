@@ -1,0 +1,25 @@
+// tests: the scene the frame-time harness times and the frame test compares, the same in every
+// run: 40 streamers thrown at the house from the first station, 10 rolls and 10 eggs in the air,
+// splats on the walls, the owner in view and the whole HUD with the frame rate.
+#pragma once
+
+struct ScriptedSceneCounts {
+    int streamers = 0;     // drawn streamers (the placeholder not counted)
+    int rollsInFlight = 0;
+    int eggsInFlight = 0;
+    int splats = 0;
+};
+
+// the game's own start-up in a window of the given size (freeglut, the generated assets in
+// runDir, which becomes the working directory); false when the assets are missing
+bool startScriptedGame(const char* runDir, int width, int height);
+// resizes the window (the harness measures at several sizes in one run)
+void resizeScriptedGame(int width, int height);
+// throws and flies everything through the game's own rules; call once after startScriptedGame
+ScriptedSceneCounts buildScriptedScene();
+// puts back what drawing a frame changes (frame clock, frame-rate text, the owner's sight), so
+// that every frame is drawn from the same state
+void freezeFrameState();
+// every drawing that has a literal form (one begin/end per triangle, nothing replayed) uses it
+// while set, else the batched drawing; both give the same pixels
+void selectLiteralDrawing(bool literal);
