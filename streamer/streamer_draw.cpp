@@ -1,12 +1,16 @@
 // streamer: drawing one paper strip, solid or as wire lines.
 #include "streamer/streamer_draw.h"
 
+#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <cmath>
 
 #include "player/input.h"
 #include "streamer/paper_streamer.h"
+
+bool gStreamerArrayDrawing = true;
 
 namespace {
 
@@ -54,6 +58,47 @@ void drawSolid(const PaperStreamer* s)
         vertex(b0);
         glEnd();
     }
+}
+
+// the same triangles, normals and colour as drawSolid in one call: a strip redrawn every frame
+// costs more in begin/end pairs than in its 78 triangles
+void drawSolidArray(const PaperStreamer* s)
+{
+    constexpr int kVertices = 3 * kStreamerTriangles;
+    Vec3 normals[kStreamerTriangles];
+    streamerTriangleNormals(s, normals);
+    Vec3 vertexPositions[kVertices];
+    Vec3 vertexNormals[kVertices];
+    for (int c = 0; c + 1 < kStreamerColumns; ++c) {
+        const Vec3 a0 = s->at(0, c).position, a1 = s->at(1, c).position;
+        const Vec3 b0 = s->at(0, c + 1).position, b1 = s->at(1, c + 1).position;
+        const Vec3 corners[6] = {a0, a1, b0, a1, b1, b0};
+        for (int k = 0; k < 6; ++k) {
+            vertexPositions[6 * c + k] = corners[k];
+            vertexNormals[6 * c + k] = normals[2 * c + k / 3];
+        }
+    }
+    static_assert(sizeof(Vec3) == 3 * sizeof(float), "Vec3 is three packed floats");
+    glColor3f(kBlue.x, kBlue.y, kBlue.z);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, vertexPositions);
+    glNormalPointer(GL_FLOAT, 0, vertexNormals);
+    // polygons, as the triangle-by-triangle drawing sends them: GL splits a polygon into
+    // triangles its own way, and only the same split gives the same pixels
+    static GLint firsts[kStreamerTriangles];
+    static GLsizei counts[kStreamerTriangles];
+    for (int t = 0; t < kStreamerTriangles; ++t) {
+        firsts[t] = 3 * t;
+        counts[t] = 3;
+    }
+    glMultiDrawArrays(GL_POLYGON, firsts, counts, kStreamerTriangles);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    // an array leaves the current normal undefined; the triangle-by-triangle drawing leaves the
+    // last triangle's
+    const Vec3 last = normals[kStreamerTriangles - 1];
+    glNormal3f(last.x, last.y, last.z);
 }
 
 void wireVertex(const PaperStreamer* s, int r, int c)
@@ -108,6 +153,8 @@ void drawStreamer(const PaperStreamer* streamer)
     glPointSize(3.0f);
     if (gWireframe)
         drawWire(streamer);
+    else if (gStreamerArrayDrawing)
+        drawSolidArray(streamer);
     else
         drawSolid(streamer);
 }

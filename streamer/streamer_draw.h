@@ -10,6 +10,10 @@ constexpr int kStreamerTriangles = 2 * 39;
 
 void drawStreamer(const PaperStreamer* streamer);
 
+// the solid strip goes to GL as one array of its 78 triangles while set, else triangle by
+// triangle; both give the same pixels and leave the same current colour and normal
+extern bool gStreamerArrayDrawing;
+
 // the normals the solid strip is drawn with, triangle by triangle: for column c, 2c is
 // (a0, a1, b0) and 2c + 1 is (a1, b1, b0); a triangle with no area takes the one before it
 void streamerTriangleNormals(const PaperStreamer* streamer, Vec3 normals[kStreamerTriangles]);

@@ -143,4 +143,5 @@ void selectLiteralDrawing(bool literal)
 {
     if (gWorld)
         gWorld->replayStaticDrawing = !literal;
+    gStreamerArrayDrawing = !literal;
 }
