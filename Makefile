@@ -2,6 +2,7 @@
 #   make run    install what is missing, build, lay out the assets and start the game
 #   make test   install what is missing, build twice (release, and with ASan + UBSan), run every test
 #   make fuzz   fuzz the two loaders, FUZZ_SECONDS (60) each; `make test` fuzzes each for 30 s
+#   make bench  the benchmarks, the frame-time harness and the start-up timer, as one table
 
 JOBS ?= $(shell nproc)
 BUILD := build
@@ -52,7 +53,7 @@ fuzz-ci: build-fuzz
 test: test-release test-asan fuzz-ci
 
 bench: build
-	@for b in $(BUILD)/bench/*_bench; do if [ -x "$$b" ]; then "$$b" || exit 1; fi; done
+	@python3 scripts/bench-report $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
