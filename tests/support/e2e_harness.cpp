@@ -379,6 +379,9 @@ bool E2eGame::reap(bool block)
     if (r != gamePid_)
         return false;
     exitStatus_ = statusCode(status);
+    // the game leads its own session: whatever it left behind there (the message box's helper
+    // process) still holds the terminal open, so the reader would never see its end
+    kill(-gamePid_, SIGKILL);
     gamePid_ = -1;
     if (reader_.joinable())
         reader_.join();
@@ -401,9 +404,9 @@ bool E2eGame::waitForExit(double timeoutSeconds)
 void E2eGame::stopGame()
 {
     if (gamePid_ > 0 && !reap(false)) {
-        kill(gamePid_, SIGTERM);
+        kill(-gamePid_, SIGTERM);  // the game and anything it started in its session
         if (!waitUntil([this] { return reap(false); }, 5.0, 0.02)) {
-            kill(gamePid_, SIGKILL);
+            kill(-gamePid_, SIGKILL);
             reap(true);
         }
     }
