@@ -1,0 +1,132 @@
+// tests: playing the real game as a player would.
+#include "tests/support/e2e_play.h"
+
+#include <chrono>
+#include <thread>
+
+const Area kTimeLeftText{15, 2, 130, 30};
+const Area kRollsLeftText{15, 62, 198, 92};
+const Area kEggsLeftText{448, 62, 598, 92};
+const Area kCentreLineText{160, 215, 440, 246};
+const Area kScoreText{220, 275, 380, 306};
+
+namespace {
+
+constexpr int kRightButton = 3;
+
+bool isCyan(const uint8_t* p) { return p[0] < 60 && p[1] > 200 && p[2] > 200; }
+
+}  // namespace
+
+void sleepFor(double seconds)
+{
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+long cyanPixels(const Screenshot& shot, const Area& a)
+{
+    long n = 0;
+    for (int y = a.y0; y <= a.y1 && y < shot.height; ++y)
+        for (int x = a.x0; x <= a.x1 && x < shot.width; ++x)
+            n += isCyan(shot.at(x, y));
+    return n;
+}
+
+long cyanDifference(const Screenshot& a, const Screenshot& b, const Area& area)
+{
+    long n = 0;
+    for (int y = area.y0; y <= area.y1 && y < a.height && y < b.height; ++y)
+        for (int x = area.x0; x <= area.x1 && x < a.width && x < b.width; ++x)
+            n += isCyan(a.at(x, y)) != isCyan(b.at(x, y));
+    return n;
+}
+
+bool playing(const Screenshot& s) { return cyanPixels(s, kTimeLeftText) > 40; }
+
+bool centreMessage(const Screenshot& s)
+{
+    return cyanPixels(s, kCentreLineText) > 80 && cyanPixels(s, kTimeLeftText) == 0;
+}
+
+void throwOne(E2eGame& game, double holdSeconds)
+{
+    game.mouseDown(kRightButton);
+    sleepFor(holdSeconds);  // the power bar swings by idle steps; nothing to watch for
+    game.mouseUp(kRightButton);
+}
+
+bool throwAndSeeCounterChange(E2eGame& game, const Area& counter, double timeoutSeconds)
+{
+    Screenshot before;
+    if (!game.waitForScreenshot(playing, timeoutSeconds, &before))
+        return false;
+    throwOne(game);
+    // a digit of the counter changes; ten cyan pixels is far below any digit's difference
+    return game.waitForScreenshot(
+        [&](const Screenshot& s) { return playing(s) && cyanDifference(before, s, counter) > 10; },
+        timeoutSeconds);
+}
+
+unsigned long findMessageBox(E2eGame& game, std::string* title)
+{
+    for (const char* name : {"Error", "Warning"})
+        if (unsigned long id = game.findWindow(name)) {
+            if (title)
+                *title = name;
+            return id;
+        }
+    return 0;
+}
+
+namespace {
+
+// focus follows the pointer on a bare X server: point into the box, then press Return (its OK)
+bool dismissBox(E2eGame& game, unsigned long id)
+{
+    WindowInfo box = game.windowInfo(id);
+    if (!box.viewable)
+        return false;
+    game.movePointerOnScreen(box.x + box.width / 2, box.y + box.height / 2);
+    game.tapKey("Return");
+    return waitUntil([&] { return !game.windowInfo(id).viewable; }, 30.0, 0.1);
+}
+
+}  // namespace
+
+bool startThroughMessageBoxes(E2eGame& game, std::vector<std::string>* boxTitles,
+                              double timeoutSeconds)
+{
+    if (!game.start() || !game.waitForWindow(timeoutSeconds))
+        return false;
+    // the window opens before the models are read; the first frame is drawn after them
+    bool drawn = false;
+    waitUntil(
+        [&] {
+            if (!game.running())
+                return true;
+            std::string title;
+            if (unsigned long id = findMessageBox(game, &title)) {
+                if (dismissBox(game, id) && boxTitles)
+                    boxTitles->push_back(title);
+                return false;
+            }
+            Screenshot shot = game.screenshot();
+            drawn = !shot.empty() && playing(shot);
+            return drawn;
+        },
+        timeoutSeconds, 0.2);
+    if (drawn)
+        game.movePointer(300, 330);  // just below the sight, at the house
+    return drawn && game.running();
+}
+
+std::string crashReport(const std::string& text)
+{
+    for (const char* marker : {"AddressSanitizer", "LeakSanitizer", "runtime error:",
+                               "UndefinedBehaviorSanitizer", "terminate called", "Segmentation"}) {
+        size_t at = text.find(marker);
+        if (at != std::string::npos)
+            return text.substr(at > 200 ? at - 200 : 0, 2000);
+    }
+    return "";
+}

@@ -1,0 +1,52 @@
+// tests: playing the real game through E2eGame as a player would: reading the HUD off the
+// screen, throwing, and getting past the model loader's message boxes.
+//
+// Window coordinates are those of the 600 x 600 window the game opens.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "tests/support/e2e_harness.h"
+
+struct Area {
+    int x0, y0, x1, y1;  // window pixels from the top left, inclusive
+};
+
+// where the overlay's texts stand, baseline up
+extern const Area kTimeLeftText;
+extern const Area kRollsLeftText;
+extern const Area kEggsLeftText;
+extern const Area kCentreLineText;  // "LEVEL %i COMPLETE!" or "GAME OVER!!!"
+extern const Area kScoreText;
+
+// the overlay's texts are pure cyan over a night scene that has none
+long cyanPixels(const Screenshot& shot, const Area& a);
+// how many pixels of the area are cyan in one picture and not in the other
+long cyanDifference(const Screenshot& a, const Screenshot& b, const Area& area);
+
+// the level is being played: "Time Left:" is up
+bool playing(const Screenshot& s);
+// a level-complete or game-over message stands in the centre, the playing texts are gone
+bool centreMessage(const Screenshot& s);
+
+// holds the right button a moment so the power bar swings up a little, then throws
+void throwOne(E2eGame& game, double holdSeconds = 0.25);
+
+// throws one item and waits until its counter ("Rolls Left" or "Eggs Left") changes on screen;
+// false if it never did
+bool throwAndSeeCounterChange(E2eGame& game, const Area& counter, double timeoutSeconds = 90.0);
+
+// the visible message box titled "Error" or "Warning", if any; its title goes to *title
+unsigned long findMessageBox(E2eGame& game, std::string* title = nullptr);
+
+// starts the game and gets it to its first frame of play, dismissing with Return every message
+// box shown on the way (their titles are appended to *boxTitles). False if the game ended or
+// nothing was drawn in time.
+bool startThroughMessageBoxes(E2eGame& game, std::vector<std::string>* boxTitles,
+                              double timeoutSeconds = 300.0);
+
+// a sanitizer's or the C++ runtime's complaint in the text, or an empty string
+std::string crashReport(const std::string& stderrText);
+
+// a fixed pause: only where nothing on screen can be waited on
+void sleepFor(double seconds);
