@@ -9,6 +9,8 @@
 #include "game/rules.h"
 #include "player/throwing.h"
 
+bool gProjectileListDrawing = true;
+
 namespace {
 
 constexpr double kDegreesPerRadian = 57.29579143313326;  // 180 / 3.141592
@@ -36,6 +38,28 @@ GLUquadric* rollQuadric()
 }
 
 bool projectilesHidden() { return gGameOver || gTurning; }
+
+// calls the list holding what draw sends, compiling it on the first call
+void replay(GLuint& list, void (*draw)())
+{
+    if (!gProjectileListDrawing) {
+        draw();
+        return;
+    }
+    if (!list) {
+        list = glGenLists(1);
+        glNewList(list, GL_COMPILE);
+        draw();
+        glEndList();
+    }
+    glCallList(list);
+}
+
+void drawEggShape() { glutSolidSphere(0.3, 8, 9); }
+void drawRollShape() { drawRollModel(kRollRadius, kRollLength); }
+
+GLuint sEggList = 0;
+GLuint sRollList = 0;
 
 // a textured square drawn additively, unlit, with its lower left corner at the local origin
 void drawGlowQuad(GLuint texture, float width, float height)
@@ -121,7 +145,7 @@ void drawRolls()
         glColor3f(0.9f, 0.9f, 0.9f);
         glTranslatef(roll.position.x, roll.position.y, roll.position.z);
         glRotatef(float(angle), 0, 1, 0);
-        drawRollModel(kRollRadius, kRollLength);
+        replay(sRollList, drawRollShape);
         glPopMatrix();
     }
 }
@@ -150,7 +174,7 @@ void drawEggs()
             glScalef(1, 1.5f, 1);
             glScalef(0.3f, 0.3f, 0.3f);
             glColor3f(1, 1, 1);
-            glutSolidSphere(0.3, 8, 9);
+            replay(sEggList, drawEggShape);
             glPopMatrix();
         } else if (egg.struck && !egg.struckPlant) {
             // a plant struck leaves nothing, an egg on the ground neither

@@ -6,6 +6,10 @@
 
 struct EggRecord;
 
+// a roll's shape and an egg are the same every time: while set they are compiled once and
+// replayed, else drawn afresh each time; both give the same pixels
+extern bool gProjectileListDrawing;
+
 void drawRolls();
 void drawRollModel(float radius, float length);
 void drawEggs();

@@ -182,10 +182,11 @@ void timeParts(const Options& options, int width, int height)
     constexpr int kParts = int(sizeof parts / sizeof parts[0]);
     resizeScriptedGame(width, height);
     const char* names[2] = {"ours", "literal"};
-    for (int literal = 1; literal >= 0; --literal) {
-        selectLiteralDrawing(literal);
-        std::vector<double> times[kParts];
-        for (int n = 0; n < options.warmup + options.frames; ++n) {
+    // the two drawings frame by frame in turn, as in timeFrames
+    std::vector<double> times[2][kParts];
+    for (int n = 0; n < options.warmup + options.frames; ++n)
+        for (int literal = 1; literal >= 0; --literal) {
+            selectLiteralDrawing(literal);
             freezeFrameState();
             glFinish();
             for (int p = 0; p < kParts; ++p) {
@@ -193,13 +194,13 @@ void timeParts(const Options& options, int width, int height)
                 parts[p].draw();
                 glFinish();
                 if (n >= options.warmup)
-                    times[p].push_back((now() - start) * 1000.0);
+                    times[literal][p].push_back((now() - start) * 1000.0);
             }
         }
+    for (int literal = 1; literal >= 0; --literal)
         for (int p = 0; p < kParts; ++p)
             std::printf("result part %dx%d %s median_ms %.3f %s\n", width, height, names[literal],
-                        percentile(times[p], 0.5), parts[p].name);
-    }
+                        percentile(times[literal][p], 0.5), parts[p].name);
     selectLiteralDrawing(false);
     std::fflush(stdout);
 }

@@ -16,6 +16,7 @@
 #include "game/rules.h"
 #include "player/camera.h"
 #include "player/input.h"
+#include "player/projectile_draw.h"
 #include "player/throwing.h"
 #include "scene/world.h"
 #include "streamer/paper_streamer.h"
@@ -144,4 +145,5 @@ void selectLiteralDrawing(bool literal)
     if (gWorld)
         gWorld->replayStaticDrawing = !literal;
     gStreamerArrayDrawing = !literal;
+    gProjectileListDrawing = !literal;
 }
