@@ -256,6 +256,10 @@ int runFrames(const Options& options)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("result harness-peak-rss-mb %.1f\n", double(usage.ru_maxrss) / 1024.0);
+    if (gWorld && gWorld->terrain)
+        std::printf("result terrain-mb tree %.1f grid %.1f\n",
+                    double(gWorld->terrain->treeBytes()) / (1 << 20),
+                    double(sizeof gWorld->terrain->grid) / (1 << 20));
     return 0;
 }
 
