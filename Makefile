@@ -50,7 +50,8 @@ fuzz: build-fuzz
 fuzz-ci: build-fuzz
 	@bash fuzz/run-fuzzers $(FUZZ_BUILD) 30
 
-test: test-release test-asan fuzz-ci
+# the fuzzers first, so the test runners' summaries close the output
+test: fuzz-ci test-release test-asan
 
 bench: build
 	@python3 scripts/bench-report $(BUILD)
