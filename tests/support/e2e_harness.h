@@ -83,6 +83,8 @@ public:
     bool waitForExit(double timeoutSeconds = 60.0);
     // exit status once ended: the code, or 128 + signal; -1 while running
     int exitStatus() const { return exitStatus_; }
+    // the game's process id while it runs (its session and process group too); -1 otherwise
+    pid_t gamePid() const { return gamePid_; }
     // what the game wrote so far (standard output through a terminal, so line by line)
     std::string stdoutText();
     std::string stderrText() const;
