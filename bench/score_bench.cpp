@@ -46,11 +46,13 @@ void BM_Ours(benchmark::State& state)
     hangStreamers();
     if (computeScore() != literalScore()) {
         state.SkipWithError("the game's score and the literal one disagree");
+        resetAllGlobals();
         return;
     }
     for (auto _ : state)
         benchmark::DoNotOptimize(computeScore());
     state.counters["score"] = computeScore();
+    resetAllGlobals();
 }
 
 void BM_Literal(benchmark::State& state)
@@ -58,6 +60,7 @@ void BM_Literal(benchmark::State& state)
     hangStreamers();
     for (auto _ : state)
         benchmark::DoNotOptimize(literalScore());
+    resetAllGlobals();
 }
 
 }  // namespace

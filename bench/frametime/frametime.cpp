@@ -260,6 +260,7 @@ int runFrames(const Options& options)
         std::printf("result terrain-mb tree %.1f grid %.1f\n",
                     double(gWorld->terrain->treeBytes()) / (1 << 20),
                     double(sizeof gWorld->terrain->grid) / (1 << 20));
+    finishScriptedGame();
     return 0;
 }
 

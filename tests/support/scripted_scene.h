@@ -13,6 +13,8 @@ struct ScriptedSceneCounts {
 // the game's own start-up in a window of the given size (freeglut, the generated assets in
 // runDir, which becomes the working directory); false when the assets are missing
 bool startScriptedGame(const char* runDir, int width, int height);
+// lets the streamers go (the game keeps them to the end; a leak check would not)
+void finishScriptedGame();
 // resizes the window (the harness measures at several sizes in one run)
 void resizeScriptedGame(int width, int height);
 // throws and flies everything through the game's own rules; call once after startScriptedGame
