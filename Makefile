@@ -2,6 +2,8 @@
 #   make run    install what is missing, build, lay out the assets and start the game
 #   make test   install what is missing, build twice (release, and with ASan + UBSan), run every test
 #   make fuzz   fuzz the two loaders, FUZZ_SECONDS (60) each; `make test` fuzzes each for 30 s
+#   make demo   a scripted round under a virtual X server, screenshots in build/shots
+#   make screenshots  the README's pictures in docs/play
 #   make bench  the benchmarks, the frame-time harness and the start-up timer, as one table
 
 JOBS ?= $(shell nproc)
@@ -10,7 +12,8 @@ ASAN_BUILD := build-asan
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build build-asan run test test-release test-asan bench clean build-fuzz fuzz fuzz-ci
+.PHONY: all deps build build-asan run test test-release test-asan bench clean build-fuzz fuzz fuzz-ci \
+	demo screenshots
 
 all: build
 
@@ -29,8 +32,24 @@ build: deps $(BUILD)/CMakeCache.txt
 build-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 
+# with no display to open, the scripted demo plays under a virtual X server instead
 run: build
-	@cd $(BUILD)/run && ../vendettix
+	@if [ -z "$$DISPLAY" ] || { command -v xdpyinfo >/dev/null && ! xdpyinfo >/dev/null 2>&1; }; then \
+		echo "No display to open (DISPLAY is unset or unreachable): running make demo instead."; \
+		$(MAKE) --no-print-directory demo; \
+	else cd $(BUILD)/run && ../vendettix; fi
+
+# a short scripted round under a virtual X server, screenshots in build/shots
+demo: build
+	@cmake --build $(BUILD) --target scripted_play -j $(JOBS) >/dev/null
+	@VX_GAME=$(CURDIR)/$(BUILD)/vendettix VX_RUN_DIR=$(CURDIR)/$(BUILD)/run \
+		$(BUILD)/tests/scripted_play demo $(BUILD)/shots
+
+# the README's pictures, into docs/play
+screenshots: build
+	@cmake --build $(BUILD) --target scripted_play -j $(JOBS) >/dev/null
+	@VX_GAME=$(CURDIR)/$(BUILD)/vendettix VX_RUN_DIR=$(CURDIR)/$(BUILD)/run \
+		$(BUILD)/tests/scripted_play screenshots docs/play
 
 test-release: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

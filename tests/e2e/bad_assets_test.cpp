@@ -351,7 +351,10 @@ TEST(DamagedModels, PureNoiseShowsThePrimaryChunkBoxForEach)
     damageEveryModel(game, pureNoise, 31);
     std::vector<std::string> boxes;
     ASSERT_TRUE(startThroughMessageBoxes(game, &boxes)) << game.stderrText();
-    EXPECT_EQ(boxes.size(), 9u);
+    // one box after another at the same place: a Return meant for one may close the next
+    // before it is seen, so the boxes are counted on standard error, where each leaves its text
+    EXPECT_GE(boxes.size(), 1u);
+    EXPECT_LE(boxes.size(), 9u);
     const std::string err = game.stderrText();
     for (const char* name : kModels)
         EXPECT_EQ(countOf(err, std::string("Error: Unable to load PRIMARY chuck from file: ") +

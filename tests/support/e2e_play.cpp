@@ -83,12 +83,17 @@ namespace {
 // focus follows the pointer on a bare X server: point into the box, then press Return (its OK)
 bool dismissBox(E2eGame& game, unsigned long id)
 {
-    WindowInfo box = game.windowInfo(id);
-    if (!box.viewable)
-        return false;
-    game.movePointerOnScreen(box.x + box.width / 2, box.y + box.height / 2);
-    game.tapKey("Return");
-    return waitUntil([&] { return !game.windowInfo(id).viewable; }, 30.0, 0.1);
+    // a box just mapped may not take keys yet, so Return is pressed again until it goes
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        WindowInfo box = game.windowInfo(id);
+        if (!box.viewable)
+            return attempt > 0;
+        game.movePointerOnScreen(box.x + box.width / 2, box.y + box.height / 2);
+        game.tapKey("Return");
+        if (waitUntil([&] { return !game.windowInfo(id).viewable; }, 5.0, 0.1))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace

@@ -24,7 +24,7 @@
 namespace {
 
 #ifdef VX_SANITIZED
-constexpr int kUpdates = 20000;  // the sanitizers slow each step down tenfold
+constexpr int kUpdates = 60000;  // the sanitizers slow each step down fivefold
 #else
 constexpr int kUpdates = 100000;
 #endif

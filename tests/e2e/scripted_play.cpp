@@ -1,0 +1,329 @@
+// The scripted runs behind `make demo` and `make screenshots`: the real game under a virtual X
+// server of its own, played through the end-to-end harness, with pictures saved on the way.
+//
+//   scripted_play demo <dir>         a short round: look round, hide left and right, rolls that
+//                                    drape on the house, eggs that splat, the level finished
+//   scripted_play screenshots <dir>  the README's pictures and an animated throw
+//
+// VX_GAME names the game and VX_RUN_DIR the generated assets (absolute paths).
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/support/e2e_harness.h"
+#include "tests/support/e2e_play.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kLeftButton = 1;
+constexpr double kPatience = 180.0;  // a loaded machine without a GPU draws slowly
+
+struct Run {
+    E2eGame& game;
+    std::string dir;
+    std::vector<std::string> saved;
+    bool ok = true;
+
+    // the picture as PNG; scaled down for the README when the width is given
+    void save(const Screenshot& shot, const std::string& name, int width = 0)
+    {
+        if (shot.empty()) {
+            std::fprintf(stderr, "no picture for %s\n", name.c_str());
+            ok = false;
+            return;
+        }
+        std::string ppm = dir + "/" + name + ".ppm";
+        std::string png = dir + "/" + name + ".png";
+        FILE* f = std::fopen(ppm.c_str(), "wb");
+        if (!f) {
+            ok = false;
+            return;
+        }
+        std::fprintf(f, "P6\n%d %d\n255\n", shot.width, shot.height);
+        std::fwrite(shot.rgb.data(), 1, shot.rgb.size(), f);
+        std::fclose(f);
+        std::string resize = width ? " -resize " + std::to_string(width) + "x" : "";
+        CommandResult r = game.runX({"sh", "-c",
+                                     "convert '" + ppm + "'" + resize + " -strip '" + png +
+                                         "' && rm -f '" + ppm + "'"},
+                                    120.0);
+        if (r.status != 0) {
+            std::fprintf(stderr, "could not write %s\n", png.c_str());
+            ok = false;
+            return;
+        }
+        saved.push_back(png);
+        std::printf("  %s\n", png.c_str());
+        std::fflush(stdout);
+    }
+
+    bool expect(bool condition, const char* what)
+    {
+        if (!condition) {
+            std::fprintf(stderr, "scripted play: %s\n", what);
+            ok = false;
+        }
+        return condition;
+    }
+};
+
+void drag(E2eGame& game, int dx, int dy)
+{
+    game.movePointer(300, 300);
+    game.mouseDown(kLeftButton);
+    for (int step = 1; step <= 4; ++step)
+        game.movePointer(300 + dx * step / 4, 300 + dy * step / 4);
+    game.mouseUp(kLeftButton);
+}
+
+// a few frames drawn since the last input: the screen stops matching the last picture taken
+Screenshot settled(E2eGame& game, double seconds = 0.6)
+{
+    sleepFor(seconds);
+    return game.screenshot();
+}
+
+// how far two pictures differ below the HUD: the mean of the grey differences
+double pictureDifference(const Screenshot& a, const Screenshot& b)
+{
+    if (a.width != b.width || a.height != b.height || a.empty())
+        return 0;
+    double sum = 0;
+    long count = 0;
+    for (int y = a.height / 4; y < a.height; y += 4)
+        for (int x = 0; x < a.width; x += 4, ++count)
+            for (int c = 0; c < 3; ++c)
+                sum += std::abs(int(a.at(x, y)[c]) - int(b.at(x, y)[c])) / 3.0;
+    return count ? sum / double(count) : 0;
+}
+
+// leans to one side with the key held, takes the picture there once the view has moved, and
+// walks back
+Screenshot hide(E2eGame& game, const char* key)
+{
+    const Screenshot before = game.screenshot();
+    game.keyDown(key);
+    Screenshot shot;
+    game.waitForScreenshot(
+        [&](const Screenshot& s) { return pictureDifference(before, s) > 8.0; }, 20.0);
+    shot = settled(game, 0.5);  // the lean reaches its limit within 0.4 s
+    game.keyUp(key);
+    sleepFor(1.0);  // the walk back takes 0.4 s; the throw button waits for it
+    game.movePointer(300, 330);
+    return shot;
+}
+
+void throwMany(E2eGame& game, int count, double hold = 0.25)
+{
+    for (int i = 0; i < count; ++i) {
+        throwOne(game, hold);
+        sleepFor(0.15);
+    }
+}
+
+// the power bar swings up and down about twice a second; holds around a third of a swing give
+// throws that reach the wall from the station, a spread of them covers the machine's delays
+void throwSpread(E2eGame& game, int count)
+{
+    const double holds[] = {0.17, 0.19, 0.15, 0.21, 0.18, 0.16, 0.2};
+    for (int i = 0; i < count; ++i) {
+        throwOne(game, holds[i % 7]);
+        sleepFor(0.15);
+    }
+}
+
+// windows lit by the owner's lamp: warm, bright pixels in the house's part of the picture
+long warmPixels(const Screenshot& s)
+{
+    long n = 0;
+    for (int y = s.height / 4; y < s.height * 3 / 4; y += 2)
+        for (int x = 0; x < s.width; x += 2) {
+            const uint8_t* p = s.at(x, y);
+            n += p[0] > 180 && p[1] > 150 && p[2] < 140;
+        }
+    return n;
+}
+
+// pictures taken as fast as the window can be read, for the animated throw
+std::vector<Screenshot> burst(E2eGame& game, int count)
+{
+    std::vector<Screenshot> shots;
+    for (int i = 0; i < count; ++i)
+        shots.push_back(game.screenshot());
+    return shots;
+}
+
+bool startGame(Run& run)
+{
+    if (!run.expect(!run.game.display().empty(), "the virtual X server (Xvfb) did not start"))
+        return false;
+    bool started = startThroughMessageBoxes(run.game, nullptr, kPatience);
+    run.expect(started, "the game did not start or drew nothing; it said:");
+    if (!started)
+        std::fprintf(stderr, "%s%s\n", run.game.stdoutText().c_str(),
+                     run.game.stderrText().c_str());
+    return started;
+}
+
+void demo(Run& run)
+{
+    E2eGame& game = run.game;
+    if (!startGame(run))
+        return;
+    run.save(settled(game), "01-start");
+
+    drag(game, -60, 0);
+    run.save(settled(game), "02-look-left");
+    drag(game, 120, -40);
+    run.save(settled(game), "03-look-right-and-up");
+    drag(game, -60, 40);  // back to the house
+
+    run.save(hide(game, "a"), "04-hide-left");
+    run.save(hide(game, "d"), "05-hide-right");
+
+    game.movePointer(300, 330);
+    throwSpread(game, 4);
+    run.save(settled(game, 3.0), "06-rolls-draped");
+
+    game.tapKey("F1");
+    throwSpread(game, 4);
+    run.save(settled(game, 1.5), "07-eggs-splat");
+
+    // the rest of both, and the level ends at its next whole second
+    throwMany(game, 6, 0.35);
+    game.tapKey("F1");
+    throwMany(game, 6);
+    Screenshot complete;
+    run.expect(game.waitForScreenshot(centreMessage, kPatience, &complete),
+               "the level did not end once everything was thrown");
+    run.save(complete, "08-level-complete");
+
+    game.tapKey("q");
+    run.expect(game.waitForExit(60.0) && game.exitStatus() == 0, "the quit key did not end it");
+}
+
+// each level gives 30 s of play, so the pictures are spread over the four
+void screenshots(Run& run)
+{
+    E2eGame& game = run.game;
+    if (!startGame(run))
+        return;
+
+    // level 1: the station, hiding on both sides, one throw seen in flight, strips on the house
+    run.save(settled(game), "station1", 480);
+    run.save(hide(game, "a"), "hiding-left", 480);
+    run.save(hide(game, "d"), "hiding-right", 480);
+    game.movePointer(300, 330);
+    throwOne(game, 0.18);
+    std::vector<Screenshot> flight = burst(game, 16);
+    std::string frames;
+    for (size_t i = 0; i < flight.size(); ++i) {
+        std::string name = "throw-frame-" + std::to_string(100 + i);
+        run.save(flight[i], name, 300);
+        frames += " '" + run.dir + "/" + name + ".png'";
+    }
+    CommandResult gif = game.runX({"sh", "-c",
+                                   "convert -delay 15 -loop 0" + frames + " -layers Optimize '" +
+                                       run.dir + "/throw.gif' && rm -f" + frames},
+                                  120.0);
+    run.saved.erase(std::remove_if(run.saved.begin(), run.saved.end(),
+                                   [](const std::string& s) {
+                                       return s.find("throw-frame-") != std::string::npos;
+                                   }),
+                    run.saved.end());
+    if (run.expect(gif.status == 0, "the animated throw could not be made"))
+        std::printf("  %s/throw.gif\n", run.dir.c_str());
+    throwSpread(game, 7);
+    run.save(settled(game, 4.0), "strips-draped", 480);
+    Screenshot shot;
+    run.expect(game.waitForScreenshot(centreMessage, kPatience, &shot), "level 1 did not end");
+    run.save(shot, "level-complete", 480);
+
+    // level 2: eggs on the wall, and the bird's-eye view solid and in wireframe
+    run.expect(game.waitForScreenshot(playing, kPatience), "level 2 did not start");
+    run.save(settled(game), "station2", 480);
+    game.tapKey("F1");
+    throwSpread(game, 6);
+    run.save(settled(game, 1.5), "egg-splats", 480);
+    game.tapKey("e");
+    run.save(settled(game, 1.0), "birds-eye", 480);
+    game.tapKey("m");
+    run.save(settled(game, 1.0), "birds-eye-wireframe", 480);
+    game.tapKey("m");
+    game.tapKey("e");
+    game.tapKey("F1");
+    game.tapKey("c");
+
+    // level 3: the owner walks round the house; her side's windows light up while she is there
+    run.expect(game.waitForScreenshot(centreMessage, kPatience), "the turn did not start");
+    run.expect(game.waitForScreenshot(playing, kPatience), "level 3 did not start");
+    run.save(settled(game), "station3", 480);
+    Screenshot lit;
+    long best = -1;
+    for (int i = 0; i < 40; ++i) {
+        Screenshot candidate = game.screenshot();
+        if (!playing(candidate))
+            break;
+        long warm = warmPixels(candidate);
+        if (warm > best) {
+            best = warm;
+            lit = candidate;
+        }
+        sleepFor(0.25);
+    }
+    run.save(lit, "lit-windows", 480);
+    game.tapKey("c");
+
+    // level 4, then game over
+    run.expect(game.waitForScreenshot(centreMessage, kPatience), "the turn did not start");
+    run.expect(game.waitForScreenshot(playing, kPatience), "level 4 did not start");
+    run.save(settled(game), "station4", 480);
+    game.tapKey("c");
+    run.expect(game.waitForScreenshot(centreMessage, kPatience), "no game-over screen");
+    run.save(settled(game, 1.0), "game-over", 480);
+
+    game.tapKey("q");
+    run.expect(game.waitForExit(60.0) && game.exitStatus() == 0, "the quit key did not end it");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (argc != 3 || (mode != "demo" && mode != "screenshots")) {
+        std::fprintf(stderr, "usage: %s demo|screenshots <directory for the pictures>\n", argv[0]);
+        return 2;
+    }
+    const char* game = std::getenv("VX_GAME");
+    const char* assets = std::getenv("VX_RUN_DIR");
+    if (!game || !*game || !assets || !*assets) {
+        std::fprintf(stderr, "VX_GAME (the game) and VX_RUN_DIR (its assets) must be set\n");
+        return 2;
+    }
+    std::error_code ec;
+    fs::create_directories(argv[2], ec);
+    const std::string dir = fs::absolute(argv[2], ec).lexically_normal().string();
+
+    std::printf("Playing a scripted %s under a virtual X server; pictures go to %s\n",
+                mode == "demo" ? "round" : "game", dir.c_str());
+    std::fflush(stdout);
+    E2eGame session;
+    Run run{session, dir, {}, true};
+    if (mode == "demo")
+        demo(run);
+    else
+        screenshots(run);
+    std::printf("%s: %zu pictures in %s\n", run.ok ? "Done" : "Finished with problems",
+                run.saved.size(), dir.c_str());
+    return run.ok ? 0 : 1;
+}
