@@ -1,6 +1,7 @@
 // tests: the scene the frame-time harness times and the frame test compares, the same in every
-// run: 40 streamers thrown at the house from the first station, 10 rolls and 10 eggs in the air,
-// splats on the walls, the owner in view and the whole HUD with the frame rate.
+// run: 40 streamers thrown at the house from the first station, 10 rolls in the air each trailing
+// its own streamer (50 streamers in all), 10 eggs in the air, splats on the walls, the owner in
+// view and the whole HUD with the frame rate.
 #pragma once
 
 struct ScriptedSceneCounts {
