@@ -5,6 +5,7 @@
 #include <X11/XKBlib.h>
 
 #include <cstdlib>
+#include <future>
 
 #include "app/app.h"
 #include "assets/texture_loader.h"
@@ -14,6 +15,7 @@
 #include "player/input.h"
 #include "scene/world.h"
 #include "streamer/paper_streamer.h"
+#include "terrain/terrain.h"
 
 constexpr int kWindowSize = 600;
 constexpr int kWindowPosition = 100;
@@ -63,6 +65,12 @@ int runGame(int argc, char** argv)
 void startGame(int argc, char** argv)
 {
     markStartupPhase("main");
+    // the ground needs no GL: it is built on a second thread while the window and context open
+    std::future<Terrain*> ground = std::async(std::launch::async, [] {
+        Terrain* terrain = new Terrain;
+        terrain->build();
+        return terrain;
+    });
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(kWindowSize, kWindowSize);
@@ -87,7 +95,7 @@ void startGame(int argc, char** argv)
 
     loadTextures();
     markStartupPhase("textures");
-    gWorld = new World();
+    gWorld = new World(true, ground.get());
 
     gShowFps = 0;
     gOwnerSeesPlayer = 0;

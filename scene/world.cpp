@@ -105,10 +105,13 @@ const PlacementSetup kLayout[kPlacementCount] = {
 
 }  // namespace
 
-World::World(bool withGL)
+World::World(bool withGL, Terrain* builtTerrain)
 {
-    terrain = new Terrain;  // its grid is too large for the stack
-    terrain->build();
+    terrain = builtTerrain;
+    if (!terrain) {
+        terrain = new Terrain;  // its grid is too large for the stack
+        terrain->build();
+    }
     markStartupPhase("terrain");
 
     for (Model& m : models) {

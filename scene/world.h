@@ -42,8 +42,9 @@ struct Placement {
 class World {
 public:
     // builds everything; with withGL false the light and the display lists are left out, so the
-    // layout and the queries can be used without a GL context
-    explicit World(bool withGL = true);
+    // layout and the queries can be used without a GL context. A terrain already built (start-up
+    // builds it on a second thread while the window opens) is taken over instead of built here.
+    explicit World(bool withGL = true, Terrain* builtTerrain = nullptr);
 
     void loadModels();
     void layoutObjects();
