@@ -243,8 +243,10 @@ uint16_t ModelLoader::readCount(Chunk& chunk)
     return uint16_t(bytes[0] | bytes[1] << 8);
 }
 
-// objects and materials are found at any depth under the primary chunk
-void ModelLoader::walkMain(Chunk& parent)
+// The one walk every chunk rule uses: each well-formed child goes to readChildAs, which reads it
+// whole; a broken child ends the walk, and a parent nested too deep is skipped unread.
+template <class ReadChildAs>
+void ModelLoader::walkChildren(Chunk& parent, ReadChildAs readChildAs)
 {
     DepthGuard guard(depth);
     if (depth > kMaxDepth) {
@@ -257,6 +259,15 @@ void ModelLoader::walkMain(Chunk& parent)
             skipRest(parent);
             return;
         }
+        readChildAs(child);
+        parent.bytesRead += child.bytesRead;
+    }
+}
+
+// objects and materials are found at any depth under the primary chunk
+void ModelLoader::walkMain(Chunk& parent)
+{
+    walkChildren(parent, [this](Chunk& child) {
         switch (child.id) {
         case kVersion: {
             bool fourBytes = child.length - child.bytesRead == 4;
@@ -294,25 +305,14 @@ void ModelLoader::walkMain(Chunk& parent)
         default:
             skipRest(child);
         }
-        parent.bytesRead += child.bytesRead;
-    }
+    });
 }
 
 // The face reader leaves the face list's children (its material groups) unread, so this same
 // loop meets them next as if they were further children of the parent.
 void ModelLoader::walkObject(Chunk& parent, size_t object)
 {
-    DepthGuard guard(depth);
-    if (depth > kMaxDepth) {
-        skipRest(parent);
-        return;
-    }
-    while (!readFailed && parent.bytesRead < parent.length) {
-        Chunk child;
-        if (!readChild(parent, child)) {
-            skipRest(parent);
-            return;
-        }
+    walkChildren(parent, [this, object](Chunk& child) {
         MeshObject& target = model->objects[object];
         switch (child.id) {
         case kTriMesh:
@@ -333,23 +333,12 @@ void ModelLoader::walkObject(Chunk& parent, size_t object)
         default:
             skipRest(child);
         }
-        parent.bytesRead += child.bytesRead;
-    }
+    });
 }
 
 void ModelLoader::walkMaterial(Chunk& parent, size_t material)
 {
-    DepthGuard guard(depth);
-    if (depth > kMaxDepth) {
-        skipRest(parent);
-        return;
-    }
-    while (!readFailed && parent.bytesRead < parent.length) {
-        Chunk child;
-        if (!readChild(parent, child)) {
-            skipRest(parent);
-            return;
-        }
+    walkChildren(parent, [this, material](Chunk& child) {
         MeshMaterial& target = model->materials[material];
         switch (child.id) {
         case kMaterialName:
@@ -371,8 +360,7 @@ void ModelLoader::walkMaterial(Chunk& parent, size_t material)
         default:
             skipRest(child);
         }
-        parent.bytesRead += child.bytesRead;
-    }
+    });
 }
 
 // Only the first colour sub-chunk is read; any further one (a gamma-corrected copy) is left for

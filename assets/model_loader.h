@@ -33,6 +33,8 @@ private:
     uint32_t readName(Chunk& chunk, char* into, uint32_t size);
     uint16_t readCount(Chunk& chunk);
 
+    template <class ReadChildAs>
+    void walkChildren(Chunk& parent, ReadChildAs readChildAs);
     void walkMain(Chunk& parent);
     void walkObject(Chunk& parent, size_t object);
     void walkMaterial(Chunk& parent, size_t material);
