@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "assets/model_loader.h"
-#include "tools/writers/chunk_writer.h"
+#include "tools/writers/mesh_writer.h"
 
 using namespace chunk3ds;
 
@@ -24,7 +24,7 @@ namespace {
 
 struct MaterialSpec {
     std::string name;
-    uint8_t rgb[3];
+    std::array<uint8_t, 3> rgb;
     std::string texture;
 };
 
@@ -32,7 +32,7 @@ struct ObjectSpec {
     std::string name;
     std::vector<Vec3> vertices;
     std::vector<Vec2> texCoords;
-    std::vector<std::array<uint16_t, 3>> faces;
+    std::vector<MeshTriangle> faces;
     std::string material;
 };
 
@@ -77,63 +77,21 @@ SceneSpec randomScene(unsigned seed)
 ChunkWriter writeScene(const SceneSpec& scene)
 {
     ChunkWriter w;
-    w.begin(kPrimary);
-    w.begin(kVersion);
-    w.u32(3);
-    w.end();
-    w.begin(kEditor);
-    w.begin(kMeshVersion);
-    w.u32(3);
-    w.end();
-    for (const MaterialSpec& m : scene.materials) {
-        w.begin(kMaterial);
-        w.begin(kMaterialName);
-        w.str(m.name);
-        w.end();
-        w.begin(kDiffuse);
-        w.begin(kColour24);
-        w.bytes(m.rgb, 3);
-        w.end();
-        w.end();
-        if (!m.texture.empty()) {
-            w.begin(kTextureMap);
-            w.begin(kMapFile);
-            w.str(m.texture);
-            w.end();
-            w.end();
-        }
-        w.end();
-    }
+    beginModelFile(w);
+    for (const MaterialSpec& m : scene.materials)
+        writeMaterial(w, m.name, m.rgb, m.texture);
     for (const ObjectSpec& o : scene.objects) {
-        w.begin(kObject);
-        w.str(o.name);
-        w.begin(kTriMesh);
-        w.begin(kVertices);
-        w.u16(uint16_t(o.vertices.size()));
-        for (const Vec3& v : o.vertices)
-            w.f32(v.x), w.f32(v.y), w.f32(v.z);
-        w.end();
+        beginMeshObject(w, o.name);
+        writeVertexList(w, o.vertices);
         w.begin(kTexCoords);
         w.u16(uint16_t(o.texCoords.size()));
         for (const Vec2& t : o.texCoords)
             w.f32(t.u), w.f32(t.v);
         w.end();
-        w.begin(kFaces);
-        w.u16(uint16_t(o.faces.size()));
-        for (const auto& f : o.faces)
-            w.u16(f[0]), w.u16(f[1]), w.u16(f[2]), w.u16(7);
-        w.begin(kFaceMaterial);
-        w.str(o.material);
-        w.u16(uint16_t(o.faces.size()));
-        for (size_t f = 0; f < o.faces.size(); ++f)
-            w.u16(uint16_t(f));
-        w.end();
-        w.end();
-        w.end();
-        w.end();
+        writeFaceList(w, o.faces, o.material);
+        endMeshObject(w);
     }
-    w.end();
-    w.end();
+    endModelFile(w);
     return w;
 }
 

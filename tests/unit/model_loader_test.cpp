@@ -11,84 +11,31 @@
 #include <vector>
 
 #include "assets/model_loader.h"
-#include "tools/writers/chunk_writer.h"
+#include "tools/writers/mesh_writer.h"
 
 using namespace chunk3ds;
 
 namespace {
 
-using Face = std::array<uint16_t, 3>;
-
 struct ObjectSpec {
     std::string name;
     std::vector<Vec3> vertices;
-    std::vector<Face> faces;
+    std::vector<MeshTriangle> faces;
     std::string faceMaterial;  // a group nested in the face list when not empty
 };
 
-void writeMaterial(ChunkWriter& w, const std::string& name, std::array<uint8_t, 3> rgb,
-                   const std::string& texture = "")
-{
-    w.begin(kMaterial);
-    w.begin(kMaterialName);
-    w.str(name);
-    w.end();
-    w.begin(kDiffuse);
-    w.begin(kColour24);
-    w.bytes(rgb.data(), 3);
-    w.end();
-    w.end();
-    if (!texture.empty()) {
-        w.begin(kTextureMap);
-        w.begin(kMapFile);
-        w.str(texture);
-        w.end();
-        w.end();
-    }
-    w.end();
-}
-
-void writeVertices(ChunkWriter& w, const std::vector<Vec3>& vertices)
-{
-    w.begin(kVertices);
-    w.u16(uint16_t(vertices.size()));
-    for (const Vec3& v : vertices) {
-        w.f32(v.x);
-        w.f32(v.y);
-        w.f32(v.z);
-    }
-    w.end();
-}
-
+// the face list also holds smoothing groups, a chunk the reader passes over
 void writeObject(ChunkWriter& w, const ObjectSpec& o)
 {
-    w.begin(kObject);
-    w.str(o.name);
-    w.begin(kTriMesh);
-    writeVertices(w, o.vertices);
-    w.begin(kFaces);
-    w.u16(uint16_t(o.faces.size()));
-    for (const Face& f : o.faces) {
-        w.u16(f[0]);
-        w.u16(f[1]);
-        w.u16(f[2]);
-        w.u16(7);
-    }
-    if (!o.faceMaterial.empty()) {
-        w.begin(kFaceMaterial);
-        w.str(o.faceMaterial);
-        w.u16(uint16_t(o.faces.size()));
-        for (size_t f = 0; f < o.faces.size(); ++f)
-            w.u16(uint16_t(f));
-        w.end();
-    }
+    beginMeshObject(w, o.name);
+    writeVertexList(w, o.vertices);
+    beginFaceList(w, o.faces, o.faceMaterial);
     w.begin(kSmoothGroups);
     for (size_t f = 0; f < o.faces.size(); ++f)
         w.u32(1);
     w.end();
     w.end();
-    w.end();
-    w.end();
+    endMeshObject(w);
 }
 
 void writeVersion(ChunkWriter& w, uint32_t version)
@@ -140,18 +87,12 @@ protected:
     ChunkWriter usualFile(const std::vector<ObjectSpec>& objects)
     {
         ChunkWriter w;
-        w.begin(kPrimary);
-        writeVersion(w, 3);
-        w.begin(kEditor);
-        w.begin(kMeshVersion);
-        w.u32(3);
-        w.end();
+        beginModelFile(w);
         writeMaterial(w, "Red", {200, 10, 20}, "Stucco.bmp");
         writeMaterial(w, "Green", {5, 180, 6});
         for (const ObjectSpec& o : objects)
             writeObject(w, o);
-        w.end();
-        w.end();
+        endModelFile(w);
         return w;
     }
 
@@ -524,7 +465,7 @@ TEST_F(ModelLoaderTest, FaceListShorterThanItsCountKeepsTheWholeFacesItHolds)
     w.begin(kPrimary);
     w.begin(kObject);
     w.str("F");
-    writeVertices(w, kQuad.vertices);
+    writeVertexList(w, kQuad.vertices);
     w.begin(kFaces);
     w.u16(500);
     w.u16(0), w.u16(1), w.u16(2), w.u16(0);
@@ -547,11 +488,11 @@ TEST_F(ModelLoaderTest, BrokenChildEndsItsParentsWalkAndTheNextSiblingIsStillRea
         w.begin(kObject);
         w.str("Broken");
         w.begin(kTriMesh);
-        writeVertices(w, kQuad.vertices);
+        writeVertexList(w, kQuad.vertices);
         w.beginWithLength(0x4160, badLength);  // shorter than a header, or past its parent
         w.u32(0);
         w.end();
-        writeVertices(w, {{9, 9, 9}});  // behind the broken chunk: lost with it
+        writeVertexList<Vec3>(w, {{9, 9, 9}});  // behind the broken chunk: lost with it
         w.end();
         w.end();
         writeMaterial(w, "Next", {1, 2, 3});
@@ -599,7 +540,7 @@ TEST_F(ModelLoaderTest, DeeplyNestedChunksAreSkippedRatherThanExhaustTheStack)
     w.str("Deep");
     for (int level = 0; level < 200000; ++level)
         w.begin(kTriMesh);
-    writeVertices(w, {{1, 2, 3}});
+    writeVertexList<Vec3>(w, {{1, 2, 3}});
     for (int level = 0; level < 200000; ++level)
         w.end();
     w.end();

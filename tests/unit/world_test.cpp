@@ -11,47 +11,23 @@
 
 #include "scene/world.h"
 #include "terrain/terrain.h"
-#include "tools/writers/chunk_writer.h"
+#include "tools/writers/mesh_writer.h"
 
 namespace {
 
 // one object per entry, one triangle per three vertices
 void writeModel(const std::string& path, const std::vector<std::vector<Vec3>>& objects)
 {
-    using namespace chunk3ds;
     ChunkWriter w;
-    w.begin(kPrimary);
-    w.begin(kEditor);
-    w.begin(kMeshVersion);
-    w.u32(3);
-    w.end();
+    beginModelFile(w);
     for (size_t k = 0; k < objects.size(); ++k) {
         const std::vector<Vec3>& vertices = objects[k];
-        w.begin(kObject);
-        w.str("object" + std::to_string(k));
-        w.begin(kTriMesh);
-        w.begin(kVertices);
-        w.u16(uint16_t(vertices.size()));
-        for (const Vec3& v : vertices) {
-            w.f32(v.x);
-            w.f32(v.y);
-            w.f32(v.z);
-        }
-        w.end();
-        w.begin(kFaces);
-        w.u16(uint16_t(vertices.size() / 3));
-        for (size_t f = 0; f + 2 < vertices.size(); f += 3) {
-            w.u16(uint16_t(f));
-            w.u16(uint16_t(f + 1));
-            w.u16(uint16_t(f + 2));
-            w.u16(0);
-        }
-        w.end();
-        w.end();
-        w.end();
+        std::vector<MeshTriangle> faces;
+        for (size_t f = 0; f + 2 < vertices.size(); f += 3)
+            faces.push_back({uint16_t(f), uint16_t(f + 1), uint16_t(f + 2)});
+        writeMeshObject(w, "object" + std::to_string(k), vertices, faces, "");
     }
-    w.end();
-    w.end();
+    endModelFile(w);
     ASSERT_TRUE(w.save(path)) << path;
 }
 

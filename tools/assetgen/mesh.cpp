@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "tools/writers/chunk_writer.h"
+#include "tools/writers/mesh_writer.h"
 
 namespace {
 
@@ -283,7 +283,7 @@ void addDome(MeshPart& part, const Xform& at, int slices, int stacks)
 void flipFaces(MeshPart& part, size_t firstFace)
 {
     for (size_t i = firstFace; i < part.faces.size(); ++i)
-        std::swap(part.faces[i].b, part.faces[i].c);
+        std::swap(part.faces[i][1], part.faces[i][2]);
 }
 
 void addExtrusion(MeshPart& part, const Xform& at, const std::vector<P3>& outline, float depth)
@@ -326,65 +326,17 @@ void addPolygon(MeshPart& part, const std::vector<P3>& corners)
 
 std::vector<uint8_t> write3ds(const ModelData& model)
 {
-    using namespace chunk3ds;
     ChunkWriter w;
-    w.begin(kPrimary);
-    w.begin(kVersion);
-    w.u32(3);
-    w.end();
-    w.begin(kEditor);
-    w.begin(kMeshVersion);
-    w.u32(3);
-    w.end();
-    for (const Material& m : model.materials) {
-        w.begin(kMaterial);
-        w.begin(kMaterialName);
-        w.str(m.name);
-        w.end();
-        w.begin(kDiffuse);
-        w.begin(kColour24);
-        w.u8(m.r);
-        w.u8(m.g);
-        w.u8(m.b);
-        w.end();
-        w.end();
-        w.end();
-    }
+    beginModelFile(w);
+    for (const Material& m : model.materials)
+        writeMaterial(w, m.name, {m.r, m.g, m.b});
     for (const MeshPart& part : model.objects) {
         if (part.faces.size() > 65535) {
             std::fprintf(stderr, "assetgen: object %s has too many faces\n", part.name.c_str());
             std::exit(1);
         }
-        w.begin(kObject);
-        w.str(part.name);
-        w.begin(kTriMesh);
-        w.begin(kVertices);
-        w.u16(uint16_t(part.vertices.size()));
-        for (P3 p : part.vertices) {
-            w.f32(p.x);
-            w.f32(p.y);
-            w.f32(p.z);
-        }
-        w.end();
-        w.begin(kFaces);
-        w.u16(uint16_t(part.faces.size()));
-        for (Tri t : part.faces) {
-            w.u16(t.a);
-            w.u16(t.b);
-            w.u16(t.c);
-            w.u16(7);  // all three edges visible
-        }
-        w.begin(kFaceMaterial);
-        w.str(part.material);
-        w.u16(uint16_t(part.faces.size()));
-        for (size_t i = 0; i < part.faces.size(); ++i)
-            w.u16(uint16_t(i));
-        w.end();
-        w.end();
-        w.end();
-        w.end();
+        writeMeshObject(w, part.name, part.vertices, part.faces, part.material);
     }
-    w.end();
-    w.end();
+    endModelFile(w);
     return w.data();
 }

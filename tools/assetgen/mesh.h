@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/writers/mesh_writer.h"
+
 struct P3 {
     float x, y, z;
 };
@@ -29,15 +31,11 @@ struct Xform {
     static Xform rotateZ(float degrees);
 };
 
-struct Tri {
-    uint16_t a, b, c;  // counter-clockwise seen from outside
-};
-
 struct MeshPart {
     std::string name;
     std::string material;
     std::vector<P3> vertices;
-    std::vector<Tri> faces;
+    std::vector<MeshTriangle> faces;  // counter-clockwise seen from outside
 };
 
 struct Material {
