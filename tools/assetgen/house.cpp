@@ -6,6 +6,7 @@
 // the back eave reaches exactly 11.377778 behind the centre, so the scale is 1 and the walls land
 // where the game's fixed boxes expect them.
 #include <cmath>
+#include <string>
 
 #include "tools/assetgen/assetgen.h"
 
@@ -131,6 +132,20 @@ void addPane(MeshPart& part, const Window& w)
            wall.outward());
 }
 
+// one object a wall, named prefix and side ("framesBack"), holding `add` of each of its windows
+void addPerWall(ModelData& into, const std::string& prefix, const std::string& material,
+                void (*add)(MeshPart&, const Window&))
+{
+    const Wall* walls[] = {&kBackWall, &kFrontWall, &kPorchWall, &kLeftWall, &kRightWall};
+    const char* sides[] = {"Back", "Front", "Porch", "Left", "Right"};
+    for (int i = 0; i < 5; ++i) {
+        MeshPart& part = into.object(prefix + sides[i], material);
+        for (const Window& w : kWindows)
+            if (w.wall == walls[i])
+                add(part, w);
+    }
+}
+
 // the walls take the stucco texture; the game projects it from x on objects 0-2 and from z on 3-4
 void addWalls(ModelData& house)
 {
@@ -238,14 +253,7 @@ ModelData makeWindowFrames()
     frames.material("sill", 176, 170, 158);
     frames.material("brick", 150, 72, 52);
     frames.material("soil", 58, 40, 28);
-    const Wall* walls[] = {&kBackWall, &kFrontWall, &kPorchWall, &kLeftWall, &kRightWall};
-    const char* names[] = {"framesBack", "framesFront", "framesPorch", "framesLeft", "framesRight"};
-    for (int i = 0; i < 5; ++i) {
-        MeshPart& part = frames.object(names[i], "frame");
-        for (const Window& w : kWindows)
-            if (w.wall == walls[i])
-                addFrame(part, w);
-    }
+    addPerWall(frames, "frames", "frame", addFrame);
     MeshPart& sills = frames.object("sills", "sill");
     for (const Window& w : kWindows)
         addSill(sills, w);
@@ -263,13 +271,6 @@ ModelData makeWindowPanes()
 {
     ModelData panes;
     panes.material("lamplight", 255, 200, 92);
-    const Wall* walls[] = {&kBackWall, &kFrontWall, &kPorchWall, &kLeftWall, &kRightWall};
-    const char* names[] = {"panesBack", "panesFront", "panesPorch", "panesLeft", "panesRight"};
-    for (int i = 0; i < 5; ++i) {
-        MeshPart& part = panes.object(names[i], "lamplight");
-        for (const Window& w : kWindows)
-            if (w.wall == walls[i])
-                addPane(part, w);
-    }
+    addPerWall(panes, "panes", "lamplight", addPane);
     return panes;
 }
