@@ -51,7 +51,8 @@ struct Run {
         std::fprintf(f, "P6\n%d %d\n255\n", shot.width, shot.height);
         std::fwrite(shot.rgb.data(), 1, shot.rgb.size(), f);
         std::fclose(f);
-        std::string resize = width ? " -resize " + std::to_string(width) + "x" : "";
+        // the README's pictures: smaller, and a 64-colour palette keeps them light
+        std::string resize = width ? " -resize " + std::to_string(width) + "x -colors 64" : "";
         CommandResult r = game.runX({"sh", "-c",
                                      "convert '" + ppm + "'" + resize + " -strip '" + png +
                                          "' && rm -f '" + ppm + "'"},
@@ -106,20 +107,26 @@ double pictureDifference(const Screenshot& a, const Screenshot& b)
     return count ? sum / double(count) : 0;
 }
 
-// leans to one side with the key held, takes the picture there once the view has moved, and
-// walks back
+// leans to one side with the key held and takes the picture once the view has moved and come
+// to rest (the server repeats the key after a delay, each repeat a step), then walks back
 Screenshot hide(E2eGame& game, const char* key)
 {
     const Screenshot before = game.screenshot();
     game.keyDown(key);
-    Screenshot shot;
-    game.waitForScreenshot(
-        [&](const Screenshot& s) { return pictureDifference(before, s) > 8.0; }, 20.0);
-    shot = settled(game, 0.5);  // the lean reaches its limit within 0.4 s
+    Screenshot last = before;
+    waitUntil(
+        [&] {
+            Screenshot now = game.screenshot();
+            const bool moved = pictureDifference(before, now) > 8.0;
+            const bool still = pictureDifference(last, now) < 1.5;
+            last = now;
+            return moved && still;
+        },
+        20.0, 0.3);
     game.keyUp(key);
     sleepFor(1.0);  // the walk back takes 0.4 s; the throw button waits for it
     game.movePointer(300, 330);
-    return shot;
+    return last;
 }
 
 void throwMany(E2eGame& game, int count, double hold = 0.25)
@@ -130,14 +137,24 @@ void throwMany(E2eGame& game, int count, double hold = 0.25)
     }
 }
 
-// the power bar swings up and down about twice a second; holds around a third of a swing give
-// throws that reach the wall from the station, a spread of them covers the machine's delays
+// the power bar swings up and down about twice a second, and how far a throw carries depends on
+// the frame rate; a sweep of holds over the rising half puts some throws on the wall anywhere
 void throwSpread(E2eGame& game, int count)
 {
-    const double holds[] = {0.17, 0.19, 0.15, 0.21, 0.18, 0.16, 0.2};
+    const double holds[] = {0.14, 0.1, 0.18, 0.08, 0.12, 0.16, 0.2, 0.11, 0.15};
     for (int i = 0; i < count; ++i) {
-        throwOne(game, holds[i % 7]);
+        throwOne(game, holds[i % 9]);
         sleepFor(0.15);
+    }
+}
+
+// rolls near the top of the bar: they carry to the wall and drape over it
+void throwRollsHard(E2eGame& game, int count)
+{
+    const double holds[] = {0.21, 0.23, 0.2, 0.22, 0.19};
+    for (int i = 0; i < count; ++i) {
+        throwOne(game, holds[i % 5]);
+        sleepFor(0.3);
     }
 }
 
@@ -191,7 +208,7 @@ void demo(Run& run)
     run.save(hide(game, "d"), "05-hide-right");
 
     game.movePointer(300, 330);
-    throwSpread(game, 4);
+    throwRollsHard(game, 4);
     run.save(settled(game, 3.0), "06-rolls-draped");
 
     game.tapKey("F1");
@@ -218,13 +235,17 @@ void screenshots(Run& run)
     if (!startGame(run))
         return;
 
-    // level 1: the station, hiding on both sides, one throw seen in flight, strips on the house
-    run.save(settled(game), "station1", 480);
-    run.save(hide(game, "a"), "hiding-left", 480);
-    run.save(hide(game, "d"), "hiding-right", 480);
+    // level 1: the station, hiding on both sides, one throw seen in flight, rolls on the house
+    run.save(settled(game), "station1", 400);
+    run.save(hide(game, "a"), "hiding-left", 400);
+    run.save(hide(game, "d"), "hiding-right", 400);
+    // seen from above: from the station the roll climbs out of the picture at once
     game.movePointer(300, 330);
-    throwOne(game, 0.18);
+    game.tapKey("e");
+    sleepFor(0.5);
+    throwOne(game, 0.21);
     std::vector<Screenshot> flight = burst(game, 16);
+    game.tapKey("e");
     std::string frames;
     for (size_t i = 0; i < flight.size(); ++i) {
         std::string name = "throw-frame-" + std::to_string(100 + i);
@@ -242,22 +263,22 @@ void screenshots(Run& run)
                     run.saved.end());
     if (run.expect(gif.status == 0, "the animated throw could not be made"))
         std::printf("  %s/throw.gif\n", run.dir.c_str());
-    throwSpread(game, 7);
-    run.save(settled(game, 4.0), "strips-draped", 480);
+    throwRollsHard(game, 9);
     Screenshot shot;
     run.expect(game.waitForScreenshot(centreMessage, kPatience, &shot), "level 1 did not end");
-    run.save(shot, "level-complete", 480);
+    run.save(shot, "level-complete", 400);
 
     // level 2: eggs on the wall, and the bird's-eye view solid and in wireframe
+    // level 2: the strips of level 1 seen from the side, draped over the house
     run.expect(game.waitForScreenshot(playing, kPatience), "level 2 did not start");
-    run.save(settled(game), "station2", 480);
+    run.save(settled(game), "station2", 400);
     game.tapKey("F1");
     throwSpread(game, 6);
-    run.save(settled(game, 1.5), "egg-splats", 480);
+    run.save(settled(game, 1.5), "egg-splats", 400);
     game.tapKey("e");
-    run.save(settled(game, 1.0), "birds-eye", 480);
+    run.save(settled(game, 1.0), "birds-eye", 400);
     game.tapKey("m");
-    run.save(settled(game, 1.0), "birds-eye-wireframe", 480);
+    run.save(settled(game, 1.0), "birds-eye-wireframe", 400);
     game.tapKey("m");
     game.tapKey("e");
     game.tapKey("F1");
@@ -266,7 +287,7 @@ void screenshots(Run& run)
     // level 3: the owner walks round the house; her side's windows light up while she is there
     run.expect(game.waitForScreenshot(centreMessage, kPatience), "the turn did not start");
     run.expect(game.waitForScreenshot(playing, kPatience), "level 3 did not start");
-    run.save(settled(game), "station3", 480);
+    run.save(settled(game), "station3", 400);
     Screenshot lit;
     long best = -1;
     for (int i = 0; i < 40; ++i) {
@@ -280,16 +301,16 @@ void screenshots(Run& run)
         }
         sleepFor(0.25);
     }
-    run.save(lit, "lit-windows", 480);
+    run.save(lit, "lit-windows", 400);
     game.tapKey("c");
 
     // level 4, then game over
     run.expect(game.waitForScreenshot(centreMessage, kPatience), "the turn did not start");
     run.expect(game.waitForScreenshot(playing, kPatience), "level 4 did not start");
-    run.save(settled(game), "station4", 480);
+    run.save(settled(game), "station4", 400);
     game.tapKey("c");
     run.expect(game.waitForScreenshot(centreMessage, kPatience), "no game-over screen");
-    run.save(settled(game, 1.0), "game-over", 480);
+    run.save(settled(game, 1.0), "game-over", 400);
 
     game.tapKey("q");
     run.expect(game.waitForExit(60.0) && game.exitStatus() == 0, "the quit key did not end it");
