@@ -101,6 +101,9 @@ void drawHudText()
     glPushMatrix();
     glLoadIdentity();
     glDisable(GL_LIGHTING);
+    // the texts lie over the whole window: a cover object right in front of the eye must not
+    // swallow them
+    glDisable(GL_DEPTH_TEST);
 
     if (gShowFps) {
         glColor3f(kTextCyan.r, kTextCyan.g, kTextCyan.b);
@@ -131,6 +134,7 @@ void drawHudText()
         drawText(0.38f, 0.5f, text);
     }
 
+    glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);

@@ -189,6 +189,31 @@ TEST_F(HudDrawTest, TheFrameRateShowsBottomLeftOnceCounted)
     EXPECT_GT(count(after, textBox(0.03f, 0.03f, "Current Frames Per Second: 61"), isCyan), 200);
 }
 
+TEST_F(HudDrawTest, TextsStayVisibleWithSomethingRightInFrontOfTheEye)
+{
+    // a cover object 0.6 in front of the eye, nearer than the overlay's depth
+    glClearColor(0, 0, 0, 1);
+    glEnable(GL_DEPTH_TEST);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(60.0, 1.0, 0.5, 73.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_LIGHTING);
+    glColor3f(0.0f, 0.3f, 0.0f);
+    glBegin(GL_QUADS);
+    glVertex3f(-5, -5, -0.6f);
+    glVertex3f(5, -5, -0.6f);
+    glVertex3f(5, 5, -0.6f);
+    glVertex3f(-5, 5, -0.6f);
+    glEnd();
+    drawHudText();
+    Pixels px = glReadBack();
+    EXPECT_GT(count(px, textBox(0.03f, 0.96f, "Time Left:"), isCyan), 40);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+}
+
 TEST_F(HudDrawTest, TheOverlayLeavesTheMatricesAsItFoundThem)
 {
     drawFrame();
