@@ -42,13 +42,13 @@ run: build
 # a short scripted round under a virtual X server, screenshots in build/shots
 demo: build
 	@cmake --build $(BUILD) --target scripted_play -j $(JOBS) >/dev/null
-	@VX_GAME=$(CURDIR)/$(BUILD)/vendettix VX_RUN_DIR=$(CURDIR)/$(BUILD)/run \
+	@VX_GAME=$(abspath $(BUILD))/vendettix VX_RUN_DIR=$(abspath $(BUILD))/run \
 		$(BUILD)/tests/scripted_play demo $(BUILD)/shots
 
 # the README's pictures, into docs/play
 screenshots: build
 	@cmake --build $(BUILD) --target scripted_play -j $(JOBS) >/dev/null
-	@VX_GAME=$(CURDIR)/$(BUILD)/vendettix VX_RUN_DIR=$(CURDIR)/$(BUILD)/run \
+	@VX_GAME=$(abspath $(BUILD))/vendettix VX_RUN_DIR=$(abspath $(BUILD))/run \
 		$(BUILD)/tests/scripted_play screenshots docs/play
 
 test-release: build

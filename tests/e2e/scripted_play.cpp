@@ -6,7 +6,7 @@
 //   scripted_play screenshots <dir>  the README's pictures and an animated throw
 //
 // VX_GAME names the game and VX_RUN_DIR the generated assets (absolute paths).
-#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -107,20 +107,21 @@ double pictureDifference(const Screenshot& a, const Screenshot& b)
     return count ? sum / double(count) : 0;
 }
 
-// leans to one side with the key held and takes the picture once the view has moved and come
-// to rest (the server repeats the key after a delay, each repeat a step), then walks back
+// leans to one side with the key held and takes the picture once the view has come to rest,
+// then walks back. The lean advances by the key's repeats, which the server starts only after
+// its repeat delay, so the view is watched only from then on.
 Screenshot hide(E2eGame& game, const char* key)
 {
-    const Screenshot before = game.screenshot();
+    constexpr double kRepeatDelay = 0.66;  // the X server's default
     game.keyDown(key);
-    Screenshot last = before;
+    sleepFor(kRepeatDelay + 0.5);
+    Screenshot last = game.screenshot();
     waitUntil(
         [&] {
             Screenshot now = game.screenshot();
-            const bool moved = pictureDifference(before, now) > 8.0;
             const bool still = pictureDifference(last, now) < 1.5;
             last = now;
-            return moved && still;
+            return still;
         },
         20.0, 0.3);
     game.keyUp(key);
@@ -329,6 +330,10 @@ int main(int argc, char** argv)
     const char* assets = std::getenv("VX_RUN_DIR");
     if (!game || !*game || !assets || !*assets) {
         std::fprintf(stderr, "VX_GAME (the game) and VX_RUN_DIR (its assets) must be set\n");
+        return 2;
+    }
+    if (access(game, X_OK) != 0 || !fs::is_directory(assets)) {
+        std::fprintf(stderr, "cannot run %s over the assets in %s\n", game, assets);
         return 2;
     }
     std::error_code ec;
