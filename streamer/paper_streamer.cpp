@@ -11,24 +11,26 @@
 namespace {
 
 const Vec3 kStartGravity{0.0f, -0.00105f, 0.0f};
-constexpr float kRestThreshold = 0.02f;  // row 0 lower than this in sum: the strip lies still
+// row 0 lower than this in sum: the strip lies still. The bounds and windows here are the exact
+// decimal values, compared in double: as floats some would round and move a boundary by one step.
+constexpr double kRestThreshold = 0.02;
 constexpr double kTimeUnitMs = 30.0;     // the step's time is counted in units of 30 ms
 constexpr double kSinkPerUnit = 0.0001;  // how fast the gravity grows once the roll has stopped
 
 // how long a spring's displacement may be to count: a flying roll drags the strip hard, a
 // stopped one lets it only creep
 struct DisplacementWindow {
-    float low, high;
+    double low, high;
 };
-constexpr DisplacementWindow kFlyingWindow{0.0002f, 0.097f};
-constexpr DisplacementWindow kLandedWindow{0.00025f, 0.02f};
+constexpr DisplacementWindow kFlyingWindow{0.0002, 0.097};
+constexpr DisplacementWindow kLandedWindow{0.00025, 0.02};
 const SquaredWindow kFlyingSquared = squaredWindow(kFlyingWindow.low, kFlyingWindow.high);
 const SquaredWindow kLandedSquared = squaredWindow(kLandedWindow.low, kLandedWindow.high);
 
 // the house: a main block and a lower block in front of it, centred on x = 0
-constexpr float kHouseHalfWidth = 8.602f;
-constexpr float kMainBack = -11.1f, kMainFront = 5.827f, kMainHeight = 7.062f;
-constexpr float kLowBack = 5.55f, kLowFront = 8.602f, kLowHeight = 2.91f;
+constexpr double kHouseHalfWidth = 8.602;
+constexpr double kMainBack = -11.1, kMainFront = 5.827, kMainHeight = 7.062;
+constexpr double kLowBack = 5.55, kLowFront = 8.602, kLowHeight = 2.91;
 // the first strike puts the striking particle on the roof of the block it came over
 constexpr float kMainRoof = 7.0f, kLowRoof = 2.775f;
 

@@ -232,17 +232,17 @@ void storeFrame(PaperStreamer* s, const StepFrame& f)
 
 } // namespace
 
-SquaredWindow squaredWindow(float low, float high)
+SquaredWindow squaredWindow(double low, double high)
 {
     const float infinity = std::numeric_limits<float>::infinity();
     // the smallest s whose square root reaches low
-    float lowSquared = low * low;
+    float lowSquared = float(low * low);
     while (lowSquared > 0.0f && std::sqrt(std::nextafter(lowSquared, 0.0f)) >= low)
         lowSquared = std::nextafter(lowSquared, 0.0f);
     while (std::sqrt(lowSquared) < low)
         lowSquared = std::nextafter(lowSquared, infinity);
     // the largest s whose square root stays within high
-    float highSquared = high * high;
+    float highSquared = float(high * high);
     while (std::sqrt(std::nextafter(highSquared, infinity)) <= high)
         highSquared = std::nextafter(highSquared, infinity);
     while (std::sqrt(highSquared) > high)

@@ -39,11 +39,11 @@ inline Vec3 springPullAlong(Vec3 direction, const SpringMeasure& m)
 }
 
 // a displacement window on the squared length: s is inside exactly when sqrt(s) lies inside the
-// window [low, high]
+// window [low, high], its ends taken as exact decimal values
 struct SquaredWindow {
     float low, high;
 };
-SquaredWindow squaredWindow(float low, float high);
+SquaredWindow squaredWindow(double low, double high);
 
 // every particle's proposal (the positions of next) and the scratch of its last spring, from
 // the current positions; the particles' rest lengths are all the same (initRestLengths)

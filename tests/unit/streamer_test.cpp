@@ -149,6 +149,15 @@ TEST_F(StreamerTest, RowSumBelowTheThresholdChangesNothing)
     PaperStreamer before = *s;
     updateStreamer(s);
     EXPECT_EQ(std::memcmp(s->current, before.current, sizeof s->current), 0);
+
+    // 0.02f is a hair below 0.02, so a row summing to it still lies still
+    for (int c = 0; c < kStreamerColumns; ++c)
+        s->at(0, c).position.y = 0.0f;
+    s->at(0, 20).position.y = 0.02f;
+    ASSERT_EQ(s->rowHeightSum(), 0.02f);
+    before = *s;
+    updateStreamer(s);
+    EXPECT_EQ(std::memcmp(s->current, before.current, sizeof s->current), 0);
 }
 
 TEST_F(StreamerTest, FreeParticleWithoutAcceptedSpringStepMovesByGravity)
@@ -331,6 +340,13 @@ TEST_F(StreamerTest, HouseShapes)
     EXPECT_FALSE(inHouseVolume(0, 3.0f, 8));
     EXPECT_TRUE(inHouseVolume(0, 7.0f, 5.7f));  // where the blocks overlap the main one counts
     EXPECT_TRUE(inHouseVolume(0, -50, 0));      // no floor
+    // the bounds are the exact decimals: 7.062f is a hair below the main roof, 2.91f above
+    // the low one
+    EXPECT_TRUE(inHouseVolume(0, 7.062f, 0));
+    EXPECT_FALSE(inHouseVolume(0, 2.91f, 8));
+    EXPECT_FALSE(inHouseFootprint(-8.602f, 0, 0));
+    EXPECT_TRUE(inHouseFootprint(0, 0, 5.55f));
+    EXPECT_FALSE(inHouseFootprint(0, 0, 8.602f));
 }
 
 TEST_F(StreamerTest, SinkingGrowsGravityOnlyOnceTheRollStopsAndWhileAboveGround)
@@ -353,11 +369,12 @@ TEST_F(StreamerTest, SinkingGrowsGravityOnlyOnceTheRollStopsAndWhileAboveGround)
 
 TEST_F(StreamerTest, SquaredWindowAgreesWithTheLengthTestAtItsEdges)
 {
-    // the fast step tests the squared displacement; it must decide as the length test does,
-    // float for float, around both ends of both windows
-    for (auto [low, high] : {std::pair{0.0002f, 0.097f}, std::pair{0.00025f, 0.02f}}) {
+    // the fast step tests the squared displacement; it must decide as the length test against
+    // the exact ends does, float for float, around both ends of both windows (0.0002f and 0.097f
+    // themselves lie just outside the flying window)
+    for (auto [low, high] : {std::pair{0.0002, 0.097}, std::pair{0.00025, 0.02}}) {
         const SquaredWindow w = squaredWindow(low, high);
-        for (float edge : {low * low, high * high}) {
+        for (float edge : {float(low * low), float(high * high)}) {
             float s = edge;
             for (int i = 0; i < 2000; ++i)
                 s = std::nextafter(s, 0.0f);
@@ -367,6 +384,12 @@ TEST_F(StreamerTest, SquaredWindowAgreesWithTheLengthTestAtItsEdges)
             }
         }
     }
+    const SquaredWindow flying = squaredWindow(0.0002, 0.097);
+    const float atLow = 0.0002f * 0.0002f, atHigh = 0.097f * 0.097f;
+    ASSERT_EQ(std::sqrt(atLow), 0.0002f);
+    ASSERT_EQ(std::sqrt(atHigh), 0.097f);
+    EXPECT_LT(atLow, flying.low);
+    EXPECT_GT(atHigh, flying.high);
 }
 
 // a roll flying straight at the house, its streamer trailing; the frame loop's order: roll,
