@@ -74,6 +74,14 @@ TEST_F(Throwing, AThrowStartsAtEyeHeightOnTheStationCircle)
     EXPECT_NEAR(start.x, std::cos(3.92699) * 25.6 + 0.3, 1e-4);
     EXPECT_FLOAT_EQ(start.y, 1.5f);
     EXPECT_NEAR(start.z, std::sin(3.92699) * 25.6 - 0.1, 1e-4);
+
+    // the station's base as the camera computes it, to the last bit: cos and sin of the
+    // station angle times 25.6, the shift added before the sum is stored
+    gHideShift = Vec3{0.2f, 0, 1.2f};
+    start = launchPoint();
+    const double angle = double(gStationAngle);
+    EXPECT_EQ(start.x, float(std::cos(angle) * 25.6 + double(0.2f)));
+    EXPECT_EQ(start.z, float(std::sin(angle) * 25.6 + double(1.2f)));
 }
 
 TEST_F(Throwing, PowerZeroDropsARollStraightDown)
