@@ -8,10 +8,12 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "assets/texture_loader.h"
 #include "scene/world.h"
@@ -265,6 +267,212 @@ TEST_F(SceneDrawTest, ReplayedDrawingMatchesTheLiteralDrawing)
                 EXPECT_EQ(differing(literal, replayed), 0) << level << ownerSees << wire;
             }
     }
+}
+
+// The triangles World::draw hands to GL, read back through feedback mode under an orthographic
+// view that holds the whole yard, seen askew so that no wall is edge-on: the first `count`
+// polygons drawn, in eye coordinates. frontClockwise turns the culling of the house group round.
+struct Feedback {
+    GLfloat view[16];  // the modelview the World was drawn under (column-major)
+    std::vector<std::array<Vec3, 3>> triangles;
+
+    Vec3 eye(Vec3 p) const
+    {
+        return Vec3{view[0] * p.x + view[4] * p.y + view[8] * p.z + view[12],
+                    view[1] * p.x + view[5] * p.y + view[9] * p.z + view[13],
+                    view[2] * p.x + view[6] * p.y + view[10] * p.z + view[14]};
+    }
+};
+
+Feedback drawnTriangles(World& world, int level, int hideRight, size_t count, bool frontClockwise)
+{
+    Feedback out;
+    glViewport(0, 0, kSize, kSize);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-100, 100, -100, 100, -1000, 1000);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRotatef(37.0f, 1.0f, 0.6f, 0.3f);
+    glGetFloatv(GL_MODELVIEW_MATRIX, out.view);
+    glFrontFace(frontClockwise ? GL_CW : GL_CCW);
+    // the placements come before the terrain and the sky; a buffer that overflows keeps its start
+    std::vector<GLfloat> buffer(count * 11 + 64);
+    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    world.draw(false, level, 0, hideRight);
+    glRenderMode(GL_RENDER);
+    glFrontFace(GL_CCW);
+
+    auto eye = [&](const GLfloat* w) {
+        return Vec3{w[0] / kSize * 200 - 100, w[1] / kSize * 200 - 100, (1 - 2 * w[2]) * 1000};
+    };
+    for (size_t i = 0; i + 1 < buffer.size() && out.triangles.size() < count;) {
+        GLfloat token = buffer[i];
+        if (token == GL_POLYGON_TOKEN) {
+            size_t n = size_t(buffer[i + 1]);
+            if (n != 3 || i + 2 + 9 > buffer.size())
+                break;
+            const GLfloat* v = &buffer[i + 2];
+            out.triangles.push_back({eye(v), eye(v + 3), eye(v + 6)});
+            i += 2 + 3 * n;
+        } else if (token == GL_PASS_THROUGH_TOKEN) {
+            i += 2;
+        } else {
+            break;  // nothing else is drawn before the terrain
+        }
+    }
+    return out;
+}
+
+bool near(Vec3 a, Vec3 b)
+{
+    return std::fabs(a.x - b.x) < 2e-3f && std::fabs(a.y - b.y) < 2e-3f && std::fabs(a.z - b.z) < 2e-2f;
+}
+
+// How many of the drawn triangles are the model's faces, in order, under `place` (model space to
+// yard); faces culled away are passed over.
+template <class Place>
+size_t matchFaces(const Model& model, const Feedback& drawn, Place place)
+{
+    size_t matched = 0;
+    auto next = drawn.triangles.begin();
+    auto at = [&](Vec3 v) { return drawn.eye(place(v)); };
+    for (const MeshObject& o : model.objects)
+        for (int f = 0; f < o.faceCount && next != drawn.triangles.end(); ++f) {
+            const int32_t* v = o.faces[f].vertexIndex;
+            if (near((*next)[0], at(o.vertices[v[0]])) && near((*next)[1], at(o.vertices[v[1]])) &&
+                near((*next)[2], at(o.vertices[v[2]]))) {
+                ++matched;
+                ++next;
+            }
+        }
+    return matched;
+}
+
+size_t faceCount(const Model& model)
+{
+    size_t n = 0;
+    for (const MeshObject& o : model.objects)
+        n += size_t(o.faceCount);
+    return n;
+}
+
+// shows only placement `only` (as the draw at that level would), or nothing when -1
+struct OnlyPlacement {
+    OnlyPlacement(World& world, int only) : world(world)
+    {
+        for (int i = 0; i < kPlacementCount; ++i) {
+            saved[i] = world.placements[i]->visible;
+            world.placements[i]->visible = i == only;
+        }
+    }
+    ~OnlyPlacement()
+    {
+        for (int i = 0; i < kPlacementCount; ++i)
+            world.placements[i]->visible = saved[i];
+    }
+    World& world;
+    bool saved[kPlacementCount];
+};
+
+TEST_F(SceneDrawTest, YardModelsStandOnTheirLiftStretchedAndTurned)
+{
+    // the bush of level 2 (rotation -60), shown by leaning right; a plant; the barbecue turned 180
+    struct Case {
+        int placement, level, hideRight;
+    };
+    for (Case c : {Case{22, 2, 1}, Case{5, 1, 0}, Case{3, 1, 1}}) {
+        SCOPED_TRACE(c.placement);
+        const Placement& p = *world->placements[c.placement];
+        const Model& m = *p.model;
+        ASSERT_GT(m.size, 0.0f);
+        OnlyPlacement only(*world, c.hideRight ? -1 : c.placement);
+        size_t faces = faceCount(m);
+        Feedback drawn = drawnTriangles(*world, c.level, c.hideRight, faces, false);
+        EXPECT_FALSE(world->placements[c.placement]->visible == (c.hideRight != 0));
+
+        double turn = p.rotation * 3.14159265358979 / 180;
+        float stretch = std::strcmp(p.name, "bush") == 0 ? 2.5f : 1.0f;
+        // lifted by the unstretched reach below zero, stretched, sized, turned last
+        float lift = -m.minCorner.y * m.scale / m.size;
+        auto place = [&](Vec3 v) {
+            double x = std::cos(turn) * v.x + std::sin(turn) * v.z;
+            double z = -std::sin(turn) * v.x + std::cos(turn) * v.z;
+            return Vec3{float(p.position.x + x * m.scale / m.size),
+                        float(p.position.y + lift + v.y * m.scale * stretch / m.size),
+                        float(p.position.z + z * m.scale / m.size)};
+        };
+        EXPECT_EQ(drawn.triangles.size(), faces);
+        EXPECT_EQ(matchFaces(m, drawn, place), faces) << "every face where it belongs";
+    }
+}
+
+TEST_F(SceneDrawTest, TheHouseGroupIsHalfAsTallAsItsScaleAndSharesTheHousesSize)
+{
+    for (int i : {0, 1, 2}) {
+        SCOPED_TRACE(i);
+        const Placement& p = *world->placements[i];
+        const Model& m = *p.model;
+        OnlyPlacement only(*world, i);
+        size_t faces = faceCount(m);
+        float unit = m.scale / world->houseSize;
+        auto place = [&](Vec3 v) {
+            return Vec3{p.position.x + v.x * unit, p.position.y + v.y * unit * 0.5f,
+                        p.position.z + v.z * unit};
+        };
+        // the house group is culled: each face is drawn under one of the two windings
+        size_t front = matchFaces(m, drawnTriangles(*world, 1, 0, faces, false), place);
+        size_t back = matchFaces(m, drawnTriangles(*world, 1, 0, faces, true), place);
+        EXPECT_GT(front, 0u);
+        EXPECT_GT(back, 0u);
+        EXPECT_EQ(front + back, faces) << "every face where it belongs";
+    }
+}
+
+TEST_F(SceneDrawTest, LeavesTheStateTheRestOfTheFrameExpects)
+{
+    GLfloat light[4];
+    glGetLightfv(GL_LIGHT0, GL_POSITION, light);
+    EXPECT_FLOAT_EQ(light[0], 25.6f) << "given under an identity modelview: in eye coordinates";
+    EXPECT_FLOAT_EQ(light[1], 36.0f);
+    EXPECT_FLOAT_EQ(light[2], 25.6f);
+    EXPECT_FLOAT_EQ(light[3], 1.0f);
+    glGetLightfv(GL_LIGHT0, GL_AMBIENT, light);
+    EXPECT_FLOAT_EQ(light[0], 0.2f);
+    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, light);
+    EXPECT_FLOAT_EQ(light[0], 0.5f);
+    glGetLightfv(GL_LIGHT0, GL_SPECULAR, light);
+    EXPECT_FLOAT_EQ(light[3], 0.0f);
+
+    for (bool sky : {true, false})
+        for (bool replay : {true, false}) {
+            SCOPED_TRACE(std::to_string(sky) + std::to_string(replay));
+            world->skyVisible = sky;
+            world->replayStaticDrawing = replay;
+            // leaning at level 1 puts a preset-coloured barbecue and the lit panes in the frame
+            frame(stationCamera(*world, 1), true, 1, 0, 1);
+            EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+            EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
+            EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+            EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+            EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
+            GLint shade = 0;
+            glGetIntegerv(GL_SHADE_MODEL, &shade);
+            EXPECT_EQ(shade, GL_SMOOTH);
+            // the white preset under the textures is the material left current
+            const GLenum parts[] = {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR};
+            const GLfloat white[3][4] = {{1, 1, 1, 1}, {0.5f, 0.5f, 0.5f, 1}, {0, 0, 0, 1}};
+            for (int k = 0; k < 3; ++k) {
+                GLfloat value[4];
+                glGetMaterialfv(GL_FRONT, parts[k], value);
+                for (int c = 0; c < 4; ++c)
+                    EXPECT_FLOAT_EQ(value[c], white[k][c]) << k << c;
+            }
+            GLfloat shininess = -1;
+            glGetMaterialfv(GL_FRONT, GL_SHININESS, &shininess);
+            EXPECT_EQ(shininess, 0.0f);
+        }
 }
 
 TEST_F(SceneDrawTest, StationViews)
