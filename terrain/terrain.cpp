@@ -165,131 +165,130 @@ size_t Terrain::treeBytes() const
 
 namespace {
 
-TriNodePool* sActivePool = nullptr;
-
-TriNode* allocateNode()
-{
-    if (sActivePool)
-        if (TriNode* node = sActivePool->take())
-            return node;
-    return new TriNode;
-}
-
-TriNode* makeNode(int32_t ai, int32_t aj, int32_t c1i, int32_t c1j, int32_t c2i, int32_t c2j,
-                  int32_t depth)
-{
-    TriNode* node = allocateNode();
-    *node = TriNode{ai, aj, c1i, c1j, c2i, c2j, depth, nullptr, nullptr, nullptr, nullptr, nullptr};
-    return node;
-}
+thread_local TriNodePool* tActivePool = nullptr;
 
 }  // namespace
 
 TriNodePool::TriNodePool(size_t count) : capacity(count)
 {
-    // the tree is ~38 MB touched once; faulting it in 4 KB at a time would cost several times
+    // the tree is 16 MB touched once; faulting it in 4 KB at a time would cost several times
     // the build itself
     nodes = static_cast<TriNode*>(allocateHugePages(count * sizeof(TriNode)));
     if (!nodes)
-        capacity = 0;
+        throw std::bad_alloc();
 }
 
 TriNodePool::~TriNodePool()
 {
-    if (sActivePool == this)
+    if (tActivePool == this)
         deactivate();
     std::free(nodes);
 }
 
-TriNode* TriNodePool::take()
+void* TriNodePool::take(size_t count)
 {
-    return next < capacity ? &nodes[next++] : nullptr;
+    if (count > capacity - next)
+        return nullptr;
+    TriNode* first = nodes + next;
+    next += count;
+    return first;
 }
 
 void TriNodePool::activate()
 {
-    sActivePool = this;
+    tActivePool = this;
 }
 
 void TriNodePool::deactivate()
 {
-    sActivePool = nullptr;
+    tActivePool = nullptr;
 }
 
 // ---------------------------------------------------------------- triangle tree
 
+TriNode::TriNode(int32_t ai, int32_t aj, int32_t c1i, int32_t c1j, int32_t c2i, int32_t c2j,
+                 int32_t nodeDepth)
+    : apexI(int16_t(ai)), apexJ(int16_t(aj)), corner1I(int16_t(c1i)), corner1J(int16_t(c1j)),
+      corner2I(int16_t(c2i)), corner2J(int16_t(c2j)), depth(int16_t(nodeDepth))
+{
+}
+
 void TriNode::makeChildren()
 {
+    void* room = tActivePool ? tActivePool->take(2) : nullptr;
+    if (!room)
+        throw std::bad_alloc();
+    TriNode* pair = static_cast<TriNode*>(room);
     int32_t midI = (corner1I + corner2I) / 2;
     int32_t midJ = (corner1J + corner2J) / 2;
     int32_t s = (corner1I - apexI) * (corner2J - apexJ) - (corner1J - apexJ) * (corner2I - apexI);
     // seen from the apex towards the midpoint, the left child is the half on the left
-    if (s > 0) {
-        leftChild = makeNode(midI, midJ, corner2I, corner2J, apexI, apexJ, depth + 1);
-        rightChild = makeNode(midI, midJ, corner1I, corner1J, apexI, apexJ, depth + 1);
-    } else {
-        leftChild = makeNode(midI, midJ, corner1I, corner1J, apexI, apexJ, depth + 1);
-        rightChild = makeNode(midI, midJ, corner2I, corner2J, apexI, apexJ, depth + 1);
-    }
+    int32_t leftI = s > 0 ? corner2I : corner1I, leftJ = s > 0 ? corner2J : corner1J;
+    int32_t rightI = s > 0 ? corner1I : corner2I, rightJ = s > 0 ? corner1J : corner2J;
+    new (pair) TriNode(midI, midJ, leftI, leftJ, apexI, apexJ, depth + 1);
+    new (pair + 1) TriNode(midI, midJ, rightI, rightJ, apexI, apexJ, depth + 1);
+    childLink = linkTo(pair);
 }
 
 void TriNode::split()
 {
-    if (!leftChild)
+    if (!childLink)
         makeChildren();
-    leftChild->leftNeighbour = rightChild;
-    rightChild->rightNeighbour = leftChild;
+    TriNode* left = leftChild();
+    TriNode* right = rightChild();
+    left->setLeftNeighbour(right);
+    right->setRightNeighbour(left);
 
     // the neighbours across the legs now face a child instead of this node
-    leftChild->baseNeighbour = leftNeighbour;
-    if (TriNode* n = leftNeighbour) {
-        if (n->baseNeighbour == this)
-            n->baseNeighbour = leftChild;
-        else if (n->leftNeighbour == this)
-            n->leftNeighbour = leftChild;
+    left->setBaseNeighbour(leftNeighbour());
+    if (TriNode* n = leftNeighbour()) {
+        if (n->baseNeighbour() == this)
+            n->setBaseNeighbour(left);
+        else if (n->leftNeighbour() == this)
+            n->setLeftNeighbour(left);
         else
-            n->rightNeighbour = leftChild;
+            n->setRightNeighbour(left);
     }
-    rightChild->baseNeighbour = rightNeighbour;
-    if (TriNode* n = rightNeighbour) {
-        if (n->baseNeighbour == this)
-            n->baseNeighbour = rightChild;
-        else if (n->rightNeighbour == this)
-            n->rightNeighbour = rightChild;
+    right->setBaseNeighbour(rightNeighbour());
+    if (TriNode* n = rightNeighbour()) {
+        if (n->baseNeighbour() == this)
+            n->setBaseNeighbour(right);
+        else if (n->rightNeighbour() == this)
+            n->setRightNeighbour(right);
         else
-            n->leftNeighbour = rightChild;
+            n->setLeftNeighbour(right);
     }
 
-    if (leftChild->depth >= kMaxDepth)
+    if (left->depth >= kMaxDepth)
         return;
-    leftChild->forceSplit();
-    rightChild->forceSplit();
+    left->forceSplit();
+    right->forceSplit();
 }
 
 // a node splits only together with the one across its hypotenuse, so no T-junction is left
 void TriNode::forceSplit()
 {
-    if (!baseNeighbour) {
-        if (!leftChild)
+    if (!baseLink) {
+        if (!childLink)
             split();
         return;
     }
-    if (baseNeighbour->baseNeighbour != this)
-        baseNeighbour->forceSplit();  // may hand this node one of its children as base
-    if (!leftChild)
+    if (baseNeighbour()->baseNeighbour() != this)
+        baseNeighbour()->forceSplit();  // may hand this node one of its children as base
+    if (!childLink)
         split();
-    TriNode* base = baseNeighbour;
-    if (!base->leftChild)
+    TriNode* base = baseNeighbour();
+    if (!base->childLink)
         base->split();
-    leftChild->rightNeighbour = base->rightChild;
-    rightChild->leftNeighbour = base->leftChild;
-    base->leftChild->rightNeighbour = rightChild;
-    base->rightChild->leftNeighbour = leftChild;
+    leftChild()->setRightNeighbour(base->rightChild());
+    rightChild()->setLeftNeighbour(base->leftChild());
+    base->leftChild()->setRightNeighbour(rightChild());
+    base->rightChild()->setLeftNeighbour(leftChild());
 }
 
 void TriNode::setBaseNeighbour(TriNode* node)
 {
-    baseNeighbour = node;
+    baseLink = linkTo(node);
 }
 
 int32_t TriNode::countAt(int32_t level) const
@@ -300,10 +299,13 @@ int32_t TriNode::countAt(int32_t level) const
 void Terrain::buildTree()
 {
     delete pool;
+    pool = nullptr;
+    root1 = root2 = nullptr;
     pool = new TriNodePool(size_t(kTreeNodes));
     pool->activate();
-    root1 = makeNode(0, 0, kGridLast, 0, 0, kGridLast, 0);
-    root2 = makeNode(kGridLast, kGridLast, kGridLast, 0, 0, kGridLast, 0);
+    TriNode* roots = static_cast<TriNode*>(pool->take(2));
+    root1 = new (roots) TriNode(0, 0, kGridLast, 0, 0, kGridLast, 0);
+    root2 = new (roots + 1) TriNode(kGridLast, kGridLast, kGridLast, 0, 0, kGridLast, 0);
     root1->setBaseNeighbour(root2);
     root2->setBaseNeighbour(root1);
     root1->forceSplit();

@@ -25,18 +25,37 @@ struct TerrainRandom {
     double randomOffset();  // uniform in [-0.5, 0.5)
 };
 
+// One triangle of the tree. Every node lives in one TriNodePool, so a link is the distance in
+// nodes from this node to the other (0 for none: no node links to itself), and the grid indices
+// fit in 16 bits; a node takes 32 bytes. The two children are taken from the pool together, the
+// right one just after the left, so one link reaches both.
 class TriNode {
 public:
-    int32_t apexI, apexJ;
-    int32_t corner1I, corner1J;
-    int32_t corner2I, corner2J;
-    int32_t depth;
-    TriNode* leftNeighbour;
-    TriNode* rightNeighbour;
-    TriNode* baseNeighbour;
-    TriNode* leftChild;
-    TriNode* rightChild;
+    int16_t apexI, apexJ;
+    int16_t corner1I, corner1J;
+    int16_t corner2I, corner2J;
+    int16_t depth;
 
+    TriNode(int32_t ai, int32_t aj, int32_t c1i, int32_t c1j, int32_t c2i, int32_t c2j,
+            int32_t nodeDepth);
+    // a copy would carry links that point away from it
+    TriNode(const TriNode&) = delete;
+    TriNode& operator=(const TriNode&) = delete;
+
+    TriNode* leftNeighbour() { return follow(this, leftLink); }
+    TriNode* rightNeighbour() { return follow(this, rightLink); }
+    TriNode* baseNeighbour() { return follow(this, baseLink); }
+    TriNode* leftChild() { return follow(this, childLink); }
+    TriNode* rightChild() { return childLink ? this + childLink + 1 : nullptr; }
+    const TriNode* leftNeighbour() const { return follow(this, leftLink); }
+    const TriNode* rightNeighbour() const { return follow(this, rightLink); }
+    const TriNode* baseNeighbour() const { return follow(this, baseLink); }
+    const TriNode* leftChild() const { return follow(this, childLink); }
+    const TriNode* rightChild() const { return childLink ? this + childLink + 1 : nullptr; }
+    void setLeftNeighbour(TriNode* node) { leftLink = linkTo(node); }
+    void setRightNeighbour(TriNode* node) { rightLink = linkTo(node); }
+
+    // takes the children from the active pool (throws std::bad_alloc without room there)
     void makeChildren();
     void split();
     void forceSplit();
@@ -55,9 +74,9 @@ public:
             visit(*this);
             return 1;
         }
-        if (level < depth || !leftChild || !rightChild)
+        if (level < depth || !childLink)
             return 0;
-        return leftChild->forEachAt(level, visit) + rightChild->forEachAt(level, visit);
+        return leftChild()->forEachAt(level, visit) + rightChild()->forEachAt(level, visit);
     }
 
     // the scene's material presets; they read no node state
@@ -70,22 +89,33 @@ public:
     void applyMaterialBlack() const;
     void applyMaterialWater() const;
     void applyMaterialWhite() const;
-};
 
-// a node and its links, nothing else; makeChildren takes nodes from here while a pool is active
-// and allocates each on its own otherwise
+private:
+    template <class Node>
+    static Node* follow(Node* node, int32_t link) { return link ? node + link : nullptr; }
+    int32_t linkTo(const TriNode* node) const { return node ? int32_t(node - this) : 0; }
+
+    int32_t leftLink = 0;
+    int32_t rightLink = 0;
+    int32_t baseLink = 0;
+    int32_t childLink = 0;  // the left child; the right one follows it
+};
+static_assert(sizeof(TriNode) == 32, "two nodes to a cache line");
+
+// the nodes of one tree, in one block; makeChildren takes nodes from the active pool
 class TriNodePool {
 public:
-    explicit TriNodePool(size_t capacity);
+    explicit TriNodePool(size_t capacity);  // throws std::bad_alloc without the memory
     ~TriNodePool();
     TriNodePool(const TriNodePool&) = delete;
     TriNodePool& operator=(const TriNodePool&) = delete;
 
-    TriNode* take();  // null once full
+    // room for count nodes side by side, null once full; the caller constructs them
+    void* take(size_t count);
     size_t used() const { return next; }
     size_t bytes() const { return capacity * sizeof(TriNode); }
 
-    // makes this the pool that makeChildren draws from, until deactivate
+    // makes this the pool that makeChildren draws from on this thread, until deactivate
     void activate();
     static void deactivate();
 

@@ -178,7 +178,7 @@ TEST_F(TerrainDrawTest, TreeDrawCountsItsLevel)
     EXPECT_EQ(terrain->root1->draw(kDrawLevel, terrain->samples()), 4096);
     EXPECT_EQ(terrain->root2->draw(kDrawLevel, terrain->samples()), 4096);
     EXPECT_EQ(terrain->root1->draw(kMaxDepth + 1, terrain->samples()), 0);
-    EXPECT_EQ(terrain->root1->leftChild->draw(0, terrain->samples()), 0);
+    EXPECT_EQ(terrain->root1->leftChild()->draw(0, terrain->samples()), 0);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 

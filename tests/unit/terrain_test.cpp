@@ -5,16 +5,18 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <set>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "terrain/loose_tree.h"
 #include "terrain/terrain.h"
 
 namespace {
 
-// one build shared by the read-only tests: it takes ~40 MB and a few milliseconds
+// one build shared by the read-only tests: it takes ~19 MB and a few milliseconds
 const Terrain& builtTerrain()
 {
     static std::unique_ptr<Terrain> terrain = [] {
@@ -33,10 +35,10 @@ std::vector<const TriNode*> allNodes(const TriNode* root)
         const TriNode* node = stack.back();
         stack.pop_back();
         nodes.push_back(node);
-        if (node->rightChild)
-            stack.push_back(node->rightChild);
-        if (node->leftChild)
-            stack.push_back(node->leftChild);
+        if (node->rightChild())
+            stack.push_back(node->rightChild());
+        if (node->leftChild())
+            stack.push_back(node->leftChild());
     }
     return nodes;
 }
@@ -165,8 +167,8 @@ TEST(TerrainTree, RootsShareTheHypotenuse)
     EXPECT_EQ(verticesOf(*t.root2), (std::set<Vertex>{{512, 512}, {512, 0}, {0, 512}}));
     EXPECT_EQ(t.root1->apexI, 0);
     EXPECT_EQ(t.root2->apexI, 512);
-    EXPECT_EQ(t.root1->baseNeighbour, t.root2);
-    EXPECT_EQ(t.root2->baseNeighbour, t.root1);
+    EXPECT_EQ(t.root1->baseNeighbour(), t.root2);
+    EXPECT_EQ(t.root2->baseNeighbour(), t.root1);
 }
 
 TEST(TerrainTree, SplitUniformlyToDepthSeventeen)
@@ -177,15 +179,15 @@ TEST(TerrainTree, SplitUniformlyToDepthSeventeen)
         ASSERT_EQ(nodes.size(), size_t(kNodesPerRoot));
         for (const TriNode* n : nodes) {
             if (n->depth == kMaxDepth) {
-                ASSERT_EQ(n->leftChild, nullptr);
-                ASSERT_EQ(n->rightChild, nullptr);
+                ASSERT_EQ(n->leftChild(), nullptr);
+                ASSERT_EQ(n->rightChild(), nullptr);
                 continue;
             }
             ASSERT_LT(n->depth, kMaxDepth);
-            ASSERT_NE(n->leftChild, nullptr);
-            ASSERT_NE(n->rightChild, nullptr);
-            ASSERT_EQ(n->leftChild->depth, n->depth + 1);
-            ASSERT_EQ(n->rightChild->depth, n->depth + 1);
+            ASSERT_NE(n->leftChild(), nullptr);
+            ASSERT_NE(n->rightChild(), nullptr);
+            ASSERT_EQ(n->leftChild()->depth, n->depth + 1);
+            ASSERT_EQ(n->rightChild()->depth, n->depth + 1);
         }
     }
 }
@@ -193,17 +195,17 @@ TEST(TerrainTree, SplitUniformlyToDepthSeventeen)
 TEST(TerrainTree, ChildrenHalveTheirParentAtTheHypotenuseMidpoint)
 {
     for (const TriNode* n : allNodes(builtTerrain().root1)) {
-        if (!n->leftChild)
+        if (!n->leftChild())
             continue;
         int32_t midI = (n->corner1I + n->corner2I) / 2, midJ = (n->corner1J + n->corner2J) / 2;
-        for (const TriNode* child : {n->leftChild, n->rightChild}) {
+        for (const TriNode* child : {n->leftChild(), n->rightChild()}) {
             ASSERT_EQ(child->apexI, midI);
             ASSERT_EQ(child->apexJ, midJ);
             ASSERT_EQ(child->corner2I, n->apexI);
             ASSERT_EQ(child->corner2J, n->apexJ);
         }
         // seen from the apex towards the midpoint (i right, j up) the left child lies left
-        const TriNode& l = *n->leftChild;
+        const TriNode& l = *n->leftChild();
         int32_t side = (midI - n->apexI) * (l.corner1J - n->apexJ) - (midJ - n->apexJ) * (l.corner1I - n->apexI);
         ASSERT_GT(side, 0);
     }
@@ -237,8 +239,8 @@ TEST(TerrainTree, DrawingLevelWalkCounts)
     EXPECT_EQ(t.root1->countAt(kMaxDepth), 131072);
     EXPECT_EQ(t.root1->countAt(kMaxDepth + 1), 0);
     EXPECT_EQ(t.root1->countAt(40), 0);
-    EXPECT_EQ(t.root1->leftChild->countAt(0), 0);
-    EXPECT_EQ(t.root1->leftChild->countAt(1), 1);
+    EXPECT_EQ(t.root1->leftChild()->countAt(0), 0);
+    EXPECT_EQ(t.root1->leftChild()->countAt(1), 1);
 }
 
 // children are split before the links across their parent's hypotenuse are made, so many
@@ -248,7 +250,7 @@ TEST(TerrainTree, NeighbourLinksJoinTrianglesWithACommonEdge)
     const Terrain& t = builtTerrain();
     for (const TriNode* root : {t.root1, t.root2})
         for (const TriNode* n : allNodes(root))
-            for (const TriNode* other : {n->leftNeighbour, n->rightNeighbour, n->baseNeighbour}) {
+            for (const TriNode* other : {n->leftNeighbour(), n->rightNeighbour(), n->baseNeighbour()}) {
                 if (other) {
                     ASSERT_EQ(sharedVertices(*n, *other), 2);
                 }
@@ -260,51 +262,91 @@ TEST(TerrainTree, ChildrenAcrossTheRootsHypotenuseAreMutualNeighbours)
     const Terrain& t = builtTerrain();
     const TriNode* a = t.root1;
     const TriNode* b = t.root2;
-    EXPECT_EQ(a->leftChild->rightNeighbour, b->rightChild);
-    EXPECT_EQ(a->rightChild->leftNeighbour, b->leftChild);
-    EXPECT_EQ(b->leftChild->rightNeighbour, a->rightChild);
-    EXPECT_EQ(b->rightChild->leftNeighbour, a->leftChild);
-    EXPECT_EQ(sharedVertices(*a->leftChild, *b->rightChild), 2);
-    EXPECT_EQ(sharedVertices(*a->rightChild, *b->leftChild), 2);
+    EXPECT_EQ(a->leftChild()->rightNeighbour(), b->rightChild());
+    EXPECT_EQ(a->rightChild()->leftNeighbour(), b->leftChild());
+    EXPECT_EQ(b->leftChild()->rightNeighbour(), a->rightChild());
+    EXPECT_EQ(b->rightChild()->leftNeighbour(), a->leftChild());
+    EXPECT_EQ(sharedVertices(*a->leftChild(), *b->rightChild()), 2);
+    EXPECT_EQ(sharedVertices(*a->rightChild(), *b->leftChild()), 2);
 }
 
-// the tree from the pool has the same shape and links as one grown node by node
+// the pooled tree, with its 32-byte nodes and relative links, has the shape and links of the
+// tree grown one allocation per node
 TEST(TerrainTree, PooledTreeMatchesOneAllocatedNodeByNode)
 {
     const Terrain& t = builtTerrain();
-    TriNode* a = new TriNode{0, 0, 512, 0, 0, 512, 0, nullptr, nullptr, nullptr, nullptr, nullptr};
-    TriNode* b = new TriNode{512, 512, 512, 0, 0, 512, 0, nullptr, nullptr, nullptr, nullptr, nullptr};
-    a->setBaseNeighbour(b);
-    b->setBaseNeighbour(a);
-    a->forceSplit();
+    LooseTree loose;
 
-    std::vector<const TriNode*> pooled = allNodes(t.root1), loose = allNodes(a);
+    // both trees walked in the same order; links compared by their targets' places in the walk
+    std::vector<const TriNode*> pooled = allNodes(t.root1);
     for (const TriNode* n : allNodes(t.root2))
         pooled.push_back(n);
-    for (const TriNode* n : allNodes(b))
-        loose.push_back(n);
-    ASSERT_EQ(pooled.size(), loose.size());
-    std::unordered_map<const TriNode*, long> pooledIndex, looseIndex;
+    std::vector<const LooseTriNode*> plain;
+    for (const LooseTriNode* root : {loose.root1, loose.root2}) {
+        std::vector<const LooseTriNode*> stack{root};
+        while (!stack.empty()) {
+            const LooseTriNode* n = stack.back();
+            stack.pop_back();
+            plain.push_back(n);
+            if (n->rightChild)
+                stack.push_back(n->rightChild);
+            if (n->leftChild)
+                stack.push_back(n->leftChild);
+        }
+    }
+    ASSERT_EQ(pooled.size(), plain.size());
+    std::unordered_map<const void*, long> pooledIndex, plainIndex;
     for (size_t k = 0; k < pooled.size(); ++k) {
         pooledIndex[pooled[k]] = long(k);
-        looseIndex[loose[k]] = long(k);
+        plainIndex[plain[k]] = long(k);
     }
-    auto indexIn = [](const std::unordered_map<const TriNode*, long>& index, const TriNode* n) {
+    auto indexIn = [](const std::unordered_map<const void*, long>& index, const void* n) {
         return n ? index.at(n) : -1L;
     };
+    int links = 0;
     for (size_t k = 0; k < pooled.size(); ++k) {
         const TriNode& p = *pooled[k];
-        const TriNode& l = *loose[k];
-        ASSERT_EQ(verticesOf(p), verticesOf(l));
+        const LooseTriNode& l = *plain[k];
         ASSERT_EQ(p.apexI, l.apexI);
+        ASSERT_EQ(p.apexJ, l.apexJ);
         ASSERT_EQ(p.corner1I, l.corner1I);
         ASSERT_EQ(p.corner1J, l.corner1J);
-        ASSERT_EQ(indexIn(pooledIndex, p.leftNeighbour), indexIn(looseIndex, l.leftNeighbour)) << k;
-        ASSERT_EQ(indexIn(pooledIndex, p.rightNeighbour), indexIn(looseIndex, l.rightNeighbour)) << k;
-        ASSERT_EQ(indexIn(pooledIndex, p.baseNeighbour), indexIn(looseIndex, l.baseNeighbour)) << k;
+        ASSERT_EQ(p.corner2I, l.corner2I);
+        ASSERT_EQ(p.corner2J, l.corner2J);
+        ASSERT_EQ(p.depth, l.depth);
+        ASSERT_EQ(indexIn(pooledIndex, p.leftNeighbour()), indexIn(plainIndex, l.leftNeighbour)) << k;
+        ASSERT_EQ(indexIn(pooledIndex, p.rightNeighbour()), indexIn(plainIndex, l.rightNeighbour)) << k;
+        ASSERT_EQ(indexIn(pooledIndex, p.baseNeighbour()), indexIn(plainIndex, l.baseNeighbour)) << k;
+        ASSERT_EQ(indexIn(pooledIndex, p.leftChild()), indexIn(plainIndex, l.leftChild)) << k;
+        ASSERT_EQ(indexIn(pooledIndex, p.rightChild()), indexIn(plainIndex, l.rightChild)) << k;
+        links += (p.leftNeighbour() != nullptr) + (p.rightNeighbour() != nullptr) +
+                 (p.baseNeighbour() != nullptr);
     }
-    for (const TriNode* n : loose)
-        delete n;
+    EXPECT_GT(links, kTreeNodes);  // the comparison saw real links, not two empty trees
+}
+
+// a node is 32 bytes and the pool holds the tree exactly: 16 MB
+TEST(TerrainTree, PoolHoldsTheTreeInThirtyTwoBytesANode)
+{
+    EXPECT_EQ(sizeof(TriNode), 32u);
+    EXPECT_EQ(builtTerrain().treeBytes(), size_t(kTreeNodes) * 32);
+}
+
+// children come only from a pool with room; an exhausted one fails loudly rather than leaving
+// a half-split node
+TEST(TerrainTree, MakeChildrenNeedsRoomInTheActivePool)
+{
+    TriNodePool pool(3);
+    TriNode* node = new (pool.take(1)) TriNode(0, 0, 512, 0, 0, 512, 0);
+    EXPECT_THROW(node->makeChildren(), std::bad_alloc);  // no pool active
+    pool.activate();
+    node->makeChildren();
+    EXPECT_EQ(node->leftChild()->depth, 1);
+    EXPECT_EQ(node->rightChild(), node->leftChild() + 1);
+    EXPECT_EQ(pool.used(), 3u);
+    EXPECT_THROW(node->leftChild()->makeChildren(), std::bad_alloc);  // full
+    EXPECT_EQ(node->leftChild()->leftChild(), nullptr);
+    TriNodePool::deactivate();
 }
 
 // the build recurses along the tree's depth, not along its size
