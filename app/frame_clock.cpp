@@ -12,7 +12,9 @@ void beginFrameClock(int32_t nowMs)
 {
     int32_t interval = 0;
     if (gFrameClockRunning) {
-        interval = nowMs - gDrawStartClock;
+        // the millisecond count wraps after 24.8 days: take the difference modulo 2^32, where
+        // it cannot overflow
+        interval = int32_t(uint32_t(nowMs) - uint32_t(gDrawStartClock));
         if (interval < 0)
             interval = 0;
         if (interval > kMaxFrameIntervalMs)

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cmath>
 
 class FrameLoop : public testing::Test {
@@ -51,6 +52,17 @@ TEST(FrameClock, MeasuresFromStartToStartAndCapsAStall)
     EXPECT_EQ(gFrameIntervalMs, kMaxFrameIntervalMs);
     beginFrameClock(6120);
     EXPECT_EQ(gFrameIntervalMs, 4);
+}
+
+TEST(FrameClock, SurvivesTheWrapOfTheMillisecondCount)
+{
+    resetFrameClock();
+    beginFrameClock(INT32_MAX - 5);
+    beginFrameClock(INT32_MIN + 10);
+    EXPECT_EQ(gFrameIntervalMs, 16);
+    // a reading from before the previous one gives no step
+    beginFrameClock(INT32_MIN + 4);
+    EXPECT_EQ(gFrameIntervalMs, 0);
 }
 
 TEST(FrameClock, IsIndependentOfTimeSpentDrawing)
@@ -152,6 +164,21 @@ TEST_F(FrameLoop, EyeStandsOnTheStationCircle)
     EXPECT_NEAR(gSideVector.y, 0.0, 1e-6);
     EXPECT_NEAR(std::hypot(gSideVector.x, gSideVector.z), 1.0, 1e-6);
     EXPECT_NEAR(gViewDir.y, gLookVector.y - 1.5f, 1e-6);
+}
+
+TEST_F(FrameLoop, StationBaseIsTheCosineTimesTheRadiusInDoubleThenStored)
+{
+    // along the turns of all four levels: the radius is the double 25.6, not the float nearest
+    // it, which puts the base an ulp off at a third of these angles
+    gEyeLift = Vec3{0.0f, 0.0f, 0.0f};
+    float angle = 3.92699f;
+    for (int step = 0; step < 800; ++step) {
+        gStationAngle = angle;
+        placeCamera(nullptr);
+        ASSERT_EQ(gEye.x, float(std::cos(double(angle)) * 25.6)) << angle;
+        ASSERT_EQ(gEye.z, float(std::sin(double(angle)) * 25.6)) << angle;
+        angle = float(angle + 3.141592 / 400.0);
+    }
 }
 
 TEST_F(FrameLoop, LeanAmountsReachTheWorldFromAHundredthOn)
