@@ -408,6 +408,52 @@ TEST_F(SceneDrawTest, YardModelsStandOnTheirLiftStretchedAndTurned)
     }
 }
 
+// the lit colour of the first vertex of each of the first `count` polygons drawn
+std::vector<std::array<GLfloat, 4>> drawnColours(World& world, int level, int hideRight, size_t count)
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-100, 100, -100, 100, -1000, 1000);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    std::vector<GLfloat> buffer(count * 23 + 64);
+    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D_COLOR, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    world.draw(false, level, 0, hideRight);
+    glRenderMode(GL_RENDER);
+    std::vector<std::array<GLfloat, 4>> colours;
+    for (size_t i = 0; i + 2 + 21 <= buffer.size() && colours.size() < count;) {
+        if (buffer[i] != GL_POLYGON_TOKEN || buffer[i + 1] != 3)
+            break;
+        colours.push_back({buffer[i + 5], buffer[i + 6], buffer[i + 7], buffer[i + 8]});
+        i += 2 + 3 * 7;
+    }
+    return colours;
+}
+
+TEST_F(SceneDrawTest, BarbecueObjectsWithoutAPresetKeepTheMaterialBeforeThem)
+{
+    Model& bbq = world->models[kModelBbq];
+    ASSERT_GE(bbq.objectCount, 2);
+    ASSERT_EQ(bbq.objects[1].presetCode, 0);
+    size_t first = size_t(bbq.objects[0].faceCount), second = size_t(bbq.objects[1].faceCount);
+    ASSERT_GT(second, 0u);
+    OnlyPlacement only(*world, -1);
+    int32_t saved = bbq.objects[0].presetCode;
+    bbq.objects[0].presetCode = 7;  // black: no light comes back from it
+    auto colours = drawnColours(*world, 1, 1, first + second);
+    bbq.objects[0].presetCode = saved;
+    ASSERT_EQ(colours.size(), first + second);
+    for (size_t f = first; f < first + second; ++f)
+        EXPECT_EQ((std::array<GLfloat, 3>{colours[f][0], colours[f][1], colours[f][2]}),
+                  (std::array<GLfloat, 3>{0, 0, 0}))
+            << "object 1 is drawn in object 0's black";
+
+    auto lit = drawnColours(*world, 1, 1, first + second);
+    ASSERT_EQ(lit.size(), first + second);
+    EXPECT_GT(lit[first][0] + lit[first][1] + lit[first][2], 0.0f) << "and in its brown otherwise";
+}
+
 TEST_F(SceneDrawTest, TheHouseGroupIsHalfAsTallAsItsScaleAndSharesTheHousesSize)
 {
     for (int i : {0, 1, 2}) {
