@@ -1,5 +1,5 @@
 // bench: building the yard's terrain (pooled against one allocation per node) and drawing it
-// (one list against one begin/end per triangle). The drawing runs only with an X display:
+// (the tiles in view, every tile, and one begin/end per triangle). The drawing runs only with an X display:
 //   tests/support/with-xvfb build/bench/terrain_bench
 #include <GL/freeglut.h>
 #include <GL/gl.h>
@@ -125,13 +125,13 @@ void openWindow()
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 64, 64, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
 
-    // the player's view over the yard, as the scene sets it up
+    // the player's view from the first station towards the house, as the scene sets it up
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(45.0, 1.0, 0.1, 200.0);
+    gluPerspective(60.0, 1.0, 0.5, 73.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    gluLookAt(0.0, 1.7, 25.6, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    gluLookAt(-18.1, 1.7, -18.1, 0.0, 1.0, 0.0, 0.0, 1.0, 0.0);
     glTranslatef(-25.6f, 0.0f, -25.6f);
     glScalef(0.1f, 0.1f, 0.1f);
     glTranslatef(0.0f, -15.0f, 0.0f);
@@ -142,14 +142,22 @@ void openWindow()
     glEnable(GL_TEXTURE_2D);
 }
 
+// range 1: a one-pixel scissor, which leaves the geometry and takes away the filling
 template <class Draw>
 void drawFrames(benchmark::State& state, Draw draw)
 {
+    bool geometryOnly = state.range(0) != 0;
+    if (geometryOnly) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, 1, 1);
+    }
     for (auto _ : state) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         draw();
         glFinish();
     }
+    glDisable(GL_SCISSOR_TEST);
+    state.SetLabel(geometryOnly ? "geometry only" : "600x600");
 }
 
 void BM_DrawEachTriangle(benchmark::State& state)
@@ -157,10 +165,22 @@ void BM_DrawEachTriangle(benchmark::State& state)
     drawFrames(state, [] { sDrawnTerrain->drawEachTriangle(); });
 }
 
-void BM_DrawBatched(benchmark::State& state)
+// every tile's list, whatever the view: the one batch of before
+void BM_DrawEveryTile(benchmark::State& state)
 {
-    sDrawnTerrain->draw();  // compiles the list outside the timing
+    sDrawnTerrain->cullToView = false;
+    sDrawnTerrain->draw();  // compiles the lists outside the timing
     drawFrames(state, [] { sDrawnTerrain->draw(); });
+    state.counters["triangles"] = sDrawnTerrain->drawnTriangles;
+    sDrawnTerrain->cullToView = true;
+}
+
+// what the game does: only the tiles that may reach the screen
+void BM_DrawTilesInView(benchmark::State& state)
+{
+    sDrawnTerrain->draw();
+    drawFrames(state, [] { sDrawnTerrain->draw(); });
+    state.counters["triangles"] = sDrawnTerrain->drawnTriangles;
 }
 
 bool displayAvailable()
@@ -184,9 +204,11 @@ int main(int argc, char** argv)
         terrain->build();
         sDrawnTerrain = terrain.get();
         benchmark::RegisterBenchmark("BM_DrawEachTriangle", BM_DrawEachTriangle)
-            ->Unit(benchmark::kMillisecond)->UseRealTime();
-        benchmark::RegisterBenchmark("BM_DrawBatched", BM_DrawBatched)
-            ->Unit(benchmark::kMillisecond)->UseRealTime();
+            ->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+        benchmark::RegisterBenchmark("BM_DrawEveryTile", BM_DrawEveryTile)
+            ->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+        benchmark::RegisterBenchmark("BM_DrawTilesInView", BM_DrawTilesInView)
+            ->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
     } else {
         std::printf("no X display: the drawing benchmarks are skipped\n");
     }

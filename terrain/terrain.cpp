@@ -94,7 +94,7 @@ void Terrain::operator delete(void* memory)
 
 Terrain::~Terrain()
 {
-    if (drawList)
+    if (tileLists)
         releaseDrawBatch();
     delete pool;
 }
@@ -349,4 +349,32 @@ TerrainTriangle terrainTriangle(const TriNode& node, const Vec3* grid)
         t.t[k] = float(t.vertex[k].z * kTextureRepeats * -kInverseGridSide);
     }
     return t;
+}
+
+// ---------------------------------------------------------------- tiles
+
+std::vector<TerrainTile> terrainTiles(const TriNode& root1, const TriNode& root2, const Vec3* grid)
+{
+    std::vector<TerrainTile> tiles;
+    int32_t drawn = 0;
+    auto addTile = [&](const TriNode& tileNode) {
+        TerrainTile tile{grid[tileNode.apexI * kGridSide + tileNode.apexJ],
+                         grid[tileNode.apexI * kGridSide + tileNode.apexJ], drawn, 0};
+        tile.count = tileNode.forEachAt(kDrawLevel, [&](const TriNode& node) {
+            for (int32_t index : {node.apexI * kGridSide + node.apexJ,
+                                  node.corner1I * kGridSide + node.corner1J,
+                                  node.corner2I * kGridSide + node.corner2J}) {
+                const Vec3& v = grid[index];
+                tile.low = Vec3{std::fmin(tile.low.x, v.x), std::fmin(tile.low.y, v.y),
+                                std::fmin(tile.low.z, v.z)};
+                tile.high = Vec3{std::fmax(tile.high.x, v.x), std::fmax(tile.high.y, v.y),
+                                 std::fmax(tile.high.z, v.z)};
+            }
+        });
+        drawn += tile.count;
+        tiles.push_back(tile);
+    };
+    root1.forEachAt(kTileDepth, addTile);
+    root2.forEachAt(kTileDepth, addTile);
+    return tiles;
 }

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "common/vec.h"
 
@@ -134,6 +135,18 @@ struct TerrainTriangle {
 };
 TerrainTriangle terrainTriangle(const TriNode& node, const Vec3* grid);
 
+// The drawing-level triangles under one node of the tile depth: a run of the drawing order,
+// drawn or left out as a whole depending on the view.
+constexpr int32_t kTileDepth = 6;  // 128 tiles of 64 triangles, 6.4 yard units across
+static_assert(kTileDepth <= kDrawLevel, "a tile holds whole drawing-level triangles");
+struct TerrainTile {
+    Vec3 low, high;  // the bounds of its triangles' vertices, in grid units
+    int32_t first;   // its first triangle's place in the drawing order
+    int32_t count;
+};
+// the tiles of both roots in drawing order; together they hold every drawing-level triangle once
+std::vector<TerrainTile> terrainTiles(const TriNode& root1, const TriNode& root2, const Vec3* grid);
+
 class Terrain {
 public:
     Terrain();
@@ -149,13 +162,15 @@ public:
     void build();
     // the height of sample (i, j); outside the grid, that of the nearest border sample
     float heightAt(int32_t i, int32_t j) const;
-    // both roots at the drawing level in one texture bind and one display list, made on the
-    // first call (a GL context must be current)
+    // both roots at the drawing level in one texture bind, replayed from one display list per
+    // tile, made on the first call (a GL context must be current). With cullToView, the tiles
+    // wholly outside the current view volume are left out; the rest keep their order, so the
+    // picture is the same.
     void draw() const;
     // the same triangles one by one, each with its own bind, colour, normal and begin/end;
     // returns their number
     int32_t drawEachTriangle() const;
-    // drops the display list of draw(); the next draw makes it again
+    // drops the display lists of draw(); the next draw makes them again
     void releaseDrawBatch() const;
     TriNode* firstRoot() const;
 
@@ -169,6 +184,8 @@ public:
     TriNode* root1 = nullptr;  // apex (0, 0)
     TriNode* root2 = nullptr;  // apex (512, 512)
     TerrainRandom random;      // the sequence of the last build
+    bool cullToView = true;    // false: draw() sends every tile
+    mutable int32_t drawnTriangles = 0;  // by the last draw()
     Vec3 grid[kGridSamples];
 
 private:
@@ -176,6 +193,11 @@ private:
     Vec3& at(int32_t i, int32_t j) { return grid[i * kGridSide + j]; }
 
     TriNodePool* pool = nullptr;
-    mutable unsigned drawList = 0;
-    mutable bool drawListStale = true;  // the tree changed since the list was compiled
+    void compileTiles() const;
+
+    mutable std::vector<TerrainTile> tiles;
+    mutable unsigned tileLists = 0;  // the first of tiles.size() consecutive lists
+    mutable TerrainTriangle lastTriangle{};  // the last drawn, whose normal and texture
+                                             // coordinate the drawing leaves current
+    mutable bool drawListStale = true;  // the tree changed since the lists were compiled
 };

@@ -1,8 +1,11 @@
 // terrain: drawing the tree's triangles at the drawing level, grass-textured, one normal each.
 #include <GL/gl.h>
 
+#include <vector>
+
 #include "assets/texture_loader.h"
 #include "terrain/terrain.h"
+#include "terrain/view_frustum.h"
 
 namespace {
 
@@ -36,40 +39,67 @@ int32_t Terrain::drawEachTriangle() const
     return root1->draw(kDrawLevel, grid) + root2->draw(kDrawLevel, grid);
 }
 
-// the same triangles, normals, texture coordinates and order as drawEachTriangle, but replayed
-// from one list: the per-triangle binds and begin/end pairs cost more than the triangles
+// the same triangles, normals, texture coordinates and order as drawEachTriangle, each tile in
+// its own list: the per-triangle binds and begin/end pairs cost more than the triangles
+void Terrain::compileTiles() const
+{
+    releaseDrawBatch();
+    tiles = terrainTiles(*root1, *root2, grid);
+    tileLists = glGenLists(GLsizei(tiles.size()));
+    std::vector<TerrainTriangle> triangles;
+    auto collect = [&](const TriNode& node) { triangles.push_back(terrainTriangle(node, grid)); };
+    root1->forEachAt(kDrawLevel, collect);
+    root2->forEachAt(kDrawLevel, collect);
+    for (size_t k = 0; k < tiles.size(); ++k) {
+        glNewList(tileLists + GLuint(k), GL_COMPILE);
+        glBegin(GL_TRIANGLES);
+        for (int32_t n = 0; n < tiles[k].count; ++n)
+            emitVertices(triangles[size_t(tiles[k].first + n)]);
+        glEnd();
+        glEndList();
+    }
+    lastTriangle = triangles.back();
+    drawListStale = false;
+}
+
 void Terrain::draw() const
 {
     if (!root1 || !root2)
         return;
-    if (!drawList || drawListStale) {
-        GLint compiling = 0;
-        glGetIntegerv(GL_LIST_INDEX, &compiling);
-        if (compiling) {
-            // lists do not nest; whoever is compiling gets the triangles themselves
-            drawEachTriangle();
-            return;
-        }
-        if (!drawList)
-            drawList = glGenLists(1);
-        glNewList(drawList, GL_COMPILE);
-        glBindTexture(GL_TEXTURE_2D, kTextureGrass);
-        glColor3f(1.0f, 1.0f, 1.0f);
-        glBegin(GL_TRIANGLES);
-        auto emit = [this](const TriNode& node) { emitVertices(terrainTriangle(node, grid)); };
-        root1->forEachAt(kDrawLevel, emit);
-        root2->forEachAt(kDrawLevel, emit);
-        glEnd();
-        glEndList();
-        drawListStale = false;
+    GLint compiling = 0;
+    glGetIntegerv(GL_LIST_INDEX, &compiling);
+    if (compiling) {
+        // lists do not nest, and a list may be replayed from anywhere: whoever is compiling
+        // gets every triangle itself
+        drawnTriangles = drawEachTriangle();
+        return;
     }
-    glCallList(drawList);
+    if (!tileLists || drawListStale)
+        compileTiles();
+
+    glBindTexture(GL_TEXTURE_2D, kTextureGrass);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    double projection[16], modelview[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    ViewFrustum view(projection, modelview);
+    drawnTriangles = 0;
+    for (size_t k = 0; k < tiles.size(); ++k) {
+        if (cullToView && !view.mayShow(tiles[k].low, tiles[k].high))
+            continue;
+        glCallList(tileLists + GLuint(k));
+        drawnTriangles += tiles[k].count;
+    }
+    // whatever was left out, GL's current normal and texture coordinate end as after every
+    // triangle
+    glNormal3f(lastTriangle.normal.x, lastTriangle.normal.y, lastTriangle.normal.z);
+    glTexCoord2f(lastTriangle.s[2], lastTriangle.t[2]);
 }
 
 void Terrain::releaseDrawBatch() const
 {
-    if (drawList)
-        glDeleteLists(drawList, 1);
-    drawList = 0;
+    if (tileLists)
+        glDeleteLists(tileLists, GLsizei(tiles.size()));
+    tileLists = 0;
     drawListStale = true;
 }

@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cmath>
 #include <memory>
 #include <set>
 #include <vector>
@@ -18,11 +19,24 @@ constexpr int kSize = 600;
 
 struct Camera {
     double eyeX, eyeY, eyeZ, atX, atY, atZ;
+    double upZ = 0.0;  // for a view straight down; otherwise y is up
 };
 
-// where the player stands at the first station, and high over the yard looking down
+// eye height and a station on the circle round the house, looking at the house
+Camera station(int level)
+{
+    double angle = 3.92699 + level * 1.5707963;
+    return Camera{25.6 * std::cos(angle), 1.7, 25.6 * std::sin(angle), 0.0, 1.0, 0.0};
+}
+
 const Camera kStation{0.0, 1.7, 25.6, 0.0, 0.0, 0.0};
 const Camera kOverhead{0.0, 45.0, 12.0, 0.0, 0.0, 0.0};
+// the bird's-eye view: high over the house, straight down
+const Camera kBirdsEye{0.0, 40.0, 0.0, 0.0, 0.0, 0.0, 1.0};
+// standing in the yard, looking at the grass at one's feet
+const Camera kAtTheGround{10.0, 1.7, 5.0, 10.0, -1.0, 5.01, 0.0};
+// looking up into the sky: no ground at all
+const Camera kAtTheSky{0.0, 1.7, 0.0, 0.0, 40.0, 1.0};
 
 class TerrainDrawTest : public ::testing::Test {
 protected:
@@ -67,7 +81,7 @@ protected:
         glEnable(GL_DEPTH_TEST);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
-        gluPerspective(60.0, 1.0, 0.5, 200.0);
+        gluPerspective(60.0, 1.0, 0.5, 73.0);  // the game's view volume
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         const float position[] = {25.6f, 36.0f, 25.6f, 1.0f};
@@ -82,7 +96,7 @@ protected:
         const float white[] = {1.0f, 1.0f, 1.0f, 1.0f};
         glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, white);
         glEnable(GL_TEXTURE_2D);
-        gluLookAt(c.eyeX, c.eyeY, c.eyeZ, c.atX, c.atY, c.atZ, 0.0, 1.0, 0.0);
+        gluLookAt(c.eyeX, c.eyeY, c.eyeZ, c.atX, c.atY, c.atZ, 0.0, c.upZ != 0.0 ? 0.0 : 1.0, c.upZ);
         glTranslatef(-25.6f, 0.0f, -25.6f);
         glScalef(0.1f, 0.1f, 0.1f);
         glTranslatef(0.0f, -15.0f, 0.0f);
@@ -136,19 +150,71 @@ int differingPixels(const Pixels& a, const Pixels& b)
 
 }  // namespace
 
-TEST_F(TerrainDrawTest, OneListDrawsTheSamePixelsAsTriangleByTriangle)
+// the tiles left out of a view are ones that would not have lit a pixel, and the rest keep
+// their order, so depth ties fall the same way
+TEST_F(TerrainDrawTest, TilesInViewDrawTheSamePixelsAsTriangleByTriangle)
 {
-    for (const Camera& camera : {kStation, kOverhead}) {
+    std::vector<Camera> cameras{station(0), station(1), station(2), station(3), kBirdsEye,
+                                kAtTheGround, kOverhead};
+    for (size_t k = 0; k < cameras.size(); ++k) {
+        SCOPED_TRACE(k);
+        const Camera& camera = cameras[k];
         Pixels single = drawEachTriangle(camera);
-        Pixels batched = drawBatched(camera);
+        Pixels culled = drawBatched(camera);
+        int32_t drawn = terrain->drawnTriangles;
         Pixels replayed = drawBatched(camera);
-        ASSERT_EQ(single.rgb.size(), batched.rgb.size());
-        EXPECT_EQ(differingPixels(single, batched), 0);
+        ASSERT_EQ(single.rgb.size(), culled.rgb.size());
+        EXPECT_EQ(differingPixels(single, culled), 0);
         EXPECT_EQ(differingPixels(single, replayed), 0);
-        expectTexturedGround(batched, camera.eyeY > 10.0 ? 0.6 : 0.3);
+        EXPECT_EQ(terrain->drawnTriangles, drawn);
+        EXPECT_GT(drawn, 0);
+        EXPECT_EQ(drawn % 64, 0);  // whole tiles
+        if (k < 4 || &camera == &cameras[5]) {
+            // a station sees the house side of the yard, not what lies behind the eye
+            EXPECT_LT(drawn, 8192 * 3 / 4);
+        }
+        expectTexturedGround(culled, camera.eyeY > 10.0 ? 0.6 : 0.3);
     }
-    savePng(drawBatched(kStation), "terrain_station");
-    savePng(drawBatched(kOverhead), "terrain_overhead");
+    savePng(drawBatched(station(0)), "terrain_station");
+    savePng(drawBatched(kBirdsEye), "terrain_birds_eye");
+}
+
+TEST_F(TerrainDrawTest, EveryTileDrawnStillMatchesAndALookAtTheSkyDrawsNone)
+{
+    terrain->cullToView = false;
+    for (const Camera& camera : {station(1), kAtTheGround}) {
+        Pixels all = drawBatched(camera);
+        EXPECT_EQ(terrain->drawnTriangles, 8192);
+        EXPECT_EQ(differingPixels(drawEachTriangle(camera), all), 0);
+    }
+    terrain->cullToView = true;
+
+    Pixels single = drawEachTriangle(kAtTheSky);
+    Pixels culled = drawBatched(kAtTheSky);
+    EXPECT_EQ(terrain->drawnTriangles, 0);
+    EXPECT_EQ(differingPixels(single, culled), 0);
+}
+
+// whatever is left out, GL's current normal and texture coordinate are those of the last
+// triangle, as after the drawing triangle by triangle
+TEST_F(TerrainDrawTest, CurrentNormalAndTextureCoordinateEndAsAfterEveryTriangle)
+{
+    float normal[2][4], texture[2][4];
+    for (const Camera& camera : {kAtTheSky, station(2)}) {
+        for (bool batched : {false, true}) {
+            setUpFrame(camera);
+            if (batched)
+                terrain->draw();
+            else
+                terrain->drawEachTriangle();
+            glGetFloatv(GL_CURRENT_NORMAL, normal[batched]);
+            glGetFloatv(GL_CURRENT_TEXTURE_COORDS, texture[batched]);
+        }
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(normal[0][c], normal[1][c]);
+        EXPECT_EQ(texture[0][0], texture[1][0]);
+        EXPECT_EQ(texture[0][1], texture[1][1]);
+    }
 }
 
 TEST_F(TerrainDrawTest, DrawingLeavesTheGrassBoundAndTheColourWhite)

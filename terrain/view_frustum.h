@@ -1,0 +1,17 @@
+// terrain: the view volume in the coordinates of whatever is being drawn, to leave out the parts
+// of the ground that cannot reach the screen.
+#pragma once
+#include "common/vec.h"
+
+class ViewFrustum {
+public:
+    // from GL's column-major projection and modelview matrices as they stand at draw time
+    ViewFrustum(const double projection[16], const double modelview[16]);
+
+    // false only when the box lies wholly outside one of the six planes, by more than a margin
+    // that covers the difference between this arithmetic and the renderer's
+    bool mayShow(const Vec3& low, const Vec3& high) const;
+
+private:
+    double planes[6][4];  // a x + b y + c z + d >= 0 inside, (a, b, c) of unit length
+};
