@@ -46,6 +46,8 @@ void Terrain::compileTiles() const
     releaseDrawBatch();
     tiles = terrainTiles(*root1, *root2, grid);
     tileLists = glGenLists(GLsizei(tiles.size()));
+    if (!tileLists)
+        return;  // no list names to be had: draw() sends the triangles themselves
     std::vector<TerrainTriangle> triangles;
     auto collect = [&](const TriNode& node) { triangles.push_back(terrainTriangle(node, grid)); };
     root1->forEachAt(kDrawLevel, collect);
@@ -76,6 +78,10 @@ void Terrain::draw() const
     }
     if (!tileLists || drawListStale)
         compileTiles();
+    if (!tileLists) {
+        drawnTriangles = drawEachTriangle();
+        return;
+    }
 
     glBindTexture(GL_TEXTURE_2D, kTextureGrass);
     glColor3f(1.0f, 1.0f, 1.0f);
