@@ -387,6 +387,13 @@ bool parse(int argc, char** argv, Options& options)
         const char* env = std::getenv("VX_RUN_DIR");
         options.runDir = env && *env ? env : ownFolder() + "/../run";
     }
+    // the game is started from inside the run directory, so a path relative to here would miss
+    if (!options.game.empty()) {
+        if (char* absolute = realpath(options.game.c_str(), nullptr)) {
+            options.game = absolute;
+            std::free(absolute);
+        }
+    }
     return true;
 }
 
