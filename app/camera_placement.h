@@ -4,7 +4,6 @@
 
 class World;
 
-constexpr double kStationRadius = 25.6;   // the player's circle round the house
 constexpr float kBirdsEyeHeight = 40.0f;
 
 // gEye and gLookAtPoint from the station, the hiding shift and the ground under the eye; without

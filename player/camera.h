@@ -7,6 +7,9 @@
 
 extern float gCameraYaw;          // heading of the look direction, radians
 extern float gCameraPitch;        // elevation of the look direction
+// the player stands on this circle round the house; the station base is at gStationAngle on it
+constexpr double kStationRadius = 25.6;
+
 extern float gStationAngle;       // the player's position angle on the circle round the house
 extern float gLookRadius;
 extern float gHomeYaw;            // camera values saved when the player arrived at the station

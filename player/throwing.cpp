@@ -21,7 +21,6 @@ constexpr double kPowerBottom = 0.002;  // and up again near 0
 constexpr float kRollSpeedPerPower = 30.0f;
 constexpr float kEggSpeedPerPower = 60.0f;
 constexpr double kGravityPerCall = 0.3;  // per flight step, whatever its duration
-constexpr double kStationRadius = 25.6;  // as the camera places the station
 constexpr float kRollHalfWidth = 0.15f;  // the streamer's ends sit this far either side
 
 // the house's walls as the roll's bounce sees them, from each level's side
