@@ -10,25 +10,11 @@
 #include <vector>
 
 #include "scene/world.h"
+#include "tests/support/run_dir.h"
 
 namespace {
 
 constexpr int kPoints = 4096;
-
-// the generated models, when the build has made them, so the World is the game's own
-void enterRunDirectory()
-{
-    const char* run = std::getenv("VX_RUN_DIR");
-    char exe[4096];
-    ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    std::string fallback;
-    if (n > 0) {
-        exe[n] = 0;
-        fallback = std::string(exe).substr(0, std::string(exe).rfind('/')) + "/../run";
-    }
-    if (!(run && *run && chdir(run) == 0) && !fallback.empty())
-        (void)chdir(fallback.c_str());
-}
 
 World& world()
 {

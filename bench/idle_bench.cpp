@@ -17,6 +17,7 @@
 #include "scene/world.h"
 #include "streamer/paper_streamer.h"
 #include "tests/support/scripted_scene.h"
+#include "tests/support/run_dir.h"
 
 namespace {
 
@@ -25,20 +26,6 @@ struct Snapshot {
     std::vector<RollRecord> rolls;
     std::vector<EggRecord> eggs;
 };
-
-void enterRunDirectory()
-{
-    const char* run = std::getenv("VX_RUN_DIR");
-    char exe[4096];
-    ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    std::string fallback;
-    if (n > 0) {
-        exe[n] = 0;
-        fallback = std::string(exe).substr(0, std::string(exe).rfind('/')) + "/../run";
-    }
-    if (!(run && *run && chdir(run) == 0) && !fallback.empty())
-        (void)chdir(fallback.c_str());
-}
 
 const Snapshot& scene()
 {
