@@ -6,45 +6,9 @@
 #include <string>
 
 #include "tests/support/e2e_harness.h"
+#include "tests/support/e2e_play.h"
 
 namespace {
-
-constexpr int kRightButton = 3;
-
-struct Area {
-    int x0, y0, x1, y1;  // window pixels from the top left, inclusive
-};
-
-// the overlay's texts are pure cyan over a night scene that has none
-long cyanPixels(const Screenshot& shot, const Area& a)
-{
-    long n = 0;
-    for (int y = a.y0; y <= a.y1 && y < shot.height; ++y)
-        for (int x = a.x0; x <= a.x1 && x < shot.width; ++x) {
-            const uint8_t* p = shot.at(x, y);
-            n += p[0] < 60 && p[1] > 200 && p[2] > 200;
-        }
-    return n;
-}
-
-// text places in a 600 x 600 window: the raster positions of the overlay, baseline up
-const Area kTimeLeftText{15, 2, 130, 30};
-const Area kCentreLineText{160, 215, 440, 246};
-const Area kScoreText{220, 275, 380, 306};
-
-bool playing(const Screenshot& s) { return cyanPixels(s, kTimeLeftText) > 40; }
-bool centreMessage(const Screenshot& s)
-{
-    return cyanPixels(s, kCentreLineText) > 80 && cyanPixels(s, kTimeLeftText) == 0;
-}
-
-void throwOne(E2eGame& game)
-{
-    game.mouseDown(kRightButton);
-    // hold for a few idle steps so the power bar has swung up a little
-    waitUntil([] { return false; }, 0.25);
-    game.mouseUp(kRightButton);
-}
 
 TEST(FullGame, FromTheFirstThrowToGameOverAndQuit)
 {

@@ -8,18 +8,10 @@
 #include <vector>
 
 #include "tests/support/e2e_harness.h"
+#include "tests/support/e2e_play.h"
 
 namespace {
 
-constexpr int kRightButton = 3;
-
-struct Area {
-    int x0, y0, x1, y1;  // window pixels from the top left, inclusive
-};
-
-// the counters' texts in a 600 x 600 window
-const Area kRollsLeftText{10, 52, 160, 84};
-const Area kEggsLeftText{430, 52, 595, 84};
 // the sky and the upper walls under the HUD, where a strip shows and the owner's figure, which
 // walks on the ground, never does; and the band of the upper walls alone
 const Area kAboveOwner{0, 110, 599, 400};
@@ -28,17 +20,6 @@ const Area kUpperWalls{0, 200, 599, 400};
 void pause(double seconds)
 {
     waitUntil([] { return false; }, seconds);
-}
-
-long cyanPixels(const Screenshot& shot, const Area& a)
-{
-    long n = 0;
-    for (int y = a.y0; y <= a.y1 && y < shot.height; ++y)
-        for (int x = a.x0; x <= a.x1 && x < shot.width; ++x) {
-            const uint8_t* p = shot.at(x, y);
-            n += p[0] < 60 && p[1] > 200 && p[2] > 200;
-        }
-    return n;
 }
 
 // the paper is a light, colourless grey; the walls are tan, the sky dark blue, the lit panes
@@ -98,12 +79,7 @@ protected:
     }
 
     // holds the button long enough for the bar to swing up to a throw that reaches the house
-    void throwOne(double holdSeconds = 0.2)
-    {
-        game.mouseDown(kRightButton);
-        pause(holdSeconds);
-        game.mouseUp(kRightButton);
-    }
+    void throwOne(double holdSeconds = 0.2) { ::throwOne(game, holdSeconds); }
 
     E2eGame game;
     std::string deviceFile;
