@@ -42,8 +42,8 @@ static void drawScene()
     drawPlayerMarker();
     drawRolls();
     // the placeholder at index 0 is never drawn
-    for (size_t i = 1; i < gStreamers.size(); ++i)
-        drawStreamer(gStreamers[i]);
+    if (gStreamers.size() > 1)
+        drawStreamers(gStreamers.data() + 1, gStreamers.size() - 1);
 
     glPushMatrix();
     glTranslatef(-gYardOffset, 0.0f, -gYardOffset);

@@ -1,11 +1,10 @@
 // streamer: drawing one paper strip, solid or as wire lines.
 #include "streamer/streamer_draw.h"
 
-#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
-#include <GL/glext.h>
 
 #include <cmath>
+#include <vector>
 
 #include "player/input.h"
 #include "streamer/paper_streamer.h"
@@ -60,45 +59,52 @@ void drawSolid(const PaperStreamer* s)
     }
 }
 
-// the same triangles, normals and colour as drawSolid in one call: a strip redrawn every frame
-// costs more in begin/end pairs than in its 78 triangles
-void drawSolidArray(const PaperStreamer* s)
+// Appends the strip's 78 triangles with their normals, corners in the order GL draws a
+// three-corner polygon: a polygon (p0, p1, p2) is rasterised as the triangle (p1, p2, p0), and
+// only the same corner order interpolates to the same pixels.
+void appendSolid(const PaperStreamer* s, std::vector<Vec3>& positions, std::vector<Vec3>& normals,
+                 Vec3& lastNormal)
 {
-    constexpr int kVertices = 3 * kStreamerTriangles;
-    Vec3 normals[kStreamerTriangles];
-    streamerTriangleNormals(s, normals);
-    Vec3 vertexPositions[kVertices];
-    Vec3 vertexNormals[kVertices];
+    Vec3 faces[kStreamerTriangles];
+    streamerTriangleNormals(s, faces);
     for (int c = 0; c + 1 < kStreamerColumns; ++c) {
         const Vec3 a0 = s->at(0, c).position, a1 = s->at(1, c).position;
         const Vec3 b0 = s->at(0, c + 1).position, b1 = s->at(1, c + 1).position;
-        const Vec3 corners[6] = {a0, a1, b0, a1, b1, b0};
+        // the polygons (a0, a1, b0) and (a1, b1, b0)
+        const Vec3 corners[6] = {a1, b0, a0, b1, b0, a1};
         for (int k = 0; k < 6; ++k) {
-            vertexPositions[6 * c + k] = corners[k];
-            vertexNormals[6 * c + k] = normals[2 * c + k / 3];
+            positions.push_back(corners[k]);
+            normals.push_back(faces[2 * c + k / 3]);
         }
     }
+    lastNormal = faces[kStreamerTriangles - 1];
+}
+
+// Every solid strip in one array and one call, with the same triangles, normals and colour as
+// drawSolid: strips redrawn every frame cost more in calls than in their triangles.
+void drawSolidArrays(const PaperStreamer* const* streamers, size_t count)
+{
+    // kept between frames so the arrays are not reallocated each time
+    static std::vector<Vec3> positions, normals;
+    positions.clear();
+    normals.clear();
+    Vec3 lastNormal{};
+    for (size_t i = 0; i < count; ++i)
+        appendSolid(streamers[i], positions, normals, lastNormal);
+    if (positions.empty())
+        return;
     static_assert(sizeof(Vec3) == 3 * sizeof(float), "Vec3 is three packed floats");
     glColor3f(kBlue.x, kBlue.y, kBlue.z);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, vertexPositions);
-    glNormalPointer(GL_FLOAT, 0, vertexNormals);
-    // polygons, as the triangle-by-triangle drawing sends them: GL splits a polygon into
-    // triangles its own way, and only the same split gives the same pixels
-    static GLint firsts[kStreamerTriangles];
-    static GLsizei counts[kStreamerTriangles];
-    for (int t = 0; t < kStreamerTriangles; ++t) {
-        firsts[t] = 3 * t;
-        counts[t] = 3;
-    }
-    glMultiDrawArrays(GL_POLYGON, firsts, counts, kStreamerTriangles);
+    glVertexPointer(3, GL_FLOAT, 0, positions.data());
+    glNormalPointer(GL_FLOAT, 0, normals.data());
+    glDrawArrays(GL_TRIANGLES, 0, GLsizei(positions.size()));
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
     // an array leaves the current normal undefined; the triangle-by-triangle drawing leaves the
     // last triangle's
-    const Vec3 last = normals[kStreamerTriangles - 1];
-    glNormal3f(last.x, last.y, last.z);
+    glNormal3f(lastNormal.x, lastNormal.y, lastNormal.z);
 }
 
 void wireVertex(const PaperStreamer* s, int r, int c)
@@ -148,13 +154,21 @@ Vec3 streamerWireColour(int r, int c)
     return streamerParticleMarked(r, c) ? kRed : kBlue;
 }
 
-void drawStreamer(const PaperStreamer* streamer)
+void drawStreamer(const PaperStreamer* streamer) { drawStreamers(&streamer, 1); }
+
+void drawStreamers(const PaperStreamer* const* streamers, size_t count)
 {
+    if (count == 0)
+        return;
     glPointSize(3.0f);
-    if (gWireframe)
-        drawWire(streamer);
-    else if (gStreamerArrayDrawing)
-        drawSolidArray(streamer);
-    else
-        drawSolid(streamer);
+    if (!gWireframe && gStreamerArrayDrawing) {
+        drawSolidArrays(streamers, count);
+        return;
+    }
+    for (size_t i = 0; i < count; ++i) {
+        if (gWireframe)
+            drawWire(streamers[i]);
+        else
+            drawSolid(streamers[i]);
+    }
 }

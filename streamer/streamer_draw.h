@@ -1,6 +1,8 @@
 // streamer: drawing one paper strip, solid or as wire lines.
 #pragma once
 
+#include <cstddef>
+
 #include "common/vec.h"
 
 class PaperStreamer;
@@ -9,8 +11,10 @@ class PaperStreamer;
 constexpr int kStreamerTriangles = 2 * 39;
 
 void drawStreamer(const PaperStreamer* streamer);
+// the strips in their order, as drawStreamer would draw each
+void drawStreamers(const PaperStreamer* const* streamers, size_t count);
 
-// the solid strip goes to GL as one array of its 78 triangles while set, else triangle by
+// the solid strips go to GL as one array of all their triangles while set, else triangle by
 // triangle; both give the same pixels and leave the same current colour and normal
 extern bool gStreamerArrayDrawing;
 

@@ -141,8 +141,8 @@ void timeParts(const Options& options, int width, int height)
          }},
         {"rolls", [] { drawRolls(); }},
         {"streamers", [] {
-             for (size_t i = 1; i < gStreamers.size(); ++i)
-                 drawStreamer(gStreamers[i]);
+             if (gStreamers.size() > 1)
+                 drawStreamers(gStreamers.data() + 1, gStreamers.size() - 1);
          }},
         {"world", [] {
              glPushMatrix();
