@@ -23,8 +23,10 @@
 
 #include "app/app.h"
 #include "app/camera_placement.h"
+#include "assets/texture_loader.h"
 #include "game/game_state.h"
 #include "game/hud.h"
+#include "platform/startup_trace.h"
 #include "player/camera.h"
 #include "player/input.h"
 #include "player/projectile_draw.h"
@@ -45,6 +47,7 @@ struct Options {
     std::string game;  // set: time the start-up of this binary instead
     bool parts = false;     // also time each part of the frame on its own
     bool oursOnly = false;  // skip the literal frames (for profiling)
+    bool bareWindow = false;  // be the bare window the start-up timer measures beside the game
     std::string saveDir;  // set: the last frame of each size goes there as a PPM picture
 };
 
@@ -113,6 +116,44 @@ long differingPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& 
     for (size_t i = 0; i + 2 < a.size() && i + 2 < b.size(); i += 3)
         count += a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2];
     return count;
+}
+
+// The least a frame costs on this renderer, whatever the game draws: clear colour and depth,
+// cover the window once with a depth-tested quad in the sky's texture, swap.
+double floorFrameMs()
+{
+    double start = now();
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, kTextureSky);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(-1.0f, -1.0f, 0.5f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(1.0f, -1.0f, 0.5f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(1.0f, 1.0f, 0.5f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(-1.0f, 1.0f, 0.5f);
+    glEnd();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
+    glutSwapBuffers();
+    glFinish();
+    return (now() - start) * 1000.0;
 }
 
 // onDisplay's parts in its order, each finished before the next starts and timed on its own
@@ -235,6 +276,15 @@ void timeFrames(const Options& options, int width, int height)
                     percentile(times[literal], 0.9), options.frames);
     std::printf("result pixels %dx%d differing %ld of %d\n", width, height,
                 differingPixels(pixels[0], pixels[1]), width * height);
+
+    std::vector<double> floorTimes;
+    for (int n = 0; n < options.warmup + options.frames; ++n) {
+        double ms = floorFrameMs();
+        if (n >= options.warmup)
+            floorTimes.push_back(ms);
+    }
+    std::printf("result floor %dx%d median_ms %.3f\n", width, height,
+                percentile(floorTimes, 0.5));
     std::fflush(stdout);
 }
 
@@ -266,13 +316,39 @@ int runFrames(const Options& options)
 
 // ---------------------------------------------------------------- start-up
 
+// A window of the game's size with nothing of the game in it: one frame of floorFrameMs with a
+// texture of the sky's size, then the same report and exit as the game's timed start-up. What it
+// takes in time and memory is what the driver and the libraries take before the game adds
+// anything.
+int runBareWindow(int argc, char** argv)
+{
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(600, 600);
+    glutCreateWindow("bare window");
+    markStartupPhase("window");
+    constexpr int kWidth = 1024, kHeight = 512;
+    std::vector<uint8_t> texels(size_t(kWidth) * kHeight * 3);
+    for (size_t i = 0; i < texels.size(); ++i)
+        texels[i] = uint8_t(i * 2654435761u >> 24);
+    glBindTexture(GL_TEXTURE_2D, kTextureSky);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, kWidth, kHeight, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                 texels.data());
+    floorFrameMs();
+    markStartupPhase("first swap");
+    finishStartupTiming();
+    return 0;
+}
+
 struct StartupRun {
     std::vector<std::pair<std::string, double>> phases;  // ms after exec
     std::vector<std::pair<long, long>> memory;           // total, anonymous kB at each phase
     long peakKb = 0;
 };
 
-bool launchOnce(const Options& options, StartupRun& run)
+bool launchOnce(const Options& options, StartupRun& run, bool bare = false)
 {
     int pipeFds[2];
     if (pipe(pipeFds) != 0)
@@ -289,7 +365,10 @@ bool launchOnce(const Options& options, StartupRun& run)
         dup2(quiet, 1);
         setenv("VX_STARTUP_TIMING", "1", 1);
         setenv("SDL_AUDIODRIVER", "dummy", 0);
-        execl(options.game.c_str(), options.game.c_str(), nullptr);
+        if (bare)
+            execl("/proc/self/exe", "frametime", "--bare-window", nullptr);
+        else
+            execl(options.game.c_str(), options.game.c_str(), nullptr);
         _exit(127);
     }
     close(pipeFds[1]);
@@ -351,6 +430,19 @@ int runStartup(const Options& options)
     std::printf("result startup median_ms %.2f p90_ms %.2f runs %d\n", percentile(wholes, 0.5),
                 percentile(wholes, 0.9), options.runs);
     std::printf("result startup-peak-rss-mb %.1f\n", percentile(peaks, 0.5));
+
+    std::vector<double> bareWholes, barePeaks;
+    for (int r = 0; r < options.runs; ++r) {
+        StartupRun run;
+        if (!launchOnce(options, run, true))
+            break;
+        bareWholes.push_back(run.phases.back().second);
+        barePeaks.push_back(double(run.peakKb) / 1024.0);
+    }
+    if (!bareWholes.empty()) {
+        std::printf("result bare-window-startup median_ms %.2f\n", percentile(bareWholes, 0.5));
+        std::printf("result bare-window-peak-rss-mb %.1f\n", percentile(barePeaks, 0.5));
+    }
     return 0;
 }
 
@@ -378,6 +470,8 @@ bool parse(int argc, char** argv, Options& options)
             options.saveDir = value();
         else if (a == "--startup")
             options.game = value();
+        else if (a == "--bare-window")
+            options.bareWindow = true;
         else
             return false;
     }
@@ -406,8 +500,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr,
                      "usage: frametime [--frames N] [--warmup N] [--size WxH]... [--run-dir DIR]\n"
                      "                 [--parts] [--ours-only] [--save DIR]\n"
-                     "       frametime --startup GAME [--runs N] [--run-dir DIR]\n");
+                     "       frametime --startup GAME [--runs N] [--run-dir DIR]\n"
+                     "       frametime --bare-window\n");
         return 2;
     }
+    if (options.bareWindow)
+        return runBareWindow(argc, argv);
     return options.game.empty() ? runFrames(options) : runStartup(options);
 }
