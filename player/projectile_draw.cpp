@@ -5,11 +5,14 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "common/view_frustum.h"
 #include "game/game_state.h"
 #include "game/rules.h"
 #include "player/throwing.h"
 
 bool gProjectileListDrawing = true;
+int32_t gRollsOutOfSight = 0;
+int32_t gEggsOutOfSight = 0;
 
 namespace {
 
@@ -38,6 +41,26 @@ GLUquadric* rollQuadric()
 }
 
 bool projectilesHidden() { return gGameOver || gTurning; }
+
+// Rolls and eggs that cannot reach the screen are left out (a roll rises out of sight soon after
+// the throw). Each shape fits in a box this far round its position: the roll with its caps
+// reaches 0.2 from its axis and 0.15 along it, the egg 0.14.
+constexpr float kProjectileReach = 0.3f;
+constexpr double kProjectileCullMargin = 0.5;
+
+ViewFrustum currentView()
+{
+    double projection[16], modelview[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    return ViewFrustum(projection, modelview, kProjectileCullMargin);
+}
+
+bool mayShowAt(const ViewFrustum& view, Vec3 at)
+{
+    const Vec3 reach{kProjectileReach, kProjectileReach, kProjectileReach};
+    return view.mayShow(vecSub(at, reach), vecAdd(at, reach));
+}
 
 // calls the list holding what draw sends, compiling it on the first call
 void replay(GLuint& list, void (*draw)())
@@ -137,9 +160,16 @@ void drawRolls()
 {
     if (projectilesHidden())
         return;
+    const ViewFrustum view = currentView();
+    gRollsOutOfSight = 0;
     for (const RollRecord& roll : gRollsInFlight) {
         if (!roll.active)
             continue;
+        if (gProjectileListDrawing && !mayShowAt(view, roll.position)) {
+            glColor3f(0.9f, 0.9f, 0.9f);  // what the roll leaves current, drawn or not
+            ++gRollsOutOfSight;
+            continue;
+        }
         double angle = rollHeadingDegrees(roll.direction, gLevel);
         glPushMatrix();
         glColor3f(0.9f, 0.9f, 0.9f);
@@ -167,8 +197,15 @@ void drawEggs()
 {
     if (projectilesHidden())
         return;
+    const ViewFrustum view = currentView();
+    gEggsOutOfSight = 0;
     for (const EggRecord& egg : gEggsInFlight) {
         if (egg.active) {
+            if (gProjectileListDrawing && !mayShowAt(view, egg.position)) {
+                glColor3f(1, 1, 1);  // what the egg leaves current, drawn or not
+                ++gEggsOutOfSight;
+                continue;
+            }
             glPushMatrix();
             glTranslatef(egg.position.x, egg.position.y, egg.position.z);
             glScalef(1, 1.5f, 1);

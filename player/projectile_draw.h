@@ -7,8 +7,12 @@
 struct EggRecord;
 
 // a roll's shape and an egg are the same every time: while set they are compiled once and
-// replayed, else drawn afresh each time; both give the same pixels
+// replayed, and those out of sight are left out; else each is drawn afresh. Both give the same
+// pixels.
 extern bool gProjectileListDrawing;
+// how many rolls and eggs in flight the last drawRolls and drawEggs left out as out of sight
+extern int32_t gRollsOutOfSight;
+extern int32_t gEggsOutOfSight;
 
 void drawRolls();
 void drawRollModel(float radius, float length);

@@ -4,10 +4,13 @@
 #include <vector>
 
 #include "assets/texture_loader.h"
+#include "common/view_frustum.h"
 #include "terrain/terrain.h"
-#include "terrain/view_frustum.h"
 
 namespace {
+
+// in grid units (a tenth of the yard's), a tile nearer the view volume than this is kept
+constexpr double kCullMargin = 4.0;
 
 void emitVertices(const TerrainTriangle& t)
 {
@@ -88,7 +91,7 @@ void Terrain::draw() const
     double projection[16], modelview[16];
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    ViewFrustum view(projection, modelview);
+    ViewFrustum view(projection, modelview, kCullMargin);
     drawnTriangles = 0;
     for (size_t k = 0; k < tiles.size(); ++k) {
         if (cullToView && !view.mayShow(tiles[k].low, tiles[k].high))

@@ -14,6 +14,7 @@
 #include "game/game_state.h"
 #include "player/camera.h"
 #include "player/input.h"
+#include "player/projectile_draw.h"
 #include "scene/world.h"
 #include "tests/support/scripted_scene.h"
 
@@ -130,6 +131,21 @@ TEST_F(FramePixels, LeaningBehindEachCoverObject)
     gHideLeftAmount = -1.5f;
     expectSamePixels("leaning left");
     gHideLeftAmount = 0.0f;
+}
+
+// turned away from the flights, the rolls and eggs out of sight are left out of the batched frame
+TEST_F(FramePixels, FlightsOutOfSight)
+{
+    const float yaw = gCameraYaw;
+    gCameraYaw = gHomeYaw + 0.7f;
+    updateLookVector();
+    drawFrame(false);
+    EXPECT_GT(gRollsOutOfSight, 0);
+    EXPECT_GT(gEggsOutOfSight, 0);
+    EXPECT_LT(gRollsOutOfSight + gEggsOutOfSight, 20) << "some still in sight";
+    expectSamePixels("turned away from the flights");
+    gCameraYaw = yaw;
+    updateLookVector();
 }
 
 TEST_F(FramePixels, FromAbove)

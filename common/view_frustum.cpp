@@ -1,16 +1,10 @@
-// terrain: the view volume's planes, taken from the combined matrix.
-#include "terrain/view_frustum.h"
+// common: the view volume's planes, taken from the combined matrix.
+#include "common/view_frustum.h"
 
 #include <cmath>
 
-namespace {
-
-// in the drawn object's units; a box nearer the volume than this is kept
-constexpr double kCullMargin = 4.0;
-
-}  // namespace
-
-ViewFrustum::ViewFrustum(const double projection[16], const double modelview[16])
+ViewFrustum::ViewFrustum(const double projection[16], const double modelview[16], double margin)
+    : margin(margin)
 {
     // row r of projection x modelview; GL stores element (r, c) at c * 4 + r
     double rows[4][4];
@@ -47,7 +41,7 @@ bool ViewFrustum::mayShow(const Vec3& low, const Vec3& high) const
         double x = plane[0] >= 0.0 ? high.x : low.x;
         double y = plane[1] >= 0.0 ? high.y : low.y;
         double z = plane[2] >= 0.0 ? high.z : low.z;
-        if (plane[0] * x + plane[1] * y + plane[2] * z + plane[3] < -kCullMargin)
+        if (plane[0] * x + plane[1] * y + plane[2] * z + plane[3] < -margin)
             return false;
     }
     return true;
