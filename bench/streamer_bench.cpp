@@ -10,6 +10,7 @@
 #include "app/frame_clock.h"
 #include "player/throwing.h"
 #include "streamer/paper_streamer.h"
+#include "tests/support/scripted_flight.h"
 
 namespace {
 
@@ -17,27 +18,12 @@ constexpr int kStreamerCount = 40;
 constexpr float kTickMs = 16.0f;
 constexpr float kFlightSeconds = 0.016f;
 
-struct Flight {
-    Vec3 position, velocity, side;
-};
 
 struct Scene {
-    std::vector<Flight> flights;
+    std::vector<ScriptedFlight> flights;
     std::vector<PaperStreamer> strips;  // the snapshot every iteration starts from
     std::vector<RollRecord> rolls;
 };
-
-void flyRoll(Flight& f, RollRecord& roll, PaperStreamer* s)
-{
-    if (!roll.active)
-        return;
-    f.position = vecAdd(f.position, vecScale(f.velocity, kFlightSeconds));
-    f.velocity.y -= 9.8f * kFlightSeconds;
-    s->at(0, 0).position = vecAdd(f.position, vecScale(f.side, 0.15f));
-    s->at(1, 0).position = vecSub(f.position, vecScale(f.side, 0.15f));
-    if (f.position.y <= 0.0f)
-        roll.active = 0;
-}
 
 // 40 rolls thrown at the house from the four stations at different powers, flown for about a
 // second and a half: the faster ones have struck the house and hang on it, the slower still fly
@@ -47,12 +33,12 @@ Scene buildScene()
     gStreamerHouseCollision = 1;
     gTickPrev = 0.0f;
     gTickNow = kTickMs;
-    std::vector<Flight> flights;
+    std::vector<ScriptedFlight> flights;
     for (int k = 0; k < kStreamerCount; ++k) {
         const float angle = float(k % 4) * 1.570796f + 0.05f * float(k / 4 - 5);
         const Vec3 toHouse{std::sin(angle), 0.0f, std::cos(angle)};
         const Vec3 side{toHouse.z, 0.0f, -toHouse.x};
-        Flight f{vecScale(toHouse, -25.6f), vecScale(toHouse, 10.0f + 0.4f * float(k)), side};
+        ScriptedFlight f{vecScale(toHouse, -25.6f), vecScale(toHouse, 10.0f + 0.4f * float(k)), side};
         f.position.y = 1.5f;
         f.velocity.y = 7.0f + 0.1f * float(k);
         PaperStreamer* s = new PaperStreamer(vecAdd(f.position, vecScale(side, 0.15f)),
@@ -68,7 +54,7 @@ Scene buildScene()
     for (int step = 0; step < 90; ++step)
         for (int k = 0; k < kStreamerCount; ++k) {
             PaperStreamer* s = gStreamers[size_t(k)];
-            flyRoll(flights[size_t(k)], gRollsInFlight[size_t(k)], s);
+            flyScriptedRoll(flights[size_t(k)], gRollsInFlight[size_t(k)], s, kFlightSeconds);
             sinkStreamer(s, kTickMs);
             updateStreamer(s);
         }

@@ -10,6 +10,7 @@
 #include "player/throwing.h"
 #include "streamer/paper_streamer.h"
 #include "streamer/streamer_step.h"
+#include "tests/support/scripted_flight.h"
 
 namespace {
 
@@ -392,35 +393,17 @@ TEST_F(StreamerTest, SquaredWindowAgreesWithTheLengthTestAtItsEdges)
     EXPECT_GT(atHigh, flying.high);
 }
 
-// a roll flying straight at the house, its streamer trailing; the frame loop's order: roll,
-// sinking, relaxation
-struct Flight {
-    Vec3 position, velocity, side;
-};
-
-void flyRoll(Flight& f, RollRecord& roll, PaperStreamer* s, float seconds)
-{
-    if (!roll.active)
-        return;
-    f.position = vecAdd(f.position, vecScale(f.velocity, seconds));
-    f.velocity.y -= 9.8f * seconds;
-    s->at(0, 0).position = vecAdd(f.position, vecScale(f.side, 0.15f));
-    s->at(1, 0).position = vecSub(f.position, vecScale(f.side, 0.15f));
-    if (f.position.y <= 0.0f)
-        roll.active = 0;
-}
-
 TEST_F(StreamerTest, StripOfNoWidthStaysFinite)
 {
     // a side vector with z = 0 gives both ends the same z
-    const Flight start{Vec3{0, 1.5f, -25.6f}, Vec3{0.5f, 8, 14}, Vec3{1, 0, 0}};
-    Flight f = start;
+    const ScriptedFlight start{Vec3{0, 1.5f, -25.6f}, Vec3{0.5f, 8, 14}, Vec3{1, 0, 0}};
+    ScriptedFlight f = start;
     PaperStreamer* s = addStreamer(vecAdd(f.position, Vec3{0.15f, 0, 0}), vecSub(f.position, Vec3{0.15f, 0, 0}));
     s->roll = addRoll(true);
     int changed = 0;
     for (int i = 0; i < 1000; ++i) {
         setTickStep(float(5 + i % 40));
-        flyRoll(f, gRollsInFlight[0], s, 0.016f);
+        flyScriptedRoll(f, gRollsInFlight[0], s, 0.016f);
         const float before = s->at(0, 20).position.y;
         sinkStreamer(s, tickStepMs());
         updateStreamer(s);
@@ -445,14 +428,14 @@ TEST_F(StreamerTest, FiveNeighbourStepMatchesTheFullScanBitForBit)
 {
     constexpr int kCount = 12;
     Lcg random{12345};
-    Flight flights[2][kCount];
+    ScriptedFlight flights[2][kCount];
     PaperStreamer* strips[2][kCount];
     for (int k = 0; k < kCount; ++k) {
         const float angle = random.next(-0.6f, 0.6f);
         const Vec3 toHouse{std::sin(angle), 0, std::cos(angle)};
         // every fourth roll is thrown with a side vector of z = 0: a strip of no width
         const Vec3 side = k % 4 == 3 ? Vec3{1, 0, 0} : Vec3{toHouse.z, 0, -toHouse.x};
-        Flight f{vecScale(toHouse, -25.6f), vecScale(toHouse, random.next(8, 20)), side};
+        ScriptedFlight f{vecScale(toHouse, -25.6f), vecScale(toHouse, random.next(8, 20)), side};
         f.position.y = 1.5f;
         f.velocity.y = random.next(3, 12);
         for (int set = 0; set < 2; ++set) {
@@ -469,7 +452,7 @@ TEST_F(StreamerTest, FiveNeighbourStepMatchesTheFullScanBitForBit)
         for (int set = 0; set < 2; ++set)
             for (int k = 0; k < kCount; ++k) {
                 PaperStreamer* s = strips[set][k];
-                flyRoll(flights[set][k], gRollsInFlight[size_t(s->roll)], s, seconds);
+                flyScriptedRoll(flights[set][k], gRollsInFlight[size_t(s->roll)], s, seconds);
                 sinkStreamer(s, tickStepMs());
                 if (set == 0)
                     updateStreamer(s);
