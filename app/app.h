@@ -22,8 +22,8 @@ void onDisplay();
 void assignStartingValues();
 // element 0 of gStreamers: a landed streamer with no roll
 void addPlaceholderStreamer();
-// one idle step of the owner's walk round the house
-void stepOwnerWalk();
+// the input callbacks hand every event to the game's bindings, which act on it at once
+void routeInputToBindings();
 
 // every game global back to its value before start-up; tests start from here
 void resetAllGlobals();

@@ -3,6 +3,7 @@
 #include "app/frame_clock.h"
 #include "game/game_state.h"
 #include "game/hud.h"
+#include "game/input_bindings.h"
 #include "platform/redisplay.h"
 #include "player/camera.h"
 #include "player/input.h"
@@ -12,6 +13,16 @@
 int32_t gWindowWidth;
 int32_t gWindowHeight;
 float gYardOffset;
+
+static void applyInputNow(const InputEvent& event)
+{
+    applyInput(event, InputContext{gWindowWidth, gWindowHeight, tickStepMs()});
+}
+
+void routeInputToBindings()
+{
+    setInputHandler(applyInputNow);
+}
 
 void resetAllGlobals()
 {
@@ -25,4 +36,5 @@ void resetAllGlobals()
     resetThrowingState();
     resetStreamerState();
     resetRedisplayRequestCount();
+    routeInputToBindings();
 }

@@ -21,8 +21,16 @@ void beginFrameClock(int32_t nowMs)
             interval = kMaxFrameIntervalMs;
     }
     gFrameIntervalMs = interval;
+    gLevelClockPendingMs += interval;
     gDrawStartClock = nowMs;
     gFrameClockRunning = 1;
+}
+
+int32_t takeLevelClockInterval()
+{
+    int32_t pending = gLevelClockPendingMs;
+    gLevelClockPendingMs = 0;
+    return pending;
 }
 
 float flightStepSeconds()

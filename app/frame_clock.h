@@ -10,6 +10,7 @@ extern int32_t gDrawEndClock;   // process clock read by the level clock near it
 extern int32_t gFrameIntervalMs;// wall time between the starts of the last two display calls,
                                 // capped at kMaxFrameIntervalMs; 0 for the first frame
 extern uint8_t gFrameClockRunning; // a display call has stamped gDrawStartClock
+extern int32_t gLevelClockPendingMs; // frame intervals the level clock has not had yet
 extern double gIdleCallStart;   // seconds at which the latest idle call went ahead; < 0 before
 
 constexpr int32_t kMaxFrameIntervalMs = 100;
@@ -17,6 +18,9 @@ constexpr double kIdleStepsPerSecond = 60.0;
 
 // at the start of each display call: stamps gDrawStartClock and measures gFrameIntervalMs
 void beginFrameClock(int32_t nowMs);
+// the frame intervals of the frames drawn since the last call, for the level clock: a level
+// second passes once however many idle calls come between two frames
+int32_t takeLevelClockInterval();
 // the flight step of the rolls and eggs in seconds
 float flightStepSeconds();
 // the tick step of hiding, the walk back and the streamers, ms

@@ -7,6 +7,7 @@ int32_t gDrawStartClock;
 int32_t gDrawEndClock;
 int32_t gFrameIntervalMs;
 uint8_t gFrameClockRunning;
+int32_t gLevelClockPendingMs;
 double gIdleCallStart = -1.0;
 
 void resetFrameClock()
@@ -15,5 +16,6 @@ void resetFrameClock()
     gDrawStartClock = gDrawEndClock = 0;
     gFrameIntervalMs = 0;
     gFrameClockRunning = 0;
+    gLevelClockPendingMs = 0;
     gIdleCallStart = -1.0;
 }

@@ -1,5 +1,5 @@
-// app: the display callback. One frame: camera, HUD bars, the scene, the text overlay, then the
-// level clock and the frame-rate counter, then the swap.
+// app: the display callback. One frame: camera, HUD bars, the scene, the text overlay and the
+// frame-rate counter, then the swap. It reads the state of play and changes none of it.
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
@@ -8,7 +8,6 @@
 #include "app/frame_clock.h"
 #include "game/game_state.h"
 #include "game/hud.h"
-#include "game/rules.h"
 #include "platform/clock.h"
 #include "player/camera.h"
 #include "player/input.h"
@@ -37,10 +36,17 @@ static void drawPlayerMarker()
     glPopMatrix();
 }
 
+// rolls, eggs and the owner are hidden while the camera turns and after the game
+static bool projectilesHidden()
+{
+    return gGameOver || gTurning;
+}
+
 static void drawScene()
 {
     drawPlayerMarker();
-    drawRolls();
+    if (!projectilesHidden())
+        drawRolls(gLevel);
     // the placeholder at index 0 is never drawn
     if (gStreamers.size() > 1)
         drawStreamers(gStreamers.data() + 1, gStreamers.size() - 1);
@@ -55,8 +61,11 @@ static void drawScene()
     }
     glPopMatrix();
 
-    drawEggs();
-    drawOwner();
+    if (!projectilesHidden()) {
+        drawEggs();
+        if (gSpinEnabled)
+            drawOwner(gSpinAngle, gSpinStep, gOwnerRadius);
+    }
 }
 
 void onDisplay()
@@ -73,7 +82,6 @@ void onDisplay()
     glPopMatrix();
 
     drawHudText();
-    updateLevelClock();
     updateFpsCounter();
     glutSwapBuffers();
     noteFrameShown();

@@ -9,7 +9,6 @@
 
 #include "app/app.h"
 #include "assets/texture_loader.h"
-#include "game/game_state.h"
 #include "platform/redisplay.h"
 #include "platform/startup_trace.h"
 #include "player/input.h"
@@ -23,6 +22,11 @@ constexpr int kMenuExit = 2;
 constexpr double kFieldOfView = 60.0;
 constexpr double kNearPlane = 0.5;
 constexpr double kFarPlane = 73.0;
+
+// the bindings read the toolkit's codes as the player's input names them
+static_assert(kKeyF1 == GLUT_KEY_F1 && kKeyHome == GLUT_KEY_HOME, "special keys");
+static_assert(kButtonLeft == GLUT_LEFT_BUTTON && kButtonRight == GLUT_RIGHT_BUTTON &&
+                  kButtonDown == GLUT_DOWN, "mouse buttons");
 
 // X reports each auto-repeat of a held key as a release and a press; the walk back from a lean
 // starts at a release, so ask for repeated presses and one release when the key comes up
@@ -81,6 +85,7 @@ void startGame(int argc, char** argv)
     glClearColor(0, 0, 0, 1);
 
     registerCallbacks();
+    routeInputToBindings();
     setProvisionalProjection();
 
     glutCreateMenu(onMenu);
@@ -95,13 +100,11 @@ void startGame(int argc, char** argv)
 
     loadTextures();
     markStartupPhase("textures");
-    gWorld = new World(true, ground.get());
+    gWorld = new World(ground.get());
+    gWorld->startDrawing();
+    markStartupPhase("light and display lists");
 
-    gShowFps = 0;
-    gOwnerSeesPlayer = 0;
-    gStreamerHouseCollision = 1;
     addPlaceholderStreamer();
-    gWireframe = 0;
     // blending stays off until a drawing step turns it on
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }

@@ -1,12 +1,12 @@
 // app: the starting values start-up gives the shared globals, and the placeholder streamer.
 #include "app/app.h"
+#include "common/house.h"
 #include "game/game_state.h"
 #include "player/camera.h"
 #include "player/input.h"
 #include "streamer/paper_streamer.h"
 
 constexpr float kOwnerWalkRadius = 15.0f;
-constexpr float kYardOffset = 25.6f;   // the house's centre in the world's frame
 
 void assignStartingValues()
 {
@@ -17,7 +17,7 @@ void assignStartingValues()
     gMouseX = gMouseY = 0.0f;
     gPressX = gPressY = 0.0f;
     gYawDelta = gPitchDelta = 0.0f;
-    gYardOffset = kYardOffset;
+    gYardOffset = float(kYardOffset);
     updateLookVector();
     gShowFps = 0;
     gOwnerSeesPlayer = 0;

@@ -20,7 +20,7 @@ World& world()
 {
     static World* w = [] {
         enterRunDirectory();
-        return new World(false);
+        return new World();
     }();
     return *w;
 }

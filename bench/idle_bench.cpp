@@ -11,11 +11,13 @@
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "game/game_state.h"
+#include "game/rules.h"
 #include "platform/redisplay.h"
 #include "player/camera.h"
 #include "player/throwing.h"
 #include "scene/world.h"
 #include "streamer/paper_streamer.h"
+#include "tests/support/full_scan_streamer.h"
 #include "tests/support/scripted_scene.h"
 #include "tests/support/run_dir.h"
 
@@ -33,7 +35,7 @@ const Snapshot& scene()
         enterRunDirectory();
         resetAllGlobals();
         assignStartingValues();
-        gWorld = new World(false);
+        gWorld = new World();
         addPlaceholderStreamer();
         buildScriptedScene();
         auto* s = new Snapshot;
@@ -62,17 +64,21 @@ void restore(const Snapshot& s)
 void literalIdle()
 {
     if (!gGameOver && !gTurning) {
-        updateRolls(flightStepSeconds());
-        updateEggs(flightStepSeconds());
+        updateRolls(flightStepSeconds(), gLevel);
+        for (int32_t strikes = updateEggs(flightStepSeconds(), gLevel); strikes > 0; --strikes)
+            scorePlantStrike(gLevel);
     }
     if (gCharging)
         stepPowerBar();
     stepLeanReturn(tickStepMs());
     stepOwnerWalk();
     for (size_t i = 1; i < gStreamers.size(); ++i)
-        sinkStreamer(gStreamers[i], tickStepMs());
-    for (size_t i = 1; i < gStreamers.size(); ++i)
-        updateStreamerFullScan(gStreamers[i]);
+        sinkStreamer(gStreamers[i], tickStepMs(), rollFlying(gStreamers[i]->roll));
+    for (size_t i = 1; i < gStreamers.size(); ++i) {
+        PaperStreamer* s = gStreamers[i];
+        if (updateStreamerFullScan(s, tickStepMs(), rollFlying(s->roll)))
+            stopRoll(s->roll);
+    }
     gTickPrev = gTickNow;
     gTickNow = 16.0f;
     requestRedisplay();

@@ -10,6 +10,7 @@
 #include "app/frame_clock.h"
 #include "player/throwing.h"
 #include "streamer/paper_streamer.h"
+#include "tests/support/full_scan_streamer.h"
 #include "tests/support/scripted_flight.h"
 
 namespace {
@@ -55,8 +56,9 @@ Scene buildScene()
         for (int k = 0; k < kStreamerCount; ++k) {
             PaperStreamer* s = gStreamers[size_t(k)];
             flyScriptedRoll(flights[size_t(k)], gRollsInFlight[size_t(k)], s, kFlightSeconds);
-            sinkStreamer(s, kTickMs);
-            updateStreamer(s);
+            sinkStreamer(s, kTickMs, rollFlying(s->roll));
+            if (updateStreamer(s, kTickMs, rollFlying(s->roll)))
+                stopRoll(s->roll);
         }
     Scene scene;
     scene.flights = flights;
@@ -73,7 +75,7 @@ void restore(const Scene& scene)
     gRollsInFlight = scene.rolls;
 }
 
-template <void (*Update)(PaperStreamer*)>
+template <bool (*Update)(PaperStreamer*, float, bool)>
 void relaxFortyStreamers(benchmark::State& state)
 {
     const Scene scene = buildScene();
@@ -88,7 +90,8 @@ void relaxFortyStreamers(benchmark::State& state)
         restore(scene);
         state.ResumeTiming();
         for (PaperStreamer* s : gStreamers)
-            Update(s);
+            if (Update(s, kTickMs, rollFlying(s->roll)))
+                stopRoll(s->roll);
         benchmark::DoNotOptimize(gStreamers.back()->current[kStreamerParticles - 1].position);
     }
     state.counters["flying"] = flying;

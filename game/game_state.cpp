@@ -26,9 +26,9 @@ float gOwnerRadius;
 void resetGameState()
 {
     gLevel = 1;
-    gRollsLeft = 10;
-    gEggsLeft = 10;
-    gTimeBar = 0.98f;
+    gRollsLeft = kAmmunitionPerLevel;
+    gEggsLeft = kAmmunitionPerLevel;
+    gTimeBar = kFullTimeBar;
     gLevelSeconds = 0.0f;
     gLastWholeSecond = 100;
     gMsPerSecond = 1000.0f;

@@ -3,6 +3,10 @@
 #pragma once
 #include <cstdint>
 
+constexpr int32_t kGameOverLevel = 5;      // the level after the last
+constexpr int32_t kAmmunitionPerLevel = 10;
+constexpr float kFullTimeBar = 0.98f;     // the time bar's right end at a level's start
+
 extern int32_t gLevel;            // current level; 5 means the game is over
 extern int32_t gRollsLeft;        // ammunition left in the level
 extern int32_t gEggsLeft;

@@ -64,7 +64,7 @@ void drawHudBars()
         return;
 
     beginBar(kTimeBlue, 0.0f, 0.0f);
-    barPolygon(-0.98f, 0.95f, gTimeBar, 1.0f);
+    barPolygon(-kFullTimeBar, 0.95f, gTimeBar, 1.0f);
     endBar();
 
     beginBar(kPowerRed, -0.35f, -0.1f);

@@ -1,12 +1,11 @@
 // game: the rules of play. The level clock and the level end, the turn to the next station, the
-// score from the hanging paper, the plant bonus and the owner's sight.
+// score from the hanging paper, the plant bonus, the owner's walk and sight, the right button.
 #include "game/rules.h"
 
 #include <cmath>
 
-#include "app/frame_clock.h"
+#include "common/house.h"
 #include "game/game_state.h"
-#include "platform/clock.h"
 #include "platform/redisplay.h"
 #include "player/camera.h"
 #include "player/throwing.h"
@@ -14,12 +13,10 @@
 
 namespace {
 
-constexpr double kTimeBarFull = 0.98;
-constexpr double kTimeBarPerSecond = 0.06533333333333;  // 30 ticks take the bar from 0.98 to -0.98
+constexpr double kTimeBarPerSecond = 0.06533333333333;  // 30 ticks empty the full bar
 constexpr double kTimeBarEmpty = -0.97888;
 constexpr int32_t kLastLevel = 4;
-constexpr int32_t kAmmunitionPerLevel = 10;
-constexpr double kTurnAngle = 3.141592;  // the turn covers half of this over gTurnFrames * 0.5 steps
+constexpr double kTurnAngle = kGamePi;  // the turn covers half of this over gTurnFrames * 0.5 steps
 
 // the camera goes back to where the level began, and any lean is walked back
 void restoreHomeCamera()
@@ -29,6 +26,23 @@ void restoreHomeCamera()
     gStationAngle = gHomeStationAngle;
     gReturnFromLeft = 1;
     gReturnFromRight = 1;
+    updateLookVector();
+}
+
+// what the level end and Advance Turn share: the next level (there is none after the last),
+// input frozen, a full time bar, the power bar down and the camera back home
+void beginTurn()
+{
+    if (gLevel < kGameOverLevel)
+        gLevel += 1;
+    gTurning = 1;
+    gLevelOver = 1;
+    gTimeBar = kFullTimeBar;
+    gThrowPower = 0.0f;
+    if (gLevel == kGameOverLevel)
+        gGameOver = 1;
+    restoreHomeCamera();
+    requestRedisplay();
 }
 
 }  // namespace
@@ -37,10 +51,9 @@ void restoreHomeCamera()
 // display calls, capped), so a level lasts 30 seconds however long the drawing takes. There is
 // no fall-back end at 31 level seconds: a level always ends through endLevel at a whole-second
 // tick or by the level key.
-void updateLevelClock()
+void updateLevelClock(int32_t frameIntervalMs)
 {
-    gDrawEndClock = platformProcessClockMs();
-    gLevelSeconds += float(gFrameIntervalMs) / gMsPerSecond;
+    gLevelSeconds += float(frameIntervalMs) / gMsPerSecond;
 
     int32_t whole = int32_t(gLevelSeconds);
     if (whole - gLastWholeSecond == 1 && gLevelSeconds >= 1.0f && gLevelOver == 0) {
@@ -55,25 +68,19 @@ void updateLevelClock()
 
 void endLevel()
 {
-    gLevel += 1;
-    gTurning = 1;
-    gLevelOver = 1;
-    gTimeBar = float(kTimeBarFull);
-    gThrowPower = 0.0f;
-
+    beginTurn();
     gScore = computeScore();
-    if (gLevel == kLastLevel + 1)
-        gGameOver = 1;
-
-    restoreHomeCamera();
-
     // whatever is still in the air stops where it is and is no longer drawn
     for (RollRecord& roll : gRollsInFlight)
         roll.active = 0;
     for (EggRecord& egg : gEggsInFlight)
         egg.active = 0;
+}
 
-    requestRedisplay();
+// Unlike the level end it scores nothing, and rolls and eggs in the air go on after the turn.
+void advanceTurn()
+{
+    beginTurn();
 }
 
 void stepTurn()
@@ -147,4 +154,45 @@ uint8_t ownerSeesPlayerAt(float spinAngle, int32_t level)
     case 4: return a >= 115.0f && a <= 335.0f;
     default: return 0;
     }
+}
+
+// Decided in the update from where she stood when the last frame was drawn, before she walks on,
+// so the windows light in the same frame as before; while rolls and eggs are hidden (turning,
+// game over) or she does not walk, the sight stays as it was.
+void updateOwnerSight()
+{
+    if (gGameOver || gTurning || !gSpinEnabled)
+        return;
+    gOwnerSeesPlayer = ownerSeesPlayerAt(gSpinAngle, gLevel);
+}
+
+void stepOwnerWalk()
+{
+    if (!gSpinEnabled)
+        return;
+    gSpinAngle += float(gSpinStep);
+    // the wrap comes when the sum passes 360, so the angle reads 359, 360, 0, 1
+    if (gSpinAngle > 360.0f)
+        gSpinAngle = 0.0f;
+    else if (gSpinAngle < 0.0f)
+        gSpinAngle = 360.0f;
+}
+
+void onThrowButton(int pressed)
+{
+    if (gGameOver || gTurning || hidingTooFarToThrow())
+        return;
+    if (pressed) {
+        int32_t left = gEggSelected ? gEggsLeft : gRollsLeft;
+        if (left > 0)
+            startCharging();
+    } else if (!gEggSelected && gRollsLeft > 0) {
+        // the selection at release time decides, whatever was charged
+        gRollsLeft -= 1;
+        releaseThrow(false);
+    } else if (gEggSelected && gEggsLeft > 0) {
+        gEggsLeft -= 1;
+        releaseThrow(true);
+    }
+    requestRedisplay();
 }

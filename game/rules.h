@@ -1,15 +1,24 @@
 // game: the rules of play. Level clock and level end, the turn between stations, the score,
-// the plant bonus and the owner's sight. No drawing here.
+// the plant bonus, the owner's walk and sight, and the right button's rules. No drawing here.
 #pragma once
 #include <cstdint>
 
-// once per frame after the overlay: advances the level clock by the frame interval and ticks
-// the time bar at every whole level second, ending the level when time or ammunition runs out
-void updateLevelClock();
+// advances the level clock by the frame interval (ms) and ticks the time bar at every whole
+// level second, ending the level when time or ammunition runs out
+void updateLevelClock(int32_t frameIntervalMs);
+// the level is scored and over: what flies stops, and the turn to the next station begins
 void endLevel();
+// Advance Turn: the level ends at once without a score, and the turn begins
+void advanceTurn();
 // once per idle call while turning and not game over
 void stepTurn();
 int32_t computeScore();
 void scorePlantStrike(int32_t level);
 // the sight rule: does the owner, at walk angle spinAngle, see the player's station at level?
 uint8_t ownerSeesPlayerAt(float spinAngle, int32_t level);
+// the owner's sight from where she stands now; left as it is while turning or after the game
+void updateOwnerSight();
+// one idle step of the owner's walk round the house
+void stepOwnerWalk();
+// right button: pressed = 1 on press, 0 on release
+void onThrowButton(int pressed);

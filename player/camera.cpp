@@ -5,12 +5,11 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/app.h"
-#include "app/frame_clock.h"
+#include "common/house.h"
 
-// the limits are fractions of 3.141592, not of full-precision pi
-constexpr double kYawLimit = 3.141592 / 6;       // either side of the home heading
-constexpr double kPitchLimit = 3.141592 / 3;
+// the limits are fractions of the game's pi, not of full-precision pi
+constexpr double kYawLimit = kGamePi / 6;        // either side of the home heading
+constexpr double kPitchLimit = kGamePi / 3;
 constexpr float kPitchMax = 1.0471973f;          // the f32 the pitch stops at
 constexpr float kLookPointLift = 1.0f;           // look-at point above the station base
 constexpr float kHideLimit = 1.5f;               // furthest step to either side
@@ -40,27 +39,26 @@ void clampLook()
 
 // a window not yet sized (or shrunk to nothing) gives no look movement rather than infinities
 // that would stick in the camera angles
-float pixelToViewX(int px)
+float pixelToViewX(int px, int32_t width, int32_t height)
 {
-    if (gWindowWidth <= 0 || gWindowHeight <= 0)
+    if (width <= 0 || height <= 0)
         return 0.0f;
-    const double w = gWindowWidth, h = gWindowHeight;
+    const double w = width, h = height;
     return float((2.0 * (px - (w - 1) / 2) / w) * (w / h));
 }
 
-float pixelToViewY(int py)
+float pixelToViewY(int py, int32_t width, int32_t height)
 {
-    if (gWindowWidth <= 0 || gWindowHeight <= 0)
+    if (width <= 0 || height <= 0)
         return 0.0f;
-    const double h = gWindowHeight;
+    const double h = height;
     return float(2.0 * (py - (h - 1) / 2) / h);
 }
 
-// the time since the previous idle call; a clock that ran backwards gives no step
-static float hideStepTime()
+// a clock that ran backwards gives no step
+static float hideStepTime(float dtTick)
 {
-    const float dt = tickStepMs();
-    return dt > 0.0f ? dt : 0.0f;
+    return dtTick > 0.0f ? dtTick : 0.0f;
 }
 
 // moves the eye sideways by t along minus the side vector and down by half of |t|;
@@ -72,7 +70,7 @@ static void shiftEye(float t, float sinkSign)
     gHideShift.z -= gSideVector.z * t;
 }
 
-void stepHideLeft()
+void stepHideLeft(float dtTick)
 {
     // a closed side (reached the limit, not yet back home) leaves the eye where the amount says
     // it is, so the walk back still ends at the station
@@ -80,7 +78,7 @@ void stepHideLeft()
         gHideLeftOpen = 0;
         return;
     }
-    const float t = float(hideStepTime() * -kHideRate);
+    const float t = float(hideStepTime(dtTick) * -kHideRate);
     gHideLeftAmount += t;
     if (gHideLeftAmount <= -kHideLimit) {
         // the step stops at the limit, and that step leaves the eye alone
@@ -91,13 +89,13 @@ void stepHideLeft()
     shiftEye(t, 1.0f);  // t < 0: to the player's left and down
 }
 
-void stepHideRight()
+void stepHideRight(float dtTick)
 {
     if (!gHideRightOpen || gHideRightAmount >= kHideLimit) {
         gHideRightOpen = 0;
         return;
     }
-    const float t = float(hideStepTime() * kHideRate);
+    const float t = float(hideStepTime(dtTick) * kHideRate);
     gHideRightAmount += t;
     if (gHideRightAmount >= kHideLimit) {
         gHideRightAmount = kHideLimit;

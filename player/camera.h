@@ -3,12 +3,13 @@
 #pragma once
 #include <cstdint>
 
+#include "common/house.h"
 #include "common/vec.h"
 
 extern float gCameraYaw;          // heading of the look direction, radians
 extern float gCameraPitch;        // elevation of the look direction
 // the player stands on this circle round the house; the station base is at gStationAngle on it
-constexpr double kStationRadius = 25.6;
+constexpr double kStationRadius = kYardOffset;
 
 extern float gStationAngle;       // the player's position angle on the circle round the house
 extern float gLookRadius;
@@ -39,10 +40,12 @@ extern uint8_t gLooking;          // the left button is held for Look
 
 void updateLookVector();
 void clampLook();
-float pixelToViewX(int px);
-float pixelToViewY(int py);
-void stepHideLeft();
-void stepHideRight();
+// a pointer position in a window of the given size, in the look's normalised units
+float pixelToViewX(int px, int32_t width, int32_t height);
+float pixelToViewY(int py, int32_t width, int32_t height);
+// one step aside, dtTick milliseconds after the last
+void stepHideLeft(float dtTick);
+void stepHideRight(float dtTick);
 // the walk back after a lean key is released: one idle step, dtTick in milliseconds
 void stepLeanReturn(float dtTick);
 void resetCameraState();

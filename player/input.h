@@ -1,4 +1,6 @@
-// player: the keyboard and mouse callbacks, the display toggles and the help screen.
+// player: the keyboard and mouse callbacks, the display toggles and the help screen. The
+// callbacks decide nothing: each turns the window toolkit's event into an InputEvent and hands
+// it to the handler the shell installs, where the game's bindings act on it.
 #pragma once
 #include <cstdint>
 
@@ -6,11 +8,43 @@ extern uint8_t gBirdsEyeView;
 extern uint8_t gShowFps;
 extern uint32_t gWireframe;       // streamers drawn as lines while set
 
+// the toolkit's codes the bindings act on (GLUT's values; the shell checks them)
+constexpr int32_t kKeyF1 = 1;
+constexpr int32_t kKeyHome = 106;
+constexpr int32_t kButtonLeft = 0;
+constexpr int32_t kButtonRight = 2;
+constexpr int32_t kButtonDown = 0;
+
+enum class InputKind : uint8_t { KeyDown, KeyUp, SpecialKey, Button, Drag };
+
+// one event as the toolkit reported it: the key or button, its state, the pointer position
+struct InputEvent {
+    InputKind kind;
+    int32_t code;   // the key, special key or button
+    int32_t state;  // a button's kButtonDown or up
+    int32_t x, y;
+};
+
 void onKeyboard(unsigned char key, int x, int y);
 void onKeyboardUp(unsigned char key, int x, int y);
 void onSpecial(int key, int x, int y);
 void onMouse(int button, int state, int x, int y);
 void onMotion(int x, int y);
+// where the callbacks deliver; without a handler events are dropped
+void setInputHandler(void (*handler)(const InputEvent& event));
+
+// the player's own side of the bindings
+// Look: the left button pressed at (x, y)
+void beginLook(int x, int y);
+// the pointer at (x, y) with the left button held (drag) or released (release = true), in a
+// window of the given size
+void followLook(int x, int y, int32_t width, int32_t height, bool release);
+// a release that arrives while input is frozen still ends the Look
+void cancelLook();
+// the camera straight at the house's side wall from the first station, eye back on the station
+void resetCamera();
+// the World's meshes and the streamers between lines and filled
+void toggleWireframe();
 
 // the help screen on standard output, in the console's encoding
 void printHelp();

@@ -6,8 +6,7 @@
 #include <GL/glu.h>
 
 #include "common/view_frustum.h"
-#include "game/game_state.h"
-#include "game/rules.h"
+#include "common/house.h"
 #include "player/throwing.h"
 
 bool gProjectileListDrawing = true;
@@ -16,7 +15,7 @@ int32_t gEggsOutOfSight = 0;
 
 namespace {
 
-constexpr double kDegreesPerRadian = 57.29579143313326;  // 180 / 3.141592
+constexpr double kDegreesPerRadian = 57.29579143313326;  // 180 / kGamePi
 constexpr GLuint kOwnerTexture = 5;
 constexpr GLuint kSplatTexture = 8;
 
@@ -27,11 +26,7 @@ constexpr float kRollCapRadius = 0.2f;
 constexpr float kSplatSize = 0.5f;
 constexpr float kOwnerScale = 5.0f;
 
-// the wall planes a splat is laid on, just outside the house's faces
-constexpr float kBackWallZ = -10.5f, kBackSplatZ = -11.2f;
-constexpr float kSideWallX = 7.5f, kSideSplatX = 8.42f;
-constexpr float kPorchFrontZ = 8.0f, kPorchSplatZ = 8.42f;
-constexpr float kMainFrontZ = 5.0f, kMainSplatZ = 5.65f;
+using namespace house::splat;
 
 GLUquadric* rollQuadric()
 {
@@ -39,8 +34,6 @@ GLUquadric* rollQuadric()
     static GLUquadric* quadric = gluNewQuadric();
     return quadric;
 }
-
-bool projectilesHidden() { return gGameOver || gTurning; }
 
 // Rolls and eggs that cannot reach the screen are left out (a roll rises out of sight soon after
 // the throw). Each shape fits in a box this far round its position: the roll with its caps
@@ -156,10 +149,8 @@ SplatPlacement splatPlacement(const EggRecord& egg)
     return {6, false, Vec3{0, 0, 0}, false};
 }
 
-void drawRolls()
+void drawRolls(int32_t level)
 {
-    if (projectilesHidden())
-        return;
     const ViewFrustum view = currentView();
     gRollsOutOfSight = 0;
     for (const RollRecord& roll : gRollsInFlight) {
@@ -170,7 +161,7 @@ void drawRolls()
             ++gRollsOutOfSight;
             continue;
         }
-        double angle = rollHeadingDegrees(roll.direction, gLevel);
+        double angle = rollHeadingDegrees(roll.direction, level);
         glPushMatrix();
         glColor3f(0.9f, 0.9f, 0.9f);
         glTranslatef(roll.position.x, roll.position.y, roll.position.z);
@@ -195,8 +186,6 @@ void drawRollModel(float radius, float length)
 
 void drawEggs()
 {
-    if (projectilesHidden())
-        return;
     const ViewFrustum view = currentView();
     gEggsOutOfSight = 0;
     for (const EggRecord& egg : gEggsInFlight) {
@@ -220,19 +209,15 @@ void drawEggs()
     }
 }
 
-void drawOwner()
+void drawOwner(float walkAngle, int32_t walkStep, float walkRadius)
 {
-    if (projectilesHidden() || !gSpinEnabled)
-        return;
     // she walks the circle but always faces the same way: the second turn undoes the first
-    float heading = float(gSpinStep) * gSpinAngle;
+    float heading = float(walkStep) * walkAngle;
     glPushMatrix();
     glRotatef(heading, 0, 1, 0);
-    glTranslatef(gOwnerRadius, 0, 0);
+    glTranslatef(walkRadius, 0, 0);
     glRotatef(-heading, 0, 1, 0);
     glScalef(kOwnerScale, kOwnerScale, kOwnerScale);
     drawGlowQuad(kOwnerTexture, 0.1f, 0.3f);
     glPopMatrix();
-
-    gOwnerSeesPlayer = ownerSeesPlayerAt(gSpinAngle, gLevel);
 }

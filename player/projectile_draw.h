@@ -14,11 +14,12 @@ extern bool gProjectileListDrawing;
 extern int32_t gRollsOutOfSight;
 extern int32_t gEggsOutOfSight;
 
-void drawRolls();
+// the rolls in flight, as they fly at the given level
+void drawRolls(int32_t level);
 void drawRollModel(float radius, float length);
 void drawEggs();
-// draws the owner and, right after, decides whether she sees the player
-void drawOwner();
+// the owner at her walk's angle (degrees) and radius; she faces the same way all round
+void drawOwner(float walkAngle, int32_t walkStep, float walkRadius);
 
 // the turn about y, in degrees, that lays a roll flying along direction across its flight at
 // the given level (the unsigned angle to +x, negated for the stations that look towards +z)

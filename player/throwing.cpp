@@ -3,8 +3,7 @@
 
 #include <cmath>
 
-#include "game/game_state.h"
-#include "game/rules.h"
+#include "common/house.h"
 #include "platform/redisplay.h"
 #include "platform/sound.h"
 #include "player/camera.h"
@@ -23,48 +22,33 @@ constexpr float kEggSpeedPerPower = 60.0f;
 constexpr double kGravityPerCall = 0.3;  // per flight step, whatever its duration
 constexpr float kRollHalfWidth = 0.15f;  // the streamer's ends sit this far either side
 
-// the house's walls as the roll's bounce sees them, from each level's side
-constexpr float kBackWallZ = -10.5f;
-constexpr float kFrontWallZ = 5.0f;
-constexpr float kSideWallX = 7.5f;
-
-int32_t hitTestAt(Vec3 point, bool probeOnly)
+int32_t hitTestAt(Vec3 point, int32_t level, bool probeOnly)
 {
     // without a World there is nothing to strike
-    return gWorld ? gWorld->hitTest(point, gLevel, probeOnly) : 0;
-}
-
-bool throwBlocked()
-{
-    if (gGameOver || gTurning)
-        return true;
-    // once the player has stepped 1.0 or more aside the button throws nothing
-    return std::trunc(gHideLeftAmount) != 0.0f || std::trunc(gHideRightAmount) != 0.0f;
+    return gWorld ? gWorld->hitTest(point, level, probeOnly) : 0;
 }
 
 }  // namespace
 
-void onThrowButton(int pressed)
+bool hidingTooFarToThrow()
 {
-    if (throwBlocked())
-        return;
-    if (pressed) {
-        int32_t left = gEggSelected ? gEggsLeft : gRollsLeft;
-        if (left > 0) {
-            gCharging = 1;
-            gThrowPower = 0.0f;
-        }
-    } else if (!gEggSelected && gRollsLeft > 0) {
-        // the selection at release time decides, whatever was charged
-        gRollsLeft -= 1;
-        gCharging = 0;
-        throwRoll(gThrowPower, gViewDir);
-    } else if (gEggSelected && gEggsLeft > 0) {
-        gEggsLeft -= 1;
-        gCharging = 0;
+    // once the player has stepped 1.0 or more aside the button throws nothing
+    return std::trunc(gHideLeftAmount) != 0.0f || std::trunc(gHideRightAmount) != 0.0f;
+}
+
+void startCharging()
+{
+    gCharging = 1;
+    gThrowPower = 0.0f;
+}
+
+void releaseThrow(bool egg)
+{
+    gCharging = 0;
+    if (egg)
         throwEgg(gThrowPower, gViewDir);
-    }
-    requestRedisplay();
+    else
+        throwRoll(gThrowPower, gViewDir);
 }
 
 void stepPowerBar()
@@ -139,15 +123,16 @@ static void bounceRoll(RollRecord& roll, int32_t level)
 {
     const Vec3& p = roll.position;
     bool nearWallBack = level <= 2;  // levels 1 and 2 face the wall at the back (-z)
-    bool zWall = nearWallBack ? p.z < kBackWallZ : p.z > kFrontWallZ;
-    bool xWall = (level == 1 || level == 4) ? p.x < -kSideWallX : p.x > kSideWallX;
+    bool zWall = nearWallBack ? p.z < house::bounce::kBackZ : p.z > house::bounce::kFrontZ;
+    bool xWall = (level == 1 || level == 4) ? p.x < -house::bounce::kSideX
+                                            : p.x > house::bounce::kSideX;
     if (zWall)
         roll.direction.z = -roll.direction.z;
     else if (xWall)
         roll.direction.x = -roll.direction.x;
 }
 
-void updateRolls(float dt)
+void updateRolls(float dt, int32_t level)
 {
     for (RollRecord& roll : gRollsInFlight) {
         if (!roll.active)
@@ -162,21 +147,20 @@ void updateRolls(float dt)
         // the streamer's leading edge rides on the roll's two ends
         roll.endA = vecAdd(roll.position, vecScale(roll.side, kRollHalfWidth));
         roll.endB = vecSub(roll.position, vecScale(roll.side, kRollHalfWidth));
-        if (roll.streamer) {
-            roll.streamer->at(0, 0).position = roll.endA;
-            roll.streamer->at(1, 0).position = roll.endB;
-        }
+        if (roll.streamer)
+            roll.streamer->placeLeadingEdge(roll.endA, roll.endB);
 
-        int32_t hit = hitTestAt(roll.position, true);
-        if (hit != 0 && gLevel >= 1 && gLevel <= 4)
-            bounceRoll(roll, gLevel);
+        int32_t hit = hitTestAt(roll.position, level, true);
+        if (hit != 0 && level >= 1 && level <= 4)
+            bounceRoll(roll, level);
         if (roll.position.y <= 0.0f)
             roll.active = 0;
     }
 }
 
-void updateEggs(float dt)
+int32_t updateEggs(float dt, int32_t level)
 {
+    int32_t plantStrikes = 0;
     for (EggRecord& egg : gEggsInFlight) {
         if (egg.active) {
             egg.speed.y = float(egg.speed.y - kGravityPerCall);
@@ -186,16 +170,43 @@ void updateEggs(float dt)
             egg.position.z += egg.direction.z * egg.speed.z * dt;
 
             // the query knocks a struck plant out, so each plant counts once
-            int32_t hit = hitTestAt(egg.position, false);
+            int32_t hit = hitTestAt(egg.position, level, false);
             if (hit != 0)
                 egg.struck = 1;
             if (egg.position.y <= 0.0f || hit != 0)
                 egg.active = 0;
             if (hit == 1) {
                 egg.struckPlant = 1;
-                scorePlantStrike(gLevel);
+                plantStrikes += 1;
             }
         }
         requestRedisplay();
+    }
+    return plantStrikes;
+}
+
+bool rollFlying(int32_t roll)
+{
+    if (roll < 0 || size_t(roll) >= gRollsInFlight.size())
+        return false;
+    return gRollsInFlight[size_t(roll)].active != 0;
+}
+
+void stopRoll(int32_t roll)
+{
+    if (roll >= 0 && size_t(roll) < gRollsInFlight.size())
+        gRollsInFlight[size_t(roll)].active = 0;
+}
+
+// a strip that strikes the house stops the roll it trails; the placeholder at index 0 is never
+// simulated
+void stepStreamers(float dtTick)
+{
+    for (size_t i = 1; i < gStreamers.size(); ++i)
+        sinkStreamer(gStreamers[i], dtTick, rollFlying(gStreamers[i]->roll));
+    for (size_t i = 1; i < gStreamers.size(); ++i) {
+        PaperStreamer* streamer = gStreamers[i];
+        if (updateStreamer(streamer, dtTick, rollFlying(streamer->roll)))
+            stopRoll(streamer->roll);
     }
 }

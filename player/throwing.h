@@ -37,13 +37,27 @@ extern float gThrowPower;
 extern std::vector<RollRecord> gRollsInFlight;  // every roll thrown; nothing is removed
 extern std::vector<EggRecord> gEggsInFlight;
 
-// right button: pressed = 1 on press, 0 on release
-void onThrowButton(int pressed);
+// the right button's rules (ammunition, when a throw is allowed) belong to the state of play;
+// these are the player's side of them
+// at 1.0 or more to either side the button throws nothing
+bool hidingTooFarToThrow();
+// the power bar starts swinging from 0
+void startCharging();
+// the power bar stops and the roll or egg leaves along the view at the power it reached
+void releaseThrow(bool egg);
 // one step of the power bar, once per idle call while charging
 void stepPowerBar();
 Vec3 launchPoint();
 void throwRoll(float power, Vec3 direction);
 void throwEgg(float power, Vec3 direction);
-void updateRolls(float dt);
-void updateEggs(float dt);
+// one flight step of every roll in the air at the given level; a roll's strip follows its ends
+void updateRolls(float dt, int32_t level);
+// one flight step of every egg; returns how many struck a plant in this step
+int32_t updateEggs(float dt, int32_t level);
+// does the roll with this index still fly? (false for none, as the placeholder's -1)
+bool rollFlying(int32_t roll);
+// the roll with this index stops where it is (nothing for none)
+void stopRoll(int32_t roll);
+// the sinking and relaxation of every thrown strip, dtTick milliseconds after the last step
+void stepStreamers(float dtTick);
 void resetThrowingState();

@@ -105,7 +105,7 @@ const PlacementSetup kLayout[kPlacementCount] = {
 
 }  // namespace
 
-World::World(bool withGL, Terrain* builtTerrain)
+World::World(Terrain* builtTerrain)
 {
     terrain = builtTerrain;
     if (!terrain) {
@@ -138,9 +138,6 @@ World::World(bool withGL, Terrain* builtTerrain)
     loadModels();
     markStartupPhase("models");
     layoutObjects();
-    if (withGL)
-        startDrawing();
-    markStartupPhase("light and display lists");
 }
 
 void World::loadModels()

@@ -41,10 +41,12 @@ struct Placement {
 
 class World {
 public:
-    // builds everything; with withGL false the light and the display lists are left out, so the
-    // layout and the queries can be used without a GL context. A terrain already built (start-up
-    // builds it on a second thread while the window opens) is taken over instead of built here.
-    explicit World(bool withGL = true, Terrain* builtTerrain = nullptr);
+    // builds the terrain, the models and the layout, without GL, so the layout and the queries
+    // can be used without a GL context. A terrain already built (start-up builds it on a second
+    // thread while the window opens) is taken over instead of built here.
+    explicit World(Terrain* builtTerrain = nullptr);
+    // the light, the display lists and lighting on: what drawing needs, with a GL context current
+    void startDrawing();
 
     void loadModels();
     void layoutObjects();
@@ -82,8 +84,6 @@ public:
     bool skyVisible = true;
 
 private:
-    // the light, the display lists and lighting on: the constructor's GL part
-    void startDrawing();
     // the placement's cover-object index for this frame, -1 for none
     int coverPlacement(int32_t level, int32_t hideLeft, int32_t hideRight) const;
     void drawPlacement(int i, bool ownerSeesPlayer);

@@ -4,8 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/frame_clock.h"
-#include "player/throwing.h"
+#include "common/house.h"
 #include "streamer/streamer_step.h"
 
 namespace {
@@ -17,22 +16,12 @@ constexpr double kRestThreshold = 0.02;
 constexpr double kTimeUnitMs = 30.0;     // the step's time is counted in units of 30 ms
 constexpr double kSinkPerUnit = 0.0001;  // how fast the gravity grows once the roll has stopped
 
-// how long a spring's displacement may be to count: a flying roll drags the strip hard, a
-// stopped one lets it only creep
-struct DisplacementWindow {
-    double low, high;
-};
 constexpr DisplacementWindow kFlyingWindow{0.0002, 0.097};
 constexpr DisplacementWindow kLandedWindow{0.00025, 0.02};
 const SquaredWindow kFlyingSquared = squaredWindow(kFlyingWindow.low, kFlyingWindow.high);
 const SquaredWindow kLandedSquared = squaredWindow(kLandedWindow.low, kLandedWindow.high);
 
-// the house: a main block and a lower block in front of it, centred on x = 0
-constexpr double kHouseHalfWidth = 8.602;
-constexpr double kMainBack = -11.1, kMainFront = 5.827, kMainHeight = 7.062;
-constexpr double kLowBack = 5.55, kLowFront = 8.602, kLowHeight = 2.91;
-// the first strike puts the striking particle on the roof of the block it came over
-constexpr float kMainRoof = 7.0f, kLowRoof = 2.775f;
+using namespace house::strip;
 
 int particleIndex(int r, int c) { return r * kStreamerColumns + c; }
 
@@ -42,69 +31,8 @@ float distance(Vec3 a, Vec3 b)
     return std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
 }
 
-// the step's time in units of 30 ms; a tick counter that went backwards (its 32-bit wrap)
-// gives a step of 0 rather than a negative one
-float relaxStepUnits()
-{
-    float dtMs = gTickNow - gTickPrev;
-    if (!(dtMs > 0.0f))
-        return 0.0f;
-    return float(double(dtMs) * (1.0 / kTimeUnitMs));
-}
 
-// one spring of particle p as the step reads: the displacement is the running acc plus the
-// spring's pull, scaled by dt; inside the window it is added to acc, so acc compounds with
-// every accepted spring
-inline void springStep(PaperStreamer& s, int p, int q, bool straight, float dt,
-                       DisplacementWindow window, Vec3& acc)
-{
-    Vec3 pull;
-    if (!s.springPull(p, q, straight, pull))
-        return;
-    Vec3 d = vecScale(vecAdd(acc, pull), dt);
-    float m = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
-    // a non-finite m fails both tests, so nothing non-finite reaches acc
-    if (window.low <= m && m <= window.high)
-        acc = vecAdd(acc, d);
-}
-
-// every particle's proposal from the current positions, testing all 80 candidates for
-// neighbours
-void proposeFullScan(PaperStreamer* s, float dt, DisplacementWindow window, Vec3 gravity)
-{
-    for (int r = 0; r < kStreamerRows; ++r)
-        for (int c = 0; c < kStreamerColumns; ++c) {
-            const int p = particleIndex(r, c);
-            Vec3 acc = gravity;
-            for (int r2 = 0; r2 < kStreamerRows; ++r2)
-                for (int c2 = 0; c2 < kStreamerColumns; ++c2)
-                    if (PaperStreamer::isNeighbour(r, c, r2, c2))
-                        springStep(*s, p, particleIndex(r2, c2),
-                                   PaperStreamer::isStraightPair(r, c, r2, c2), dt, window, acc);
-            s->next[p].position = vecAdd(s->current[p].position, acc);
-        }
-}
-
-template <bool FullScan>
-void relaxStreamer(PaperStreamer* s)
-{
-    if (s->rowHeightSum() < kRestThreshold)
-        return;
-    const float dt = relaxStepUnits();
-    const bool flying = s->rollActive();
-    // the streamer's gravity is particle (0, 0)'s; it enters once per step, unscaled by dt
-    const Vec3 gravity = s->current[0].gravity;
-    if (FullScan)
-        proposeFullScan(s, dt, flying ? kFlyingWindow : kLandedWindow, gravity);
-    else
-        proposeFromSprings(s, dt, flying ? kFlyingSquared : kLandedSquared, gravity);
-
-    // the proposals reach the strip only through the house and ground rules
-    if (gStreamerHouseCollision)
-        s->commitStreamer();
-}
-
-} // namespace
+}  // namespace
 
 PaperStreamer::PaperStreamer(Vec3 endA, Vec3 endB) : roll(-1), landed(0), current{}, next{}
 {
@@ -179,8 +107,9 @@ float PaperStreamer::rowHeightSum() const
     return sum;
 }
 
-void PaperStreamer::commitStreamer()
+bool PaperStreamer::commitStreamer()
 {
+    bool struck = false;
     for (int i = 0; i < kStreamerParticles; ++i) {
         StreamerParticle& cur = current[i];
         const Vec3 proposed = next[i].position;
@@ -213,7 +142,7 @@ void PaperStreamer::commitStreamer()
             const int c = i % kStreamerColumns;
             current[particleIndex(0, c)].pinned = 1;
             current[particleIndex(1, c)].pinned = 1;
-            stopRoll();
+            struck = true;
             continue;
         }
 
@@ -224,35 +153,47 @@ void PaperStreamer::commitStreamer()
             cur.position.z = proposed.z;
         }
     }
+    return struck;
 }
 
-bool PaperStreamer::rollActive() const
+void PaperStreamer::placeLeadingEdge(Vec3 endA, Vec3 endB)
 {
-    if (roll < 0 || size_t(roll) >= gRollsInFlight.size())
+    at(0, 0).position = endA;
+    at(1, 0).position = endB;
+}
+
+float relaxStepUnits(float dtTick)
+{
+    // a tick counter that went backwards (its 32-bit wrap) gives a step of 0, not a negative one
+    if (!(dtTick > 0.0f))
+        return 0.0f;
+    return float(double(dtTick) * (1.0 / kTimeUnitMs));
+}
+
+DisplacementWindow displacementWindow(bool rollFlying)
+{
+    return rollFlying ? kFlyingWindow : kLandedWindow;
+}
+
+bool streamerAtRest(const PaperStreamer* streamer)
+{
+    return streamer->rowHeightSum() < kRestThreshold;
+}
+
+bool updateStreamer(PaperStreamer* s, float dtTick, bool rollFlying)
+{
+    if (streamerAtRest(s))
         return false;
-    return gRollsInFlight[size_t(roll)].active != 0;
+    // the streamer's gravity is particle (0, 0)'s; it enters once per step, unscaled by dt
+    proposeFromSprings(s, relaxStepUnits(dtTick), rollFlying ? kFlyingSquared : kLandedSquared,
+                       s->current[0].gravity);
+    // the proposals reach the strip only through the house and ground rules
+    return gStreamerHouseCollision ? s->commitStreamer() : false;
 }
 
-void PaperStreamer::stopRoll()
+void sinkStreamer(PaperStreamer* streamer, float dtTick, bool rollFlying)
 {
-    if (roll < 0 || size_t(roll) >= gRollsInFlight.size())
-        return;
-    gRollsInFlight[size_t(roll)].active = 0;
-}
-
-void updateStreamer(PaperStreamer* streamer)
-{
-    relaxStreamer<false>(streamer);
-}
-
-void updateStreamerFullScan(PaperStreamer* streamer)
-{
-    relaxStreamer<true>(streamer);
-}
-
-void sinkStreamer(PaperStreamer* streamer, float dtTick)
-{
-    if (streamer->rollActive())
+    if (rollFlying)
         return;
     StreamerParticle& lead = streamer->current[0];
     // a tick counter that went backwards (its 32-bit wrap) must not lift the strip
@@ -262,14 +203,14 @@ void sinkStreamer(PaperStreamer* streamer, float dtTick)
 
 bool inHouseFootprint(float x, float /*y*/, float z)
 {
-    if (!(-kHouseHalfWidth < x && x < kHouseHalfWidth))
+    if (!(-kHalfWidth < x && x < kHalfWidth))
         return false;
     return (kMainBack < z && z < kMainFront) || (kLowBack < z && z < kLowFront);
 }
 
 bool inHouseVolume(float x, float y, float z)
 {
-    if (!(-kHouseHalfWidth < x && x < kHouseHalfWidth))
+    if (!(-kHalfWidth < x && x < kHalfWidth))
         return false;
     return (kMainBack < z && z < kMainFront && y < kMainHeight) ||
            (kLowBack < z && z < kLowFront && y < kLowHeight);

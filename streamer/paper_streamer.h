@@ -27,7 +27,7 @@ public:
     // the strip stands upright above endA, its rows |endB.z - endA.z| apart along z
     PaperStreamer(Vec3 endA, Vec3 endB);
 
-    int32_t roll;         // index of the trailing roll in gRollsInFlight; -1 for the placeholder
+    int32_t roll;         // index of the roll it trails among those thrown; -1 for the placeholder
     uint32_t landed;      // a particle has struck the house
     StreamerParticle current[kStreamerParticles];  // particle (r, c) is element r * 40 + c
     StreamerParticle next[kStreamerParticles];     // only the proposed positions are used
@@ -46,10 +46,11 @@ public:
     // false, and nothing written, for a spring of rest length or length 0
     bool springPull(int p, int q, bool straight, Vec3& force);
     float rowHeightSum() const;
-    void commitStreamer();
-    // is the trailing roll still flying? (false for the placeholder)
-    bool rollActive() const;
-    void stopRoll();
+    // the proposals of next through the house and ground rules; true when a particle struck the
+    // house (the strip is then pinned there)
+    bool commitStreamer();
+    // the two leading particles ride on the roll's ends while it flies
+    void placeLeadingEdge(Vec3 endA, Vec3 endB);
 };
 
 extern std::vector<PaperStreamer*> gStreamers;  // element 0 is the placeholder; nothing is removed
@@ -57,12 +58,23 @@ extern uint32_t gStreamerHouseCollision;
 extern const float gSpringStrainScale;
 extern const float gSpringForceScale;
 
-void updateStreamer(PaperStreamer* streamer);
-// the same step visiting all 80 candidates of every particle for its neighbours; gives results
-// identical to updateStreamer, kept as the reference the fast path is checked and timed against
-void updateStreamerFullScan(PaperStreamer* streamer);
+// one relaxation step, dtTick milliseconds after the last; rollFlying says whether the roll it
+// trails still flies. True when the strip struck the house in this step: its roll stops there.
+bool updateStreamer(PaperStreamer* streamer, float dtTick, bool rollFlying);
 // the sinking of a streamer whose roll has stopped: its gravity grows while it hangs in the air
-void sinkStreamer(PaperStreamer* streamer, float dtTick);
+void sinkStreamer(PaperStreamer* streamer, float dtTick, bool rollFlying);
+
+// the pieces of the step that any way of proposing shares
+// row 0 lies this low in sum: the strip is still and the step does nothing
+bool streamerAtRest(const PaperStreamer* streamer);
+// the step's time in units of 30 ms
+float relaxStepUnits(float dtTick);
+// how long a spring's displacement may be to count: a flying roll drags the strip hard, a
+// stopped one lets it only creep; the ends are exact decimal values, compared in double
+struct DisplacementWindow {
+    double low, high;
+};
+DisplacementWindow displacementWindow(bool rollFlying);
 bool inHouseFootprint(float x, float y, float z);
 bool inHouseVolume(float x, float y, float z);
 void resetStreamerState();

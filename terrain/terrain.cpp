@@ -92,10 +92,11 @@ void Terrain::operator delete(void* memory)
     std::free(memory);
 }
 
+// The display lists of the drawing belong to the GL context; the drawing side gives them back
+// (releaseDrawBatch) while its context is current, so a terrain built without GL is freed
+// without it.
 Terrain::~Terrain()
 {
-    if (tileLists)
-        releaseDrawBatch();
     delete pool;
 }
 

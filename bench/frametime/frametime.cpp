@@ -180,7 +180,7 @@ void timeParts(const Options& options, int width, int height)
              glutSolidSphere(0.3, 4, 4);
              glPopMatrix();
          }},
-        {"rolls", [] { drawRolls(); }},
+        {"rolls", [] { drawRolls(gLevel); }},
         {"streamers", [] {
              if (gStreamers.size() > 1)
                  drawStreamers(gStreamers.data() + 1, gStreamers.size() - 1);
@@ -214,7 +214,7 @@ void timeParts(const Options& options, int width, int height)
          }},
         {"eggs and splats", [] { drawEggs(); }},
         {"owner", [] {
-             drawOwner();
+             drawOwner(gSpinAngle, gSpinStep, gOwnerRadius);
              glPopMatrix();
          }},
         {"hud text", [] { drawHudText(); }},

@@ -95,7 +95,8 @@ TEST_F(Frame, DisplayDrawsWholeFramesAndLeavesTheStacksBalanced)
     glEnable(GL_NORMALIZE);
     loadTextures();
     // lives for the rest of the process, as in the game
-    World* world = new World(true);
+    World* world = new World();
+    world->startDrawing();
     gWorld = world;
     addPlaceholderStreamer();
     gStreamers.push_back(new PaperStreamer(Vec3{0, 3, 0}, Vec3{0, 3, 0.3f}));

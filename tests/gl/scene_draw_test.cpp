@@ -77,7 +77,8 @@ protected:
         glEnable(GL_NORMALIZE);
         loadTextures();
         if (!world)
-            world = new World(true);
+            world = new World();
+            world->startDrawing();
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
 

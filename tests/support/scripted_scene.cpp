@@ -67,12 +67,10 @@ void step(int count)
     gTickPrev = 0.0f;
     gTickNow = kTickStep;
     for (int n = 0; n < count; ++n) {
-        updateRolls(kFlightStep);
-        updateEggs(kFlightStep);
-        for (size_t i = 1; i < gStreamers.size(); ++i)
-            sinkStreamer(gStreamers[i], kTickStep);
-        for (size_t i = 1; i < gStreamers.size(); ++i)
-            updateStreamer(gStreamers[i]);
+        updateRolls(kFlightStep, gLevel);
+        for (int32_t strikes = updateEggs(kFlightStep, gLevel); strikes > 0; --strikes)
+            scorePlantStrike(gLevel);
+        stepStreamers(kTickStep);
     }
 }
 

@@ -81,24 +81,24 @@ TEST_F(CameraTest, ClampLookHoldsPitchBetweenLevelAndSixtyDegrees)
 
 TEST_F(CameraTest, PixelsScaleToViewUnitsWithAspect)
 {
-    EXPECT_FLOAT_EQ(pixelToViewX(0), float(2 * (0 - 299.5) / 600));
-    EXPECT_FLOAT_EQ(pixelToViewX(599), float(2 * (599 - 299.5) / 600));
-    EXPECT_FLOAT_EQ(pixelToViewY(599), float(2 * (599 - 299.5) / 600));
+    EXPECT_FLOAT_EQ(pixelToViewX(0, gWindowWidth, gWindowHeight), float(2 * (0 - 299.5) / 600));
+    EXPECT_FLOAT_EQ(pixelToViewX(599, gWindowWidth, gWindowHeight), float(2 * (599 - 299.5) / 600));
+    EXPECT_FLOAT_EQ(pixelToViewY(599, gWindowWidth, gWindowHeight), float(2 * (599 - 299.5) / 600));
 
     // a wide window stretches x by its aspect; y keeps the height's scale
     gWindowWidth = 800;
-    EXPECT_FLOAT_EQ(pixelToViewX(0), float((2 * (0 - 399.5) / 800) * (800.0 / 600)));
-    EXPECT_FLOAT_EQ(pixelToViewY(0), float(2 * (0 - 299.5) / 600));
+    EXPECT_FLOAT_EQ(pixelToViewX(0, gWindowWidth, gWindowHeight), float((2 * (0 - 399.5) / 800) * (800.0 / 600)));
+    EXPECT_FLOAT_EQ(pixelToViewY(0, gWindowWidth, gWindowHeight), float(2 * (0 - 299.5) / 600));
 }
 
 TEST_F(CameraTest, UnsizedWindowGivesNoLookMovement)
 {
     gWindowHeight = 0;
-    EXPECT_EQ(pixelToViewX(100), 0.0f);
-    EXPECT_EQ(pixelToViewY(100), 0.0f);
+    EXPECT_EQ(pixelToViewX(100, gWindowWidth, gWindowHeight), 0.0f);
+    EXPECT_EQ(pixelToViewY(100, gWindowWidth, gWindowHeight), 0.0f);
     gWindowWidth = 0;
     gWindowHeight = 600;
-    EXPECT_EQ(pixelToViewX(100), 0.0f);
+    EXPECT_EQ(pixelToViewX(100, gWindowWidth, gWindowHeight), 0.0f);
 }
 
 TEST_F(CameraTest, HoldingLeftStopsAtTheLimitWithoutMovingTheEyeOnTheLastStep)
@@ -107,7 +107,7 @@ TEST_F(CameraTest, HoldingLeftStopsAtTheLimitWithoutMovingTheEyeOnTheLastStep)
     Vec3 before{};
     while (gHideLeftOpen && calls < 100) {
         before = gHideShift;
-        stepHideLeft();
+        stepHideLeft(tickStepMs());
         ++calls;
     }
     EXPECT_EQ(calls, 24);  // 23 steps of 0.064, then the one that reaches the limit
@@ -121,8 +121,8 @@ TEST_F(CameraTest, HoldingLeftStopsAtTheLimitWithoutMovingTheEyeOnTheLastStep)
     EXPECT_EQ(gHideShift.x, 0.0f);
 
     const Vec3 atLimit = gHideShift;
-    stepHideLeft();
-    stepHideLeft();
+    stepHideLeft(tickStepMs());
+    stepHideLeft(tickStepMs());
     EXPECT_EQ(gHideLeftAmount, -1.5f);
     EXPECT_EQ(gHideShift.z, atLimit.z);
     EXPECT_EQ(gHideShift.y, atLimit.y);
@@ -130,13 +130,13 @@ TEST_F(CameraTest, HoldingLeftStopsAtTheLimitWithoutMovingTheEyeOnTheLastStep)
 
 TEST_F(CameraTest, HoldingRightStopsAtTheLimitToTheRightAndDown)
 {
-    stepHideRight();
+    stepHideRight(tickStepMs());
     EXPECT_FLOAT_EQ(gHideRightAmount, 0.064f);
     EXPECT_FLOAT_EQ(gHideShift.z, -0.064f);
     EXPECT_FLOAT_EQ(gHideShift.y, -0.032f);
 
     for (int i = 0; i < 100; ++i)
-        stepHideRight();
+        stepHideRight(tickStepMs());
     EXPECT_EQ(gHideRightAmount, 1.5f);
     EXPECT_EQ(gHideRightOpen, 0);
     EXPECT_NEAR(gHideShift.z, -23 * 0.064, 1e-4);
@@ -145,7 +145,7 @@ TEST_F(CameraTest, HoldingRightStopsAtTheLimitToTheRightAndDown)
 TEST_F(CameraTest, OneLongStepStopsExactlyAtTheLimit)
 {
     tick(1000);  // a stall: 4 units' worth in one step
-    stepHideLeft();
+    stepHideLeft(tickStepMs());
     EXPECT_EQ(gHideLeftAmount, -1.5f);
     EXPECT_EQ(gHideLeftOpen, 0);
     EXPECT_EQ(gHideShift.z, 0.0f);
@@ -154,7 +154,7 @@ TEST_F(CameraTest, OneLongStepStopsExactlyAtTheLimit)
 TEST_F(CameraTest, WalkBackFromLeftReachesZeroThenReopens)
 {
     for (int i = 0; i < 30; ++i)
-        stepHideLeft();
+        stepHideLeft(tickStepMs());
     gReturnFromLeft = 1;
 
     int calls = 0;
@@ -181,7 +181,7 @@ TEST_F(CameraTest, WalkBackFromLeftReachesZeroThenReopens)
 TEST_F(CameraTest, WalkBackFromRightTracesTheAmountAndComesHome)
 {
     for (int i = 0; i < 30; ++i)
-        stepHideRight();
+        stepHideRight(tickStepMs());
     gReturnFromRight = 1;
 
     testing::internal::CaptureStdout();
@@ -204,7 +204,7 @@ TEST_F(CameraTest, WalkBackFromRightTracesTheAmountAndComesHome)
 TEST_F(CameraTest, UnequalStepsOutAndBackStillEndOnTheStation)
 {
     for (int i = 0; i < 30; ++i)
-        stepHideRight();
+        stepHideRight(tickStepMs());
     gReturnFromRight = 1;
     testing::internal::CaptureStdout();
     for (int i = 0; i < 4; ++i)
@@ -222,7 +222,7 @@ TEST_F(CameraTest, UnequalStepsOutAndBackStillEndOnTheStation)
 TEST_F(CameraTest, ArrivingHomeOnOneSideKeepsTheOtherSidesLean)
 {
     for (int i = 0; i < 5; ++i)
-        stepHideRight();
+        stepHideRight(tickStepMs());
     gHideLeftAmount = -0.1f;  // a stray left amount walking back
     gReturnFromLeft = 1;
     stepLeanReturn(100.0f);
@@ -233,7 +233,7 @@ TEST_F(CameraTest, ArrivingHomeOnOneSideKeepsTheOtherSidesLean)
 
 TEST_F(CameraTest, NoWalkBackWithoutTheReturnFlag)
 {
-    stepHideLeft();
+    stepHideLeft(tickStepMs());
     const float amount = gHideLeftAmount;
     stepLeanReturn(16.0f);
     EXPECT_EQ(gHideLeftAmount, amount);
@@ -244,13 +244,13 @@ TEST_F(CameraTest, NoWalkBackWithoutTheReturnFlag)
 TEST_F(CameraTest, PressingAgainWhileWalkingBackKeepsTheEyeWithTheAmount)
 {
     for (int i = 0; i < 30; ++i)
-        stepHideLeft();
+        stepHideLeft(tickStepMs());
     gReturnFromLeft = 1;
     for (int i = 0; i < 5; ++i) {
         stepLeanReturn(16.0f);
         const Vec3 before = gHideShift;
         const float amount = gHideLeftAmount;
-        stepHideLeft();
+        stepHideLeft(tickStepMs());
         EXPECT_EQ(gHideShift.z, before.z);
         EXPECT_EQ(gHideLeftAmount, amount);
     }
@@ -264,8 +264,8 @@ TEST_F(CameraTest, ClockRunningBackwardsGivesNoStep)
 {
     gTickPrev = 4294967040.0f;
     gTickNow = 16.0f;  // the 32-bit counter wrapped
-    stepHideLeft();
-    stepHideRight();
+    stepHideLeft(tickStepMs());
+    stepHideRight(tickStepMs());
     EXPECT_EQ(gHideLeftAmount, 0.0f);
     EXPECT_EQ(gHideRightAmount, 0.0f);
 

@@ -4,6 +4,7 @@
 #include "app/camera_placement.h"
 #include "app/frame_clock.h"
 #include "game/game_state.h"
+#include "game/rules.h"
 #include "platform/clock.h"
 #include "platform/redisplay.h"
 #include "player/camera.h"
@@ -148,7 +149,7 @@ TEST_F(FrameLoop, OnlyTheLandedPlaceholderStreamerAtStart)
     ASSERT_EQ(gStreamers.size(), 1u);
     EXPECT_EQ(gStreamers[0]->landed, 1u);
     EXPECT_EQ(gStreamers[0]->roll, -1);
-    EXPECT_FALSE(gStreamers[0]->rollActive());
+    EXPECT_FALSE(rollFlying(gStreamers[0]->roll));
 }
 
 // ---- the camera --------------------------------------------------------------------------

@@ -70,7 +70,7 @@ Assets& assets()
         char previous[4096];
         EXPECT_NE(getcwd(previous, sizeof previous), nullptr);
         EXPECT_EQ(chdir(a.dir.c_str()), 0);
-        a.world = new World(false);
+        a.world = new World();
         EXPECT_EQ(chdir(previous), 0);
         std::atexit([] { removeDir(assets().dir); });
     }

@@ -63,7 +63,7 @@ TEST_F(InputTest, DragIsMeasuredFromThePressNotAccumulated)
     onMotion(330, 300);
     onMotion(345, 300);
     onMotion(315, 300);
-    EXPECT_FLOAT_EQ(gCameraYaw, pressYaw + (pixelToViewX(315) - pixelToViewX(300)));
+    EXPECT_FLOAT_EQ(gCameraYaw, pressYaw + (pixelToViewX(315, gWindowWidth, gWindowHeight) - pixelToViewX(300, gWindowWidth, gWindowHeight)));
     EXPECT_GT(gCameraYaw, pressYaw);  // pointer right: larger yaw
     EXPECT_EQ(gYawDelta, 0.0f);
     // the look vector follows the angles at once

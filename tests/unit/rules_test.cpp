@@ -40,7 +40,7 @@ protected:
         int level = gLevel;
         for (int done = 0; done < ticks && gLevel == level;) {
             float bar = gTimeBar;
-            updateLevelClock();
+            updateLevelClock(gFrameIntervalMs);
             if (gTimeBar != bar)
                 ++done;
         }
@@ -76,10 +76,10 @@ TEST_F(RulesTest, TheThirtiethWholeSecondEndsTheLevelAndTheTwentyNinthDoesNot)
 TEST_F(RulesTest, TheLevelClockAdvancesByTheFrameIntervalOnly)
 {
     gFrameIntervalMs = 0;  // the first frame
-    updateLevelClock();
+    updateLevelClock(gFrameIntervalMs);
     EXPECT_EQ(gLevelSeconds, 0.0f);
     gFrameIntervalMs = 40;
-    updateLevelClock();
+    updateLevelClock(gFrameIntervalMs);
     EXPECT_FLOAT_EQ(gLevelSeconds, 0.04f);
 }
 
@@ -126,7 +126,7 @@ TEST_F(RulesTest, NoTickWhileTheLevelIsOver)
     float bar = gTimeBar;
     gFrameIntervalMs = 100;
     for (int i = 0; i < 30; ++i)
-        updateLevelClock();
+        updateLevelClock(gFrameIntervalMs);
     EXPECT_EQ(gTimeBar, bar);
     EXPECT_EQ(gLevel, 2);
 }
@@ -291,6 +291,30 @@ TEST_F(RulesTest, OwnerSightCoversEachLevelsSideOfTheWalk)
     };
     for (const auto& c : cases)
         EXPECT_EQ(ownerSeesPlayerAt(c.angle, c.level), c.sees) << "level " << c.level << " at " << c.angle;
+}
+
+TEST_F(RulesTest, TheUpdateDecidesTheSightOnlyWhileSheWalksInPlay)
+{
+    const struct {
+        uint8_t turning, gameOver, walking;
+        float angle;
+        uint8_t sees;
+    } cases[] = {
+        {0, 0, 1, 200, 0}, {0, 0, 1, 300, 1},  // level 2's rule
+        {1, 0, 1, 200, 1},                     // turning: as it was
+        {1, 1, 1, 200, 1},                     // game over: as it was
+        {0, 0, 0, 200, 1},                     // her walk is off: as it was
+    };
+    for (const auto& c : cases) {
+        gLevel = 2;
+        gTurning = c.turning;
+        gGameOver = c.gameOver;
+        gSpinEnabled = c.walking;
+        gSpinAngle = c.angle;
+        gOwnerSeesPlayer = 1;
+        updateOwnerSight();
+        EXPECT_EQ(gOwnerSeesPlayer, c.sees) << c.turning << c.gameOver << c.walking << c.angle;
+    }
 }
 
 TEST_F(RulesTest, EachLevelsSightCoversTwoHundredTwentyDegrees)

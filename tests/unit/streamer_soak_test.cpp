@@ -96,12 +96,8 @@ TEST(StreamerSoak, FortyStripsStayFiniteAndInTheYardThroughLongPlay)
     for (int update = 1; update <= kUpdates; ++update) {
         if (thrown < kStrips && update % kUpdatesBetweenThrows == 1)
             throwAtTheHouse(thrown++);
-        updateRolls(kFlightStep);
-        const float dtTick = gTickNow - gTickPrev;
-        for (size_t i = 1; i < gStreamers.size(); ++i)
-            sinkStreamer(gStreamers[i], dtTick);
-        for (size_t i = 1; i < gStreamers.size(); ++i)
-            updateStreamer(gStreamers[i]);
+        updateRolls(kFlightStep, gLevel);
+        stepStreamers(gTickNow - gTickPrev);
         gTickPrev = gTickNow;
         gTickNow += tickStepFor(update);
 

@@ -63,7 +63,7 @@ World& bareWorld()
     static World* world = nullptr;
     if (!world) {
         scratchDir();
-        world = new World(false);
+        world = new World();
     }
     return *world;
 }
@@ -83,7 +83,7 @@ World& furnishedWorld()
         writeModel(dir + "/pool.3ds", {{{-1, 0, 0}, {0, 2, 0}, {0, 0, -0.5f}}});
         writeModel(dir + "/coyote.3ds", triangles(3, Vec3{0.5f, -2.0f, 0.5f}));  // y <= 0 turns into z >= 0
         EXPECT_EQ(chdir(dir.c_str()), 0);
-        world = new World(false);
+        world = new World();
         EXPECT_EQ(chdir(scratchDir().c_str()), 0);
     }
     return *world;
