@@ -25,5 +25,6 @@ void addPlaceholderStreamer();
 // the input callbacks hand every event to the game's bindings, which act on it at once
 void routeInputToBindings();
 
-// every game global back to its value before start-up; tests start from here
+// every global back to its value before start-up, the shell's own (window, clocks, the input's
+// route) and the play state's (resetPlayState); tests of the shell start from here
 void resetAllGlobals();

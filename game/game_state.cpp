@@ -1,6 +1,13 @@
 // game: definitions and start values of the state of play.
 #include "game/game_state.h"
 
+#include "game/hud.h"
+#include "platform/redisplay.h"
+#include "player/camera.h"
+#include "player/input.h"
+#include "player/throwing.h"
+#include "streamer/paper_streamer.h"
+
 int32_t gLevel;
 int32_t gRollsLeft;
 int32_t gEggsLeft;
@@ -47,6 +54,17 @@ void resetGameState()
     gSpinEnabled = 1;
     gOwnerSeesPlayer = 0;
     gOwnerRadius = 0.0f;  // start-up sets the walk radius
+}
+
+void resetPlayState()
+{
+    resetGameState();
+    resetHudState();
+    resetCameraState();
+    resetInputState();
+    resetThrowingState();
+    resetStreamerState();
+    resetRedisplayRequestCount();
 }
 
 // static initialisation gives the same values a fresh process has before start-up

@@ -31,3 +31,6 @@ extern float gOwnerRadius;        // radius of the owner's walk round the house
 
 // puts every global above back to its value before start-up
 void resetGameState();
+// every global of the game and the floors below it (the HUD, the player, the streamers, the
+// redisplay count) back to its value before start-up; tests below the shell start from here
+void resetPlayState();

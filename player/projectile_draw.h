@@ -2,9 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "common/vec.h"
-
-struct EggRecord;
+#include "player/projectile_placement.h"
 
 // a roll's shape and an egg are the same every time: while set they are compiled once and
 // replayed, and those out of sight are left out; else each is drawn afresh. Both give the same
@@ -20,17 +18,3 @@ void drawRollModel(float radius, float length);
 void drawEggs();
 // the owner at her walk's angle (degrees) and radius; she faces the same way all round
 void drawOwner(float walkAngle, int32_t walkStep, float walkRadius);
-
-// the turn about y, in degrees, that lays a roll flying along direction across its flight at
-// the given level (the unsigned angle to +x, negated for the stations that look towards +z)
-double rollHeadingDegrees(Vec3 direction, int32_t level);
-
-// where a splat goes on the wall an egg struck: the first rule (1..6) that applies to the egg,
-// the corner of the splat, and whether it lies on a wall facing x (turned 90 degrees)
-struct SplatPlacement {
-    int rule;
-    bool translated;  // rule 6 leaves the splat untranslated
-    Vec3 corner;
-    bool facesX;
-};
-SplatPlacement splatPlacement(const EggRecord& egg);

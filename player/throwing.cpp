@@ -78,20 +78,34 @@ Vec3 launchPoint()
                 float(s + gHideShift.z + gEyeLift.z)};
 }
 
-void throwRoll(float power, Vec3 direction)
+// the throw's sound, and the item leaving the launch point along direction at a speed that
+// grows with the power
+static Projectile launch(float speedPerPower, float power, Vec3 direction)
 {
     platformPlaySound(kThrowSound);
-    Vec3 start = launchPoint();
-    float speed = kRollSpeedPerPower * power;
+    const Vec3 start = launchPoint();
+    const float speed = speedPerPower * power;
+    return Projectile{start, start, direction, Vec3{speed, speed, speed}, 1};
+}
 
+// one flight step: gravity takes the same off the vertical speed whatever the step's length;
+// the rise is the vertical speed scaled by verticalFactor
+static void flightStep(Projectile& p, float dt, float verticalFactor)
+{
+    p.speed.y = float(p.speed.y - kGravityPerCall);
+    p.previousPosition = p.position;
+    p.position.x += p.direction.x * p.speed.x * dt;
+    p.position.y += verticalFactor * p.speed.y * dt;
+    p.position.z += p.direction.z * p.speed.z * dt;
+}
+
+void throwRoll(float power, Vec3 direction)
+{
     RollRecord roll{};
-    roll.position = roll.previousPosition = start;
-    roll.direction = direction;
-    roll.speed = Vec3{speed, speed, speed};
-    roll.active = 1;
+    static_cast<Projectile&>(roll) = launch(kRollSpeedPerPower, power, direction);
     roll.side = gSideVector;
-    roll.endA = vecAdd(start, vecScale(gSideVector, kRollHalfWidth));
-    roll.endB = vecSub(start, vecScale(gSideVector, kRollHalfWidth));
+    roll.endA = vecAdd(roll.position, vecScale(gSideVector, kRollHalfWidth));
+    roll.endB = vecSub(roll.position, vecScale(gSideVector, kRollHalfWidth));
 
     // the streamer finds its roll by index, which survives the container growing
     PaperStreamer* streamer = new PaperStreamer(roll.endA, roll.endB);
@@ -105,15 +119,8 @@ void throwRoll(float power, Vec3 direction)
 
 void throwEgg(float power, Vec3 direction)
 {
-    platformPlaySound(kThrowSound);
-    Vec3 start = launchPoint();
-    float speed = kEggSpeedPerPower * power;
-
     EggRecord egg{};
-    egg.position = egg.previousPosition = start;
-    egg.direction = direction;
-    egg.speed = Vec3{speed, speed, speed};
-    egg.active = 1;
+    static_cast<Projectile&>(egg) = launch(kEggSpeedPerPower, power, direction);
     gEggsInFlight.push_back(egg);
 }
 
@@ -137,12 +144,8 @@ void updateRolls(float dt, int32_t level)
     for (RollRecord& roll : gRollsInFlight) {
         if (!roll.active)
             continue;
-        roll.speed.y = float(roll.speed.y - kGravityPerCall);
-        roll.previousPosition = roll.position;
         // the roll rises and falls by its vertical speed alone, not the look's pitch
-        roll.position.x += roll.direction.x * roll.speed.x * dt;
-        roll.position.y += roll.speed.y * dt;
-        roll.position.z += roll.direction.z * roll.speed.z * dt;
+        flightStep(roll, dt, 1.0f);
 
         // the streamer's leading edge rides on the roll's two ends
         roll.endA = vecAdd(roll.position, vecScale(roll.side, kRollHalfWidth));
@@ -163,11 +166,8 @@ int32_t updateEggs(float dt, int32_t level)
     int32_t plantStrikes = 0;
     for (EggRecord& egg : gEggsInFlight) {
         if (egg.active) {
-            egg.speed.y = float(egg.speed.y - kGravityPerCall);
-            egg.previousPosition = egg.position;
-            egg.position.x += egg.direction.x * egg.speed.x * dt;
-            egg.position.y += egg.direction.y * egg.speed.y * dt;
-            egg.position.z += egg.direction.z * egg.speed.z * dt;
+            // an egg rises along the look's pitch
+            flightStep(egg, dt, egg.direction.y);
 
             // the query knocks a struck plant out, so each plant counts once
             int32_t hit = hitTestAt(egg.position, level, false);

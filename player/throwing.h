@@ -8,24 +8,23 @@
 
 class PaperStreamer;
 
-struct RollRecord {
+// what a roll and an egg share: where it is and how it flies
+struct Projectile {
     Vec3 position;
     Vec3 previousPosition;
     Vec3 direction;           // the camera's view direction at the throw
     Vec3 speed;               // x, z: horizontal factors; y: vertical velocity
     uint8_t active;           // still flying
+};
+
+struct RollRecord : Projectile {
     Vec3 endA;                // where the streamer's ends are held
     Vec3 endB;
     Vec3 side;                // the roll's axis
     PaperStreamer* streamer;  // owned through gStreamers
 };
 
-struct EggRecord {
-    Vec3 position;
-    Vec3 previousPosition;
-    Vec3 direction;
-    Vec3 speed;
-    uint8_t active;
+struct EggRecord : Projectile {
     uint8_t struck;           // struck the house or a plant
     uint8_t struckPlant;
 };

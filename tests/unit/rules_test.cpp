@@ -5,8 +5,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/app.h"
-#include "app/frame_clock.h"
 #include "game/game_state.h"
 #include "game/hud.h"
 #include "game/rules.h"
@@ -21,7 +19,7 @@ class RulesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetAllGlobals();
+        resetPlayState();
         // start-up's values that the rules rely on
         gEyeLift = Vec3{0, 1.5f, 0};
         gSpinStep = 1;
@@ -31,16 +29,15 @@ protected:
         placeholder->roll = -1;
         gStreamers.push_back(placeholder);
     }
-    void TearDown() override { resetAllGlobals(); }
+    void TearDown() override { resetPlayState(); }
 
     // runs frames of 100 ms until the time bar has ticked `ticks` more times (or the level ended)
     void runTicks(int ticks)
     {
-        gFrameIntervalMs = 100;
         int level = gLevel;
         for (int done = 0; done < ticks && gLevel == level;) {
             float bar = gTimeBar;
-            updateLevelClock(gFrameIntervalMs);
+            updateLevelClock(100);
             if (gTimeBar != bar)
                 ++done;
         }
@@ -75,11 +72,9 @@ TEST_F(RulesTest, TheThirtiethWholeSecondEndsTheLevelAndTheTwentyNinthDoesNot)
 
 TEST_F(RulesTest, TheLevelClockAdvancesByTheFrameIntervalOnly)
 {
-    gFrameIntervalMs = 0;  // the first frame
-    updateLevelClock(gFrameIntervalMs);
+    updateLevelClock(0);  // the first frame
     EXPECT_EQ(gLevelSeconds, 0.0f);
-    gFrameIntervalMs = 40;
-    updateLevelClock(gFrameIntervalMs);
+    updateLevelClock(40);
     EXPECT_FLOAT_EQ(gLevelSeconds, 0.04f);
 }
 
@@ -124,9 +119,8 @@ TEST_F(RulesTest, NoTickWhileTheLevelIsOver)
     gLevelSeconds = 0.0f;
     gLastWholeSecond = 0;
     float bar = gTimeBar;
-    gFrameIntervalMs = 100;
     for (int i = 0; i < 30; ++i)
-        updateLevelClock(gFrameIntervalMs);
+        updateLevelClock(100);
     EXPECT_EQ(gTimeBar, bar);
     EXPECT_EQ(gLevel, 2);
 }
@@ -218,7 +212,7 @@ TEST_F(RulesTest, HeightsCountAsMultiplesOfFive)
         int points;
     } cases[] = {{12.9f, 10}, {13.2f, 15}, {-2.5f, 0}, {-7.5f, -5}, {0.0f, 0}, {4.99f, 5}, {7.0f, 5}, {2.775f, 0}};
     for (const auto& c : cases) {
-        resetAllGlobals();
+        resetPlayState();
         streamerWithRowHeights(c.height);
         // 40 particles of row 0 each count; the baseline of 225 stands without the placeholder
         EXPECT_EQ(computeScore(), 40 * c.points - 225) << "height " << c.height;

@@ -7,8 +7,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/app.h"
-#include "app/frame_clock.h"
 #include "game/game_state.h"
 #include "player/camera.h"
 #include "player/throwing.h"
@@ -84,12 +82,11 @@ Extent measure()
 
 TEST(StreamerSoak, FortyStripsStayFiniteAndInTheYardThroughLongPlay)
 {
-    resetAllGlobals();
+    resetPlayState();
     gStreamerHouseCollision = 1;
     // element 0 is the placeholder the game keeps and never steps
     gStreamers.push_back(new PaperStreamer(Vec3{0, 0, 0}, Vec3{0, 0, 0.3f}));
-    gTickPrev = 0.0f;
-    gTickNow = 16.0f;
+    float tickPrev = 0.0f, tickNow = 16.0f;
 
     int thrown = 0;
     float farthest = 0.0f;
@@ -97,9 +94,9 @@ TEST(StreamerSoak, FortyStripsStayFiniteAndInTheYardThroughLongPlay)
         if (thrown < kStrips && update % kUpdatesBetweenThrows == 1)
             throwAtTheHouse(thrown++);
         updateRolls(kFlightStep, gLevel);
-        stepStreamers(gTickNow - gTickPrev);
-        gTickPrev = gTickNow;
-        gTickNow += tickStepFor(update);
+        stepStreamers(tickNow - tickPrev);
+        tickPrev = tickNow;
+        tickNow += tickStepFor(update);
 
         const Extent e = measure();
         ASSERT_TRUE(e.finite) << "a particle left the real numbers at update " << update;
@@ -117,7 +114,7 @@ TEST(StreamerSoak, FortyStripsStayFiniteAndInTheYardThroughLongPlay)
                 kUpdates, kStrips, draped, flying, double(farthest));
     EXPECT_EQ(flying, 0) << "every roll comes to rest";
     EXPECT_GT(draped, 0) << "rolls aimed at the house drape over it";
-    resetAllGlobals();
+    resetPlayState();
 }
 
 }  // namespace

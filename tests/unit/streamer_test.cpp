@@ -5,8 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#include "app/app.h"
-#include "app/frame_clock.h"
+#include "game/game_state.h"
 #include "player/throwing.h"
 #include "streamer/paper_streamer.h"
 #include "streamer/streamer_step.h"
@@ -17,9 +16,12 @@ namespace {
 
 // one step of a strip as the game takes it: the step of the last idle call, the roll it trails
 // read from the thrown rolls, and that roll stopped when the strip strikes the house
+// the step since the last idle call, in milliseconds
+float sTickStep = 0.0f;
+
 void relax(PaperStreamer* s, bool (*update)(PaperStreamer*, float, bool) = updateStreamer)
 {
-    if (update(s, tickStepMs(), rollFlying(s->roll)))
+    if (update(s, sTickStep, rollFlying(s->roll)))
         stopRoll(s->roll);
 }
 
@@ -36,16 +38,15 @@ class StreamerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetAllGlobals();
+        resetPlayState();
         gStreamerHouseCollision = 1;
         setTickStep(30.0f);
     }
-    void TearDown() override { resetAllGlobals(); }
+    void TearDown() override { resetPlayState(); }
 
     static void setTickStep(float ms)
     {
-        gTickPrev = 1000.0f;
-        gTickNow = 1000.0f + ms;
+        sTickStep = ms;
     }
     // owned through gStreamers, so the reset frees it
     static PaperStreamer* addStreamer(Vec3 endA, Vec3 endB)
@@ -419,7 +420,7 @@ TEST_F(StreamerTest, StripOfNoWidthStaysFinite)
         setTickStep(float(5 + i % 40));
         flyScriptedRoll(f, gRollsInFlight[0], s, 0.016f);
         const float before = s->at(0, 20).position.y;
-        sink(s, tickStepMs());
+        sink(s, sTickStep);
         relax(s);
         changed += s->at(0, 20).position.y != before;
         ASSERT_TRUE(allFinite(s)) << "update " << i;
@@ -467,7 +468,7 @@ TEST_F(StreamerTest, FiveNeighbourStepMatchesTheFullScanBitForBit)
             for (int k = 0; k < kCount; ++k) {
                 PaperStreamer* s = strips[set][k];
                 flyScriptedRoll(flights[set][k], gRollsInFlight[size_t(s->roll)], s, seconds);
-                sink(s, tickStepMs());
+                sink(s, sTickStep);
                 if (set == 0)
                     relax(s);
                 else

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "app/app.h"
 #include "common/vec.h"
 #include "game/game_state.h"
 #include "game/rules.h"
@@ -16,7 +15,6 @@
 #include "player/throwing.h"
 #include "scene/world.h"
 #include "streamer/paper_streamer.h"
-#include "app/frame_clock.h"
 
 namespace {
 
@@ -32,7 +30,7 @@ class Throwing : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        resetAllGlobals();
+        resetPlayState();
         gWorld = nullptr;
         // the first station, as start-up leaves it
         gEyeLift = Vec3{0, 1.5f, 0};
@@ -43,7 +41,7 @@ protected:
     void TearDown() override
     {
         gWorld = nullptr;
-        resetAllGlobals();
+        resetPlayState();
     }
 
     // presses, lets the bar run the given steps, releases
@@ -426,7 +424,7 @@ TEST_F(ThrowingInTheYard, ARollWhoseStripStrikesTheHouseStops)
     RollRecord& roll = rollAt(1, Vec3{0, 3, -5}, Vec3{0.7071f, 0, 0.7071f});
     ASSERT_EQ(roll.active, 1);
     // the strip's held edge now lies in the house: its next step pins it there
-    if (updateStreamer(roll.streamer, tickStepMs(), rollFlying(roll.streamer->roll)))
+    if (updateStreamer(roll.streamer, 0.0f, rollFlying(roll.streamer->roll)))
         stopRoll(roll.streamer->roll);
     EXPECT_EQ(roll.streamer->landed, 1u);
     EXPECT_EQ(roll.active, 0);
