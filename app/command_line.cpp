@@ -147,7 +147,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         }
         if (!row->apply(line, row->name, value)) {
             line.action = LaunchAction::BadUsage;
-            line.error = "bad value for " + name + ": " + value + " (expected " + row->argument + ")";
+            line.error =
+                "bad value for " + name + ": " + value + " (expected " + row->argument + ")";
             return line;
         }
     }
@@ -162,7 +163,8 @@ void writeUsage(std::FILE* out)
     for (const OptionRow& row : kOptions) {
         if (!row.help)
             continue;
-        std::string left = std::string(row.name) + (row.argument ? std::string(" ") + row.argument : "");
+        std::string left =
+            std::string(row.name) + (row.argument ? std::string(" ") + row.argument : "");
         std::fprintf(out, "  %-22s %s\n", left.c_str(), row.help);
     }
     std::fputs("  (also -iconic, -direct, -indirect, -sync and -gldebug, passed on to GLUT)\n"

@@ -20,9 +20,10 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kGameDataFiles[] = {
-    "house.3DS", "windowFrames.3DS", "windowPanes.3DS", "brdLeaf.3DS", "BBQ.3DS", "bush1.3DS",
-    "bench.3DS", "pool.3ds", "coyote.3ds", "Stucco.bmp", "Grass.bmp", "GreldaVane1.bmp",
-    "sky32.bmp", "moon1.bmp", "egg.bmp", "grunt.wav",
+    "house.3DS",  "windowFrames.3DS", "windowPanes.3DS", "brdLeaf.3DS",
+    "BBQ.3DS",    "bush1.3DS",        "bench.3DS",       "pool.3ds",
+    "coyote.3ds", "Stucco.bmp",       "Grass.bmp",       "GreldaVane1.bmp",
+    "sky32.bmp",  "moon1.bmp",        "egg.bmp",         "grunt.wav",
 };
 
 std::string executableDirectory()
@@ -56,7 +57,8 @@ std::vector<DataPlace> dataDirectoryPlaces()
     std::string executable = executableDirectory();
     if (!executable.empty()) {
         places.push_back({tidy(fs::path(executable) / "run"), "the build tree"});
-        places.push_back({tidy(fs::path(executable) / VX_DATA_FROM_BINDIR), "beside the executable"});
+        places.push_back(
+            {tidy(fs::path(executable) / VX_DATA_FROM_BINDIR), "beside the executable"});
     }
     places.push_back({tidy(VX_INSTALLED_DATADIR), "the installed data"});
     return places;
@@ -77,7 +79,8 @@ bool enterDataDirectory()
     for (const DataPlace& place : places)
         if (holdsGameData(place.path) && chdir(place.path.c_str()) == 0)
             return true;
-    std::string message = "vendettix: cannot find the game's data (models, textures, sound); looked in:\n";
+    std::string message =
+        "vendettix: cannot find the game's data (models, textures, sound); looked in:\n";
     for (const DataPlace& place : places)
         message += "  " + place.path + " (" + place.why + ")\n";
     message += "Set VX_DATA to the directory that holds them.\n";

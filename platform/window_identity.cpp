@@ -17,7 +17,8 @@ constexpr unsigned long kLargestIconSide = 1024;
 std::vector<uint8_t> readFile(const char* path)
 {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>());
 }
 
 }  // namespace
@@ -33,12 +34,18 @@ std::vector<unsigned long> windowIconFromPam(const std::vector<uint8_t>& bytes)
     unsigned long width = 0, height = 0, depth = 0, maxval = 0;
     std::string key, tupleType;
     while (header >> key) {
-        if (key == "WIDTH") header >> width;
-        else if (key == "HEIGHT") header >> height;
-        else if (key == "DEPTH") header >> depth;
-        else if (key == "MAXVAL") header >> maxval;
-        else if (key == "TUPLTYPE") header >> tupleType;
-        else return {};
+        if (key == "WIDTH")
+            header >> width;
+        else if (key == "HEIGHT")
+            header >> height;
+        else if (key == "DEPTH")
+            header >> depth;
+        else if (key == "MAXVAL")
+            header >> maxval;
+        else if (key == "TUPLTYPE")
+            header >> tupleType;
+        else
+            return {};
     }
     size_t pixels = end + endMark.size();
     if (width == 0 || height == 0 || width > kLargestIconSide || height > kLargestIconSide ||

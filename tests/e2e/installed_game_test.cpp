@@ -32,8 +32,8 @@ struct Answer {
 Answer runFromRoot(const fs::path& game, const std::string& args, const fs::path& scratch)
 {
     fs::path out = scratch / "out", err = scratch / "err";
-    std::string command = "cd / && env -u DISPLAY -u VX_DATA '" + game.string() + "' " + args + " >'" +
-                          out.string() + "' 2>'" + err.string() + "'";
+    std::string command = "cd / && env -u DISPLAY -u VX_DATA '" + game.string() + "' " + args +
+                          " >'" + out.string() + "' 2>'" + err.string() + "'";
     int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readText(out), readText(err)};
 }
@@ -50,7 +50,8 @@ protected:
         scratch = pattern;
         prefix = scratch / "prefix";
         std::string install = std::string("'") + cmake + "' --install '" + build + "' --prefix '" +
-                              prefix.string() + "' >'" + (scratch / "install.log").string() + "' 2>&1";
+                              prefix.string() + "' >'" + (scratch / "install.log").string() +
+                              "' 2>&1";
         ASSERT_EQ(std::system(install.c_str()), 0) << readText(scratch / "install.log");
         game = prefix / "bin" / "vendettix";
     }
@@ -90,7 +91,8 @@ TEST_F(InstalledGame, WithItsDataMovedAwayNamesThePlacesTriedAndFails)
     EXPECT_TRUE(answer.out.empty()) << answer.out;
     EXPECT_NE(answer.err.find("  / (the working directory)"), std::string::npos) << answer.err;
     EXPECT_NE(answer.err.find((prefix / "bin" / "run").string()), std::string::npos) << answer.err;
-    EXPECT_NE(answer.err.find(data.string() + " (beside the executable)"), std::string::npos) << answer.err;
+    EXPECT_NE(answer.err.find(data.string() + " (beside the executable)"), std::string::npos)
+        << answer.err;
 }
 
 TEST_F(InstalledGame, PlaysFromAnotherDirectoryAndNamesItsWindow)

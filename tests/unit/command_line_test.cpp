@@ -25,6 +25,7 @@ TEST(CommandLine, EachOption)
         bool fullscreen;
         std::vector<std::string> glutArgs;  // after the program name
     } cases[] = {
+        // clang-format off
         // 1: no options is the game as it always started
         {{}, LaunchAction::Play, 600, 600, 100, 100, false, {}},
         {{"--help"}, LaunchAction::ShowHelp, 600, 600, 100, 100, false, {}},
@@ -35,11 +36,14 @@ TEST(CommandLine, EachOption)
         // 7: -geometry is ours, so the game's default size cannot override it
         {{"-geometry", "320x240+5+7"}, LaunchAction::Play, 320, 240, 5, 7, false, {}},
         {{"-geometry", "320x240"}, LaunchAction::Play, 320, 240, 100, 100, false, {}},
-        {{"-display", ":3", "-sync"}, LaunchAction::Play, 600, 600, 100, 100, false, {"-display", ":3", "-sync"}},
+        {{"-display", ":3", "-sync"}, LaunchAction::Play, 600, 600, 100, 100, false,
+         {"-display", ":3", "-sync"}},
         // 10: the last size given wins, as with most X programs
-        {{"--size", "300x300", "--size", "400x200"}, LaunchAction::Play, 400, 200, 100, 100, false, {}},
+        {{"--size", "300x300", "--size", "400x200"}, LaunchAction::Play, 400, 200, 100, 100, false,
+         {}},
         // 11: the last of the two decides
         {{"--version", "--help"}, LaunchAction::ShowHelp, 600, 600, 100, 100, false, {}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         std::string label = c.args.empty() ? "(none)" : c.args[0];
@@ -83,7 +87,8 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         {{"--fullscreen", "--windowed"}, "unknown option: --windowed"},
     };
     for (const auto& c : cases) {
-        std::string label = c.args[0] + std::string(c.args.size() > 1 ? std::string(" ") + c.args[1] : "");
+        std::string label =
+            c.args[0] + std::string(c.args.size() > 1 ? std::string(" ") + c.args[1] : "");
         CommandLine line = parse(c.args);
         EXPECT_EQ(line.action, LaunchAction::BadUsage) << label;
         EXPECT_NE(line.error.find(c.error), std::string::npos) << label << ": " << line.error;
