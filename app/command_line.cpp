@@ -83,7 +83,10 @@ const OptionRow kOptions[] = {
      }},
     {"--fullscreen", nullptr, "play on the whole screen",
      [](CommandLine& line, const char*, const char*) {
+         // without a window manager, freeglut keeps the window's offset on the full screen
          line.window.fullscreen = true;
+         line.window.x = 0;
+         line.window.y = 0;
          return true;
      }},
     {"--size", "WxH", "the window's size in pixels (600x600)",

@@ -30,9 +30,9 @@ TEST(CommandLine, EachOption)
         {{}, LaunchAction::Play, 600, 600, 100, 100, false, {}},
         {{"--help"}, LaunchAction::ShowHelp, 600, 600, 100, 100, false, {}},
         {{"--version"}, LaunchAction::ShowVersion, 600, 600, 100, 100, false, {}},
-        {{"--fullscreen"}, LaunchAction::Play, 600, 600, 100, 100, true, {}},
+        {{"--fullscreen"}, LaunchAction::Play, 600, 600, 0, 0, true, {}},
         {{"--size", "800x450"}, LaunchAction::Play, 800, 450, 100, 100, false, {}},
-        {{"--size=1024x768", "--fullscreen"}, LaunchAction::Play, 1024, 768, 100, 100, true, {}},
+        {{"--size=1024x768", "--fullscreen"}, LaunchAction::Play, 1024, 768, 0, 0, true, {}},
         // 7: -geometry is ours, so the game's default size cannot override it
         {{"-geometry", "320x240+5+7"}, LaunchAction::Play, 320, 240, 5, 7, false, {}},
         {{"-geometry", "320x240"}, LaunchAction::Play, 320, 240, 100, 100, false, {}},
