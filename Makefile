@@ -7,47 +7,67 @@
 #   make bench  the benchmarks, the frame-time harness and the start-up timer, as one table
 
 JOBS ?= $(shell nproc)
+# VX_WERROR=ON turns warnings into errors (CI does)
+VX_WERROR ?= OFF
 BUILD := build
 ASAN_BUILD := build-asan
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build build-asan run test test-release test-asan bench clean build-fuzz fuzz fuzz-ci \
-	demo screenshots
+.PHONY: all deps deps-test deps-bench deps-fuzz build build-game build-play build-asan run test test-release \
+	test-asan bench clean build-fuzz fuzz fuzz-ci demo screenshots
+
+# the nested makes of CMake's build would otherwise announce every directory they enter
+MAKEFLAGS += --no-print-directory
+CONFIGURE = cmake -S . -DCMAKE_BUILD_TYPE=Release -DVX_WERROR=$(VX_WERROR)
 
 all: build
 
+# the tiers of scripts/install-deps: the game needs only the first
 deps:
-	@bash scripts/install-deps
+	@bash scripts/install-deps run
+deps-test:
+	@bash scripts/install-deps run test
+deps-bench:
+	@bash scripts/install-deps run test bench
+deps-fuzz:
+	@bash scripts/install-deps run fuzz
 
-$(BUILD)/CMakeCache.txt: | deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+# the game and its assets alone; a first configure leaves the tests out, so the test tier's
+# packages are not needed
+build-game: deps
+	@[ -f $(BUILD)/CMakeCache.txt ] || $(CONFIGURE) -B $(BUILD) -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target vendettix assets
 
-$(ASAN_BUILD)/CMakeCache.txt: | deps
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVX_SANITIZE=ON >/dev/null
-
-build: deps $(BUILD)/CMakeCache.txt
+# everything, tests and benches included
+build: deps-test
+	@$(CONFIGURE) -B $(BUILD) -DBUILD_TESTING=ON >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
-build-asan: deps $(ASAN_BUILD)/CMakeCache.txt
+# the scripted player uses the tests' support library, not the tests
+build-play: deps-test
+	@$(CONFIGURE) -B $(BUILD) -DBUILD_TESTING=ON >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target vendettix assets scripted_play >/dev/null
+
+build-asan: deps-test
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVX_SANITIZE=ON \
+		-DVX_WERROR=$(VX_WERROR) -DBUILD_TESTING=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 # with no display to open, the scripted demo plays under a virtual X server instead
-run: build
+run: build-game
 	@if [ -z "$$DISPLAY" ] || { command -v xdpyinfo >/dev/null && ! xdpyinfo >/dev/null 2>&1; }; then \
 		echo "No display to open (DISPLAY is unset or unreachable): running make demo instead."; \
 		$(MAKE) --no-print-directory demo; \
-	else cd $(BUILD)/run && ../vendettix; fi
+	else $(BUILD)/vendettix; fi
 
 # a short scripted round under a virtual X server, screenshots in build/shots
-demo: build
-	@cmake --build $(BUILD) --target scripted_play -j $(JOBS) >/dev/null
+demo: build-play
 	@VX_GAME=$(abspath $(BUILD))/vendettix VX_RUN_DIR=$(abspath $(BUILD))/run \
 		$(BUILD)/tests/scripted_play demo $(BUILD)/shots
 
 # the README's pictures, into docs/play
-screenshots: build
-	@cmake --build $(BUILD) --target scripted_play -j $(JOBS) >/dev/null
+screenshots: build-play
 	@VX_GAME=$(abspath $(BUILD))/vendettix VX_RUN_DIR=$(abspath $(BUILD))/run \
 		$(BUILD)/tests/scripted_play screenshots docs/play
 
@@ -57,10 +77,10 @@ test-release: build
 test-asan: build-asan
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
-$(FUZZ_BUILD)/CMakeCache.txt: | deps
+$(FUZZ_BUILD)/CMakeCache.txt: | deps-fuzz
 	@cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 
-build-fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
+build-fuzz: deps-fuzz $(FUZZ_BUILD)/CMakeCache.txt
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
 
 fuzz: build-fuzz
@@ -72,7 +92,7 @@ fuzz-ci: build-fuzz
 # the fuzzers first, so the test runners' summaries close the output
 test: fuzz-ci test-release test-asan
 
-bench: build
+bench: deps-bench build
 	@python3 scripts/bench-report $(BUILD)
 
 clean:

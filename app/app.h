@@ -2,15 +2,17 @@
 #pragma once
 #include <cstdint>
 
+#include "app/window_options.h"
+
 extern int32_t gWindowWidth;
 extern int32_t gWindowHeight;
 extern float gYardOffset;       // the world is drawn shifted by minus this along x and z
 
 // the whole start-up sequence; does not return
-int runGame(int argc, char** argv);
+int runGame(int argc, char** argv, const WindowOptions& window = {});
 // everything runGame does before the event loop: the window, the GL state, the globals, the
 // textures and the World
-void startGame(int argc, char** argv);
+void startGame(int argc, char** argv, const WindowOptions& window = {});
 // after each swap: under start-up timing (VX_STARTUP_TIMING) the first one ends the process
 void noteFrameShown();
 void onReshape(int width, int height);

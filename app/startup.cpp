@@ -11,13 +11,13 @@
 #include "assets/texture_loader.h"
 #include "platform/redisplay.h"
 #include "platform/startup_trace.h"
+#include "platform/window_identity.h"
 #include "player/input.h"
 #include "scene/world.h"
 #include "streamer/paper_streamer.h"
 #include "terrain/terrain.h"
 
-constexpr int kWindowSize = 600;
-constexpr int kWindowPosition = 100;
+constexpr int kWindowSize = kDefaultWindowSize;
 constexpr int kMenuExit = 2;
 constexpr double kFieldOfView = 60.0;
 constexpr double kNearPlane = 0.5;
@@ -59,14 +59,14 @@ static void setProvisionalProjection()
     glViewport(0, 0, kWindowSize, kWindowSize);
 }
 
-int runGame(int argc, char** argv)
+int runGame(int argc, char** argv, const WindowOptions& window)
 {
-    startGame(argc, argv);
+    startGame(argc, argv, window);
     glutMainLoop();
     return 0;
 }
 
-void startGame(int argc, char** argv)
+void startGame(int argc, char** argv, const WindowOptions& window)
 {
     markStartupPhase("main");
     // the ground needs no GL: it is built on a second thread while the window and context open
@@ -77,9 +77,12 @@ void startGame(int argc, char** argv)
     });
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(kWindowSize, kWindowSize);
-    glutInitWindowPosition(kWindowPosition, kWindowPosition);
+    glutInitWindowSize(window.width, window.height);
+    glutInitWindowPosition(window.x, window.y);
     glutCreateWindow("Mesh display");
+    setWindowIdentity();
+    if (window.fullscreen)
+        glutFullScreen();
     setRedisplayHandler(glutPostRedisplay);
     askForDetectableAutoRepeat();
     glClearColor(0, 0, 0, 1);

@@ -284,6 +284,8 @@ std::vector<std::string> E2eGame::environment(bool forGame) const
             env[entry.substr(0, eq)] = entry.substr(eq + 1);
     }
     env.erase("XAUTHORITY");
+    // the game must play from the run directory laid out here, not from a developer's data
+    env.erase("VENDETTIX_DATA");
     if (!display_.empty())
         env["DISPLAY"] = display_;
     if (forGame) {

@@ -2,6 +2,7 @@
 // deterministic: same bytes on every run and every machine with IEEE floats.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "tools/assetgen/mesh.h"
@@ -57,3 +58,7 @@ Picture makeEggSplat();
 // mono 16-bit samples at kGruntRate
 constexpr uint32_t kGruntRate = 22050;
 std::vector<int16_t> makeGrunt();
+
+// the game's icon, side by side pixels: a PAM (P7, RGB_ALPHA) for the window, a PNG for the desktop
+std::vector<uint8_t> makeIconPam(uint32_t side);
+bool saveIconPng(const std::string& path, uint32_t side);

@@ -1,5 +1,6 @@
 // assetgen: writes the game's models, textures and throw sound into the directory it is given.
-// Usage: assetgen <dir>
+// Usage: assetgen <dir>            the game's data, with the window's icon
+//        assetgen --icons <dir>    the desktop's icons, vendettix-<side>.png
 #include <cstdio>
 #include <string>
 
@@ -18,16 +19,30 @@ bool writePicture(const std::string& dir, const char* name, const Picture& pictu
     return saveBytes(dir + "/" + name, makeBmp24(picture.width, picture.height, picture.rgb));
 }
 
+// the sizes a desktop's icon theme looks for first
+const uint32_t kDesktopIconSides[] = {64, 128, 256};
+constexpr uint32_t kWindowIconSide = 64;
+
+bool writeDesktopIcons(const std::string& dir)
+{
+    for (uint32_t side : kDesktopIconSides)
+        if (!saveIconPng(dir + "/vendettix-" + std::to_string(side) + ".png", side))
+            return false;
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: assetgen <dir>\n");
+    bool icons = argc == 3 && std::string(argv[1]) == "--icons";
+    if (argc != 2 && !icons) {
+        std::fprintf(stderr, "usage: assetgen [--icons] <dir>\n");
         return 2;
     }
-    std::string dir = argv[1];
-    bool ok = writeModel(dir, "house.3DS", makeHouse()) && writeModel(dir, "windowFrames.3DS", makeWindowFrames()) &&
+    std::string dir = argv[argc - 1];
+    bool ok = icons ? writeDesktopIcons(dir) :
+              writeModel(dir, "house.3DS", makeHouse()) && writeModel(dir, "windowFrames.3DS", makeWindowFrames()) &&
               writeModel(dir, "windowPanes.3DS", makeWindowPanes()) && writeModel(dir, "brdLeaf.3DS", makePlant()) &&
               writeModel(dir, "BBQ.3DS", makeBarbecue()) && writeModel(dir, "bush1.3DS", makeBush()) &&
               writeModel(dir, "bench.3DS", makeBench()) && writeModel(dir, "pool.3ds", makePool()) &&
@@ -35,7 +50,8 @@ int main(int argc, char** argv)
               writePicture(dir, "Grass.bmp", makeGrass()) && writePicture(dir, "GreldaVane1.bmp", makeOwner()) &&
               writePicture(dir, "sky32.bmp", makeSky()) && writePicture(dir, "moon1.bmp", makeMoon()) &&
               writePicture(dir, "egg.bmp", makeEggSplat()) &&
-              saveBytes(dir + "/grunt.wav", makeWav16(makeGrunt(), kGruntRate));
+              saveBytes(dir + "/grunt.wav", makeWav16(makeGrunt(), kGruntRate)) &&
+              saveBytes(dir + "/vendettix-icon.pam", makeIconPam(kWindowIconSide));
     if (!ok) {
         std::fprintf(stderr, "assetgen: cannot write into %s\n", dir.c_str());
         return 1;

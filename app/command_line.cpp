@@ -1,0 +1,206 @@
+// app: the command line, one table row an option.
+#include "app/command_line.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/data_directory.h"
+
+#ifndef VX_VERSION
+#define VX_VERSION "0.0.0"
+#endif
+
+namespace {
+
+// larger than any screen; a typo such as 6000x6000 still passes, a wrapped number does not
+constexpr long kLargestWindowSide = 16384;
+
+bool parseNumber(const char*& text, long lo, long hi, long* out)
+{
+    if (*text < '0' || *text > '9')
+        return false;
+    errno = 0;
+    char* end = nullptr;
+    long value = std::strtol(text, &end, 10);
+    if (errno != 0 || value < lo || value > hi)
+        return false;
+    text = end;
+    *out = value;
+    return true;
+}
+
+// WxH, and with withPosition also WxH+X+Y
+bool parseGeometry(const char* text, bool withPosition, WindowOptions* window)
+{
+    long width = 0, height = 0, x = window->x, y = window->y;
+    if (!parseNumber(text, 1, kLargestWindowSide, &width) || *text++ != 'x' ||
+        !parseNumber(text, 1, kLargestWindowSide, &height))
+        return false;
+    if (withPosition && *text == '+') {
+        ++text;
+        if (!parseNumber(text, 0, kLargestWindowSide, &x) || *text++ != '+' ||
+            !parseNumber(text, 0, kLargestWindowSide, &y))
+            return false;
+    }
+    if (*text != '\0')
+        return false;
+    window->width = int(width);
+    window->height = int(height);
+    window->x = int(x);
+    window->y = int(y);
+    return true;
+}
+
+struct OptionRow {
+    const char* name;
+    const char* argument;  // the value's name in the usage; nullptr when the option takes none
+    const char* help;      // nullptr: accepted but not listed
+    // false when the value is malformed
+    bool (*apply)(CommandLine& line, const char* option, const char* value);
+};
+
+bool passToGlut(CommandLine& line, const char* option, const char* value)
+{
+    line.glutArgs.push_back(option);
+    if (value)
+        line.glutArgs.push_back(value);
+    return true;
+}
+
+// -geometry is read here rather than by glutInit, which would have it overridden by the
+// game's own window size
+const OptionRow kOptions[] = {
+    {"--help", nullptr, "print this help and exit",
+     [](CommandLine& line, const char*, const char*) {
+         line.action = LaunchAction::ShowHelp;
+         return true;
+     }},
+    {"--version", nullptr, "print the name and version and exit",
+     [](CommandLine& line, const char*, const char*) {
+         line.action = LaunchAction::ShowVersion;
+         return true;
+     }},
+    {"--fullscreen", nullptr, "play on the whole screen",
+     [](CommandLine& line, const char*, const char*) {
+         // without a window manager, freeglut keeps the window's offset on the full screen
+         line.window.fullscreen = true;
+         line.window.x = 0;
+         line.window.y = 0;
+         return true;
+     }},
+    {"--size", "WxH", "the window's size in pixels (600x600)",
+     [](CommandLine& line, const char*, const char* value) {
+         return parseGeometry(value, false, &line.window);
+     }},
+    {"-geometry", "WxH[+X+Y]", "the window's size and place (X's own form)",
+     [](CommandLine& line, const char*, const char* value) {
+         return parseGeometry(value, true, &line.window);
+     }},
+    {"-display", "DISPLAY", "the X display to open", passToGlut},
+    {"-iconic", nullptr, nullptr, passToGlut},
+    {"-direct", nullptr, nullptr, passToGlut},
+    {"-indirect", nullptr, nullptr, passToGlut},
+    {"-sync", nullptr, nullptr, passToGlut},
+    {"-gldebug", nullptr, nullptr, passToGlut},
+};
+
+const OptionRow* findOption(const std::string& name)
+{
+    for (const OptionRow& row : kOptions)
+        if (name == row.name)
+            return &row;
+    return nullptr;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(int argc, const char* const* argv)
+{
+    CommandLine line;
+    line.glutArgs.push_back(argc > 0 && argv[0] ? argv[0] : "vendettix");
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        std::string name = arg;
+        const char* value = nullptr;
+        size_t equals = arg.find('=');
+        bool inlineValue = arg.rfind("--", 0) == 0 && equals != std::string::npos;
+        if (inlineValue)
+            name = arg.substr(0, equals);
+        const OptionRow* row = findOption(name);
+        if (!row) {
+            line.action = LaunchAction::BadUsage;
+            line.error = "unknown option: " + arg;
+            return line;
+        }
+        if (row->argument) {
+            if (inlineValue)
+                value = argv[i] + equals + 1;
+            else if (i + 1 < argc)
+                value = argv[++i];
+            else {
+                line.action = LaunchAction::BadUsage;
+                line.error = name + " needs a value: " + row->argument;
+                return line;
+            }
+        } else if (inlineValue) {
+            line.action = LaunchAction::BadUsage;
+            line.error = name + " takes no value";
+            return line;
+        }
+        if (!row->apply(line, row->name, value)) {
+            line.action = LaunchAction::BadUsage;
+            line.error =
+                "bad value for " + name + ": " + value + " (expected " + row->argument + ")";
+            return line;
+        }
+    }
+    return line;
+}
+
+void writeUsage(std::FILE* out)
+{
+    std::fputs("Usage: vendettix [OPTION]...\n"
+               "Throw toilet-paper rolls and eggs at Grelda's house, at night.\n\nOptions:\n",
+               out);
+    for (const OptionRow& row : kOptions) {
+        if (!row.help)
+            continue;
+        std::string left =
+            std::string(row.name) + (row.argument ? std::string(" ") + row.argument : "");
+        std::fprintf(out, "  %-22s %s\n", left.c_str(), row.help);
+    }
+    std::fputs("  (also -iconic, -direct, -indirect, -sync and -gldebug, passed on to GLUT)\n"
+               "\nControls:\n"
+               "  A (hold)                hide left; release to walk back\n"
+               "  D (hold)                hide right\n"
+               "  F1                      change weapons: rolls or eggs\n"
+               "  left mouse button, drag look around\n"
+               "  right mouse button      hold to swing the power bar, release to throw\n"
+               "  H                       print the help screen to the console\n"
+               "  Q                       quit\n"
+               "  middle mouse button     menu with \"Exit\"\n"
+               "\nThe models, textures and sound are looked for in these places, in order:\n",
+               out);
+    for (const DataPlace& place : dataDirectoryPlaces())
+        std::fprintf(out, "  %s (%s)\n", place.path.c_str(), place.why);
+}
+
+int answerCommandLine(const CommandLine& commandLine)
+{
+    switch (commandLine.action) {
+    case LaunchAction::ShowHelp:
+        writeUsage(stdout);
+        return 0;
+    case LaunchAction::ShowVersion:
+        std::printf("Vendettix %s\n", VX_VERSION);
+        return 0;
+    case LaunchAction::BadUsage:
+        std::fprintf(stderr, "vendettix: %s\n\n", commandLine.error.c_str());
+        writeUsage(stderr);
+        return 2;
+    case LaunchAction::Play:
+        break;
+    }
+    return -1;
+}

@@ -1,0 +1,28 @@
+// app: the game's command line. Our own options are long ones; a few of GLUT's X options are
+// still accepted and handed on to glutInit. Anything else is refused, so a typo never starts a
+// game the player did not ask for.
+#pragma once
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/window_options.h"
+
+enum class LaunchAction {
+    Play,
+    ShowHelp,     // usage on standard output, status 0
+    ShowVersion,  // name and version on standard output, status 0
+    BadUsage,     // the error and the usage on standard error, status 2
+};
+
+struct CommandLine {
+    LaunchAction action = LaunchAction::Play;
+    WindowOptions window;
+    std::vector<std::string> glutArgs;  // the program name, then the X options for glutInit
+    std::string error;                  // what was wrong, for BadUsage
+};
+
+CommandLine parseCommandLine(int argc, const char* const* argv);
+void writeUsage(std::FILE* out);
+// for anything but Play: answers on the console and returns the exit status
+int answerCommandLine(const CommandLine& commandLine);

@@ -1,0 +1,102 @@
+// The command line: each option, the GLUT options handed on, and the bad ones refused with
+// status 2 before any window opens.
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+CommandLine parse(const std::vector<const char*>& args)
+{
+    std::vector<const char*> argv{"vendettix"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return parseCommandLine(int(argv.size()), argv.data());
+}
+
+TEST(CommandLine, EachOption)
+{
+    const struct {
+        std::vector<const char*> args;
+        LaunchAction action;
+        int width, height, x, y;
+        bool fullscreen;
+        std::vector<std::string> glutArgs;  // after the program name
+    } cases[] = {
+        // clang-format off
+        // 1: no options is the game as it always started
+        {{}, LaunchAction::Play, 600, 600, 100, 100, false, {}},
+        {{"--help"}, LaunchAction::ShowHelp, 600, 600, 100, 100, false, {}},
+        {{"--version"}, LaunchAction::ShowVersion, 600, 600, 100, 100, false, {}},
+        {{"--fullscreen"}, LaunchAction::Play, 600, 600, 0, 0, true, {}},
+        {{"--size", "800x450"}, LaunchAction::Play, 800, 450, 100, 100, false, {}},
+        {{"--size=1024x768", "--fullscreen"}, LaunchAction::Play, 1024, 768, 0, 0, true, {}},
+        // 7: -geometry is ours, so the game's default size cannot override it
+        {{"-geometry", "320x240+5+7"}, LaunchAction::Play, 320, 240, 5, 7, false, {}},
+        {{"-geometry", "320x240"}, LaunchAction::Play, 320, 240, 100, 100, false, {}},
+        {{"-display", ":3", "-sync"}, LaunchAction::Play, 600, 600, 100, 100, false,
+         {"-display", ":3", "-sync"}},
+        // 10: the last size given wins, as with most X programs
+        {{"--size", "300x300", "--size", "400x200"}, LaunchAction::Play, 400, 200, 100, 100, false,
+         {}},
+        // 11: the last of the two decides
+        {{"--version", "--help"}, LaunchAction::ShowHelp, 600, 600, 100, 100, false, {}},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        std::string label = c.args.empty() ? "(none)" : c.args[0];
+        CommandLine line = parse(c.args);
+        EXPECT_EQ(line.action, c.action) << label;
+        EXPECT_EQ(line.window.width, c.width) << label;
+        EXPECT_EQ(line.window.height, c.height) << label;
+        EXPECT_EQ(line.window.x, c.x) << label;
+        EXPECT_EQ(line.window.y, c.y) << label;
+        EXPECT_EQ(line.window.fullscreen, c.fullscreen) << label;
+        std::vector<std::string> expected{"vendettix"};
+        expected.insert(expected.end(), c.glutArgs.begin(), c.glutArgs.end());
+        EXPECT_EQ(line.glutArgs, expected) << label;
+        EXPECT_TRUE(line.error.empty()) << label;
+    }
+}
+
+TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
+{
+    const struct {
+        std::vector<const char*> args;
+        const char* error;  // a part of the message
+    } cases[] = {
+        {{"--bogus"}, "unknown option: --bogus"},
+        {{"-h"}, "unknown option: -h"},
+        {{"play"}, "unknown option: play"},
+        {{"--size"}, "--size needs a value"},
+        {{"--size", "600"}, "bad value for --size: 600"},
+        {{"--size", "600x"}, "bad value for --size"},
+        {{"--size", "0x600"}, "bad value for --size"},
+        {{"--size", "-5x600"}, "bad value for --size"},
+        {{"--size", "600x600x3"}, "bad value for --size"},
+        {{"--size", "99999999999999999999x1"}, "bad value for --size"},
+        {{"--size", " 600x600"}, "bad value for --size"},
+        // 12: a position belongs to -geometry only
+        {{"--size", "600x600+1+1"}, "bad value for --size"},
+        {{"-geometry", "600x600+1"}, "bad value for -geometry"},
+        {{"--fullscreen=yes"}, "--fullscreen takes no value"},
+        {{"-display"}, "-display needs a value"},
+        // 16: a bad option after a good one still stops the start
+        {{"--fullscreen", "--windowed"}, "unknown option: --windowed"},
+    };
+    for (const auto& c : cases) {
+        std::string label =
+            c.args[0] + std::string(c.args.size() > 1 ? std::string(" ") + c.args[1] : "");
+        CommandLine line = parse(c.args);
+        EXPECT_EQ(line.action, LaunchAction::BadUsage) << label;
+        EXPECT_NE(line.error.find(c.error), std::string::npos) << label << ": " << line.error;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(answerCommandLine(line), 2) << label;
+        std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find("Usage: vendettix"), std::string::npos) << label;
+    }
+}
+
+}  // namespace
