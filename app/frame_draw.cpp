@@ -43,7 +43,7 @@ static void drawScene()
     drawRolls();
     // the placeholder at index 0 is never drawn
     if (gStreamers.size() > 1)
-        drawStreamers(gStreamers.data() + 1, gStreamers.size() - 1);
+        drawStreamers(gStreamers.data() + 1, gStreamers.size() - 1, gWireframe != 0);
 
     glPushMatrix();
     glTranslatef(-gYardOffset, 0.0f, -gYardOffset);

@@ -5,18 +5,25 @@
 #include "common/vec.h"
 
 struct EggRecord;
+struct RollRecord;
 
-// a roll's shape and an egg are the same every time: while set they are compiled once and
-// replayed, and those out of sight are left out; else each is drawn afresh. Both give the same
-// pixels.
-extern bool gProjectileListDrawing;
 // how many rolls and eggs in flight the last drawRolls and drawEggs left out as out of sight
 extern int32_t gRollsOutOfSight;
 extern int32_t gEggsOutOfSight;
 
+// a roll's shape and an egg are the same every time: they are compiled once and replayed, and
+// those out of sight are left out
 void drawRolls();
 void drawRollModel(float radius, float length);
 void drawEggs();
+
+// the pieces drawRolls and drawEggs are made of, the shapes drawn afresh: the transform (and
+// colour) of one roll or egg in flight, then its shape; the splat of an egg that struck a wall
+void placeRoll(const RollRecord& roll);
+void drawRollShape();
+void placeEgg(const EggRecord& egg);
+void drawEggShape();
+void drawSplat(const EggRecord& egg);
 // draws the owner and, right after, decides whether she sees the player
 void drawOwner();
 

@@ -73,23 +73,35 @@ public:
     float lightSpecular[4];
     float houseSize;
 
-    // The house group (per primitive mode and pane lighting), the terrain, the sky and the moon
-    // look the same every frame, so they are compiled on first use and replayed; false draws
-    // them literally every frame (same pixels, kept for comparison).
-    bool replayStaticDrawing = true;
     // The bird's-eye camera (40 above the house) stands outside the dome and just above the
     // moon, which would fill its view; that camera clears this to see the yard.
     bool skyVisible = true;
 
+    // Below, the pieces World::draw is made of, each drawn afresh; the game replays the house
+    // group, the terrain, the sky and the moon from lists instead (they look the same every
+    // frame). Public so that a comparison can draw the scene afresh from the same pieces.
+
+    // the placement's cover-object index for this frame, -1 for none
+    int coverPlacement(int32_t level, int32_t hideLeft, int32_t hideRight) const;
+    // calls visit(i) for each placement shown at the level, in order, with the cover object
+    // shown while the player hides behind it
+    template <class Visit>
+    void forEachPlacementShown(int32_t level, int32_t hideLeft, int32_t hideRight, Visit&& visit);
+    // pushes the matrix and sets the placement's transform and states; leavePlacement undoes
+    void enterPlacement(int i);
+    void leavePlacement();
+    void drawHouseGroupMember(int i, bool ownerSeesPlayer);
+    // the terrain's states and transform, pushed; leaveTerrain pops
+    void enterTerrain();
+    void leaveTerrain();
+    void drawSkyAndMoon();
+
 private:
     // the light, the display lists and lighting on: the constructor's GL part
     void startDrawing();
-    // the placement's cover-object index for this frame, -1 for none
-    int coverPlacement(int32_t level, int32_t hideLeft, int32_t hideRight) const;
     void drawPlacement(int i, bool ownerSeesPlayer);
-    void drawHouseGroupMember(int i, bool ownerSeesPlayer);
-    void drawTerrain();
-    void drawSkyAndMoon();
+    void replayHouseGroupMember(int i, bool ownerSeesPlayer);
+    void replaySkyAndMoon();
     void applyPreset(int32_t code);
 
     GLUquadric* skyQuadric = nullptr;
@@ -100,3 +112,19 @@ private:
 };
 
 extern World* gWorld;
+
+template <class Visit>
+void World::forEachPlacementShown(int32_t level, int32_t hideLeft, int32_t hideRight, Visit&& visit)
+{
+    int cover = coverPlacement(level, hideLeft, hideRight);
+    bool covering = cover >= 0 && cover < int(placements.size());
+    if (covering)
+        placements[cover]->visible = !placements[cover]->visible;
+    for (int i = 0; i < int(placements.size()); ++i) {
+        const Placement& p = *placements[i];
+        if (p.visible && (p.group == 0 || p.group == level))
+            visit(i);
+    }
+    if (covering)
+        placements[cover]->visible = !placements[cover]->visible;
+}

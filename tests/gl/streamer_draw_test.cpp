@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include "app/app.h"
-#include "player/input.h"
 #include "streamer/paper_streamer.h"
 #include "streamer/streamer_draw.h"
 #include "tests/support/gl_fixture.h"
@@ -119,8 +118,7 @@ PaperStreamer lookAtStrip()
 TEST_F(StreamerDrawTest, WireframeReadBackShowsTheMarks)
 {
     PaperStreamer s = lookAtStrip();
-    gWireframe = 1;
-    drawStreamer(&s);
+    drawStreamer(&s, true);
     const Pixels pixels = glReadBack();
     savePng(pixels, "streamer_wireframe");
 
@@ -141,8 +139,7 @@ TEST_F(StreamerDrawTest, WireframeReadBackShowsTheMarks)
 TEST_F(StreamerDrawTest, SolidStripCoversItsQuadsAndEndsAtTheLastColumn)
 {
     PaperStreamer s = lookAtStrip();
-    gWireframe = 0;
-    drawStreamer(&s);
+    drawStreamer(&s, false);
     const Pixels pixels = glReadBack();
     savePng(pixels, "streamer_solid");
     // the middle of the quad between columns 10 and 11, unlit: the blue of its colour call

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "terrain/loose_tree.h"
+#include "tests/support/loose_tree.h"
 #include "terrain/terrain.h"
 
 namespace {
