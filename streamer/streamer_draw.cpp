@@ -120,11 +120,6 @@ bool streamerParticleMarked(int r, int c)
     return (r == 0 && c <= 2) || (r == 1 && (c == 0 || c == 2));
 }
 
-Vec3 streamerWireColour(int r, int c)
-{
-    return streamerParticleMarked(r, c) ? kRed : kStreamerBlue;
-}
-
 void drawStreamer(const PaperStreamer* streamer, bool wireframe)
 {
     drawStreamers(&streamer, 1, wireframe);

@@ -24,5 +24,3 @@ void streamerTriangleNormals(const PaperStreamer* streamer, Vec3 normals[kStream
 constexpr Vec3 kStreamerBlue{0.0f, 0.0f, 1.0f};
 // the wire lines mark a few particles at the roll's edge in red
 bool streamerParticleMarked(int r, int c);
-// the colour particle (r, c) ends up with in the wire lines
-Vec3 streamerWireColour(int r, int c);

@@ -65,8 +65,6 @@ public:
     void setBaseNeighbour(TriNode* node);
     // draws the triangles of the given level below and including this node; returns their number
     int32_t draw(int32_t level, const Vec3* grid) const;
-    // the same walk as draw, without drawing
-    int32_t countAt(int32_t level) const;
 
     // calls visit(node) for every node of the given level below and including this one, in
     // drawing order; returns their number
