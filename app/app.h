@@ -1,6 +1,10 @@
 // app: start-up, the shell's own callbacks, the frame update and the frame drawing.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+
+class PaperStreamer;
+class World;
 
 #include "app/window_options.h"
 
@@ -19,6 +23,18 @@ void onReshape(int width, int height);
 void onMenu(int value);
 void onIdle();
 void onDisplay();
+
+// the parts of the frame that are drawn batched in the game; the tests and benches draw the same
+// frame with the literal parts to compare pixels and time
+struct SceneParts {
+    void (*rolls)(int32_t level);
+    void (*streamers)(const PaperStreamer* const* streamers, size_t count, bool wireframe);
+    void (*world)(World& world, bool ownerSeesPlayer, int32_t level, int32_t hideLeft,
+                  int32_t hideRight, bool withSky);
+    void (*eggs)();
+};
+// one whole frame, camera to swap, with the given parts
+void drawFrame(const SceneParts& parts);
 
 // the values start-up assigns to the shared globals (no GL)
 void assignStartingValues();

@@ -42,33 +42,33 @@ static bool projectilesHidden()
     return gGameOver || gTurning;
 }
 
-static void drawScene()
+static void drawScene(const SceneParts& parts)
 {
     drawPlayerMarker();
     if (!projectilesHidden())
-        drawRolls(gLevel);
+        parts.rolls(gLevel);
     // the placeholder at index 0 is never drawn
     if (gStreamers.size() > 1)
-        drawStreamers(gStreamers.data() + 1, gStreamers.size() - 1);
+        parts.streamers(gStreamers.data() + 1, gStreamers.size() - 1, gWireframe != 0);
 
     glPushMatrix();
     glTranslatef(-gYardOffset, 0.0f, -gYardOffset);
     if (gWorld) {
         // from 40 above the house the camera stands outside the sky dome, right over the moon,
         // which would fill the view; the yard is seen without them
-        gWorld->skyVisible = !gBirdsEyeView;
-        gWorld->draw(gOwnerSeesPlayer, gLevel, leanLeftForDrawing(), leanRightForDrawing());
+        parts.world(*gWorld, gOwnerSeesPlayer, gLevel, leanLeftForDrawing(), leanRightForDrawing(),
+                    !gBirdsEyeView);
     }
     glPopMatrix();
 
     if (!projectilesHidden()) {
-        drawEggs();
+        parts.eggs();
         if (gSpinEnabled)
             drawOwner(gSpinAngle, gSpinStep, gOwnerRadius);
     }
 }
 
-void onDisplay()
+void drawFrame(const SceneParts& parts)
 {
     beginFrameClock(platformProcessClockMs());
 
@@ -78,11 +78,22 @@ void onDisplay()
     setCamera();
     // in front of the eye before the scene, so the scene behind them fails the depth test
     drawHudBars();
-    drawScene();
+    drawScene(parts);
     glPopMatrix();
 
     drawHudText();
     updateFpsCounter();
     glutSwapBuffers();
     noteFrameShown();
+}
+
+void onDisplay()
+{
+    static const SceneParts kBatched{
+        drawRolls, drawStreamers,
+        [](World& world, bool ownerSees, int32_t level, int32_t left, int32_t right, bool sky) {
+            world.draw(ownerSees, level, left, right, sky);
+        },
+        drawEggs};
+    drawFrame(kBatched);
 }

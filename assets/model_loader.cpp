@@ -12,6 +12,7 @@
 #include <cstring>
 #include <vector>
 
+#include "assets/model_chunks.h"
 #include "platform/message_box.h"
 
 uint32_t gChunkScratch[64];
@@ -25,21 +26,7 @@ constexpr int32_t kNewestReadableVersion = 3;
 // exhaust the stack
 constexpr int kMaxDepth = 32;
 
-constexpr uint16_t kPrimary = 0x4D4D;
-constexpr uint16_t kVersion = 0x0002;
-constexpr uint16_t kEditor = 0x3D3D;
-constexpr uint16_t kObject = 0x4000;
-constexpr uint16_t kTriMesh = 0x4100;
-constexpr uint16_t kVertices = 0x4110;
-constexpr uint16_t kFaces = 0x4120;
-constexpr uint16_t kFaceMaterial = 0x4130;
-constexpr uint16_t kTexCoords = 0x4140;
-constexpr uint16_t kMaterial = 0xAFFF;
-constexpr uint16_t kMaterialName = 0xA000;
-constexpr uint16_t kDiffuse = 0xA020;
-constexpr uint16_t kTextureMap = 0xA200;
-constexpr uint16_t kMapFile = 0xA300;
-constexpr uint16_t kColourFloat = 0x0010;
+using namespace chunk3ds;
 
 uint32_t u32At(const uint8_t* p)
 {

@@ -17,8 +17,10 @@
 #include <utility>
 #include <vector>
 
-#include "terrain/loose_tree.h"
+#include "common/view_frustum.h"
 #include "terrain/terrain.h"
+#include "tests/support/literal_drawing.h"
+#include "tests/support/loose_tree.h"
 
 namespace {
 
@@ -163,17 +165,17 @@ void drawFrames(benchmark::State& state, bool geometryOnly, Draw draw)
 
 void BM_DrawEachTriangle(benchmark::State& state, bool geometryOnly)
 {
-    drawFrames(state, geometryOnly, [] { sDrawnTerrain->drawEachTriangle(); });
+    drawFrames(state, geometryOnly, [] { drawTerrainEachTriangle(*sDrawnTerrain); });
 }
 
 // every tile's list, whatever the view: the one batch of before
 void BM_DrawEveryTile(benchmark::State& state, bool geometryOnly)
 {
-    sDrawnTerrain->cullToView = false;
+    static const double identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    static const ViewFrustum everywhere(identity, identity, 1e9);
     sDrawnTerrain->draw();  // compiles the lists outside the timing
-    drawFrames(state, geometryOnly, [] { sDrawnTerrain->draw(); });
+    drawFrames(state, geometryOnly, [] { sDrawnTerrain->drawInView(everywhere); });
     state.counters["triangles"] = sDrawnTerrain->drawnTriangles;
-    sDrawnTerrain->cullToView = true;
 }
 
 // what the game does: only the tiles that may reach the screen

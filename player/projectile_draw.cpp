@@ -8,7 +8,6 @@
 #include "common/view_frustum.h"
 #include "player/throwing.h"
 
-bool gProjectileListDrawing = true;
 int32_t gRollsOutOfSight = 0;
 int32_t gEggsOutOfSight = 0;
 
@@ -55,10 +54,6 @@ bool mayShowAt(const ViewFrustum& view, Vec3 at)
 // calls the list holding what draw sends, compiling it on the first call
 void replay(GLuint& list, void (*draw)())
 {
-    if (!gProjectileListDrawing) {
-        draw();
-        return;
-    }
     if (!list) {
         list = glGenLists(1);
         glNewList(list, GL_COMPILE);
@@ -67,9 +62,6 @@ void replay(GLuint& list, void (*draw)())
     }
     glCallList(list);
 }
-
-void drawEggShape() { glutSolidSphere(0.3, 8, 9); }
-void drawRollShape() { drawRollModel(kRollRadius, kRollLength); }
 
 GLuint sEggList = 0;
 GLuint sRollList = 0;
@@ -107,18 +99,6 @@ void drawRollCap(float z)
     glPopMatrix();
 }
 
-void drawSplat(const EggRecord& egg)
-{
-    SplatPlacement place = splatPlacement(egg);
-    glPushMatrix();
-    if (place.translated)
-        glTranslatef(place.corner.x, place.corner.y, place.corner.z);
-    if (place.facesX)
-        glRotatef(90, 0, 1, 0);
-    drawGlowQuad(kSplatTexture, kSplatSize, kSplatSize);
-    glPopMatrix();
-}
-
 }  // namespace
 
 void drawRolls(int32_t level)
@@ -128,20 +108,27 @@ void drawRolls(int32_t level)
     for (const RollRecord& roll : gRollsInFlight) {
         if (!roll.active)
             continue;
-        if (gProjectileListDrawing && !mayShowAt(view, roll.position)) {
+        if (!mayShowAt(view, roll.position)) {
             glColor3f(0.9f, 0.9f, 0.9f);  // what the roll leaves current, drawn or not
             ++gRollsOutOfSight;
             continue;
         }
-        double angle = rollHeadingDegrees(roll.direction, level);
         glPushMatrix();
-        glColor3f(0.9f, 0.9f, 0.9f);
-        glTranslatef(roll.position.x, roll.position.y, roll.position.z);
-        glRotatef(float(angle), 0, 1, 0);
+        placeRoll(roll, level);
         replay(sRollList, drawRollShape);
         glPopMatrix();
     }
 }
+
+void placeRoll(const RollRecord& roll, int32_t level)
+{
+    double angle = rollHeadingDegrees(roll.direction, level);
+    glColor3f(0.9f, 0.9f, 0.9f);
+    glTranslatef(roll.position.x, roll.position.y, roll.position.z);
+    glRotatef(float(angle), 0, 1, 0);
+}
+
+void drawRollShape() { drawRollModel(kRollRadius, kRollLength); }
 
 void drawRollModel(float radius, float length)
 {
@@ -162,16 +149,13 @@ void drawEggs()
     gEggsOutOfSight = 0;
     for (const EggRecord& egg : gEggsInFlight) {
         if (egg.active) {
-            if (gProjectileListDrawing && !mayShowAt(view, egg.position)) {
+            if (!mayShowAt(view, egg.position)) {
                 glColor3f(1, 1, 1);  // what the egg leaves current, drawn or not
                 ++gEggsOutOfSight;
                 continue;
             }
             glPushMatrix();
-            glTranslatef(egg.position.x, egg.position.y, egg.position.z);
-            glScalef(1, 1.5f, 1);
-            glScalef(0.3f, 0.3f, 0.3f);
-            glColor3f(1, 1, 1);
+            placeEgg(egg);
             replay(sEggList, drawEggShape);
             glPopMatrix();
         } else if (egg.struck && !egg.struckPlant) {
@@ -179,6 +163,28 @@ void drawEggs()
             drawSplat(egg);
         }
     }
+}
+
+void placeEgg(const EggRecord& egg)
+{
+    glTranslatef(egg.position.x, egg.position.y, egg.position.z);
+    glScalef(1, 1.5f, 1);
+    glScalef(0.3f, 0.3f, 0.3f);
+    glColor3f(1, 1, 1);
+}
+
+void drawEggShape() { glutSolidSphere(0.3, 8, 9); }
+
+void drawSplat(const EggRecord& egg)
+{
+    SplatPlacement place = splatPlacement(egg);
+    glPushMatrix();
+    if (place.translated)
+        glTranslatef(place.corner.x, place.corner.y, place.corner.z);
+    if (place.facesX)
+        glRotatef(90, 0, 1, 0);
+    drawGlowQuad(kSplatTexture, kSplatSize, kSplatSize);
+    glPopMatrix();
 }
 
 void drawOwner(float walkAngle, int32_t walkStep, float walkRadius)

@@ -196,3 +196,17 @@ float World::groundHeight(float x, float z) const
     float h = terrain->heightAt(int32_t(fi), int32_t(fj));
     return float((h - kGroundShift) * 0.1);
 }
+
+// While the player hides, the level's cover object on that side is shown (right wins).
+int World::coverPlacement(int32_t level, int32_t hideLeft, int32_t hideRight) const
+{
+    static const int kRight[5] = {-1, 3, 22, 23, 26};
+    static const int kLeft[5] = {-1, 4, 21, 24, 25};
+    if (level < 1 || level > 4)
+        return -1;
+    if (hideRight != 0)
+        return kRight[level];
+    if (hideLeft != 0)
+        return kLeft[level];
+    return -1;
+}

@@ -56,7 +56,11 @@ public:
 
     void setupLight();
     void buildDisplayLists();
-    void draw(bool ownerSeesPlayer, int32_t level, int32_t hideLeft, int32_t hideRight);
+    // the scene at the level, the cover object shown on the side the player hides; withSky false
+    // leaves out the dome and the moon (the bird's-eye camera stands outside the dome, just above
+    // the moon, which would fill its view)
+    void draw(bool ownerSeesPlayer, int32_t level, int32_t hideLeft, int32_t hideRight,
+              bool withSky = true);
     void drawHouse(Model& house);
     void drawModel(Model& model, const char* name);
     void drawMeshObject(const MeshObject& object, bool withTexCoords);
@@ -75,21 +79,30 @@ public:
     float lightSpecular[4];
     float houseSize;
 
-    // The house group (per primitive mode and pane lighting), the terrain, the sky and the moon
-    // look the same every frame, so they are compiled on first use and replayed; false draws
-    // them literally every frame (same pixels, kept for comparison).
-    bool replayStaticDrawing = true;
-    // The bird's-eye camera (40 above the house) stands outside the dome and just above the
-    // moon, which would fill its view; that camera clears this to see the yard.
-    bool skyVisible = true;
+    // Below, the pieces World::draw is made of, each drawn afresh; the game replays the house
+    // group, the terrain, the sky and the moon from lists instead (they look the same every
+    // frame). Public so that a comparison can draw the scene afresh from the same pieces.
 
-private:
     // the placement's cover-object index for this frame, -1 for none
     int coverPlacement(int32_t level, int32_t hideLeft, int32_t hideRight) const;
-    void drawPlacement(int i, bool ownerSeesPlayer);
+    // calls visit(i) for each placement shown at the level, in order, with the cover object
+    // shown while the player hides behind it
+    template <class Visit>
+    void forEachPlacementShown(int32_t level, int32_t hideLeft, int32_t hideRight,
+                               Visit&& visit) const;
+    // pushes the matrix and sets the placement's transform and states; leavePlacement undoes
+    void enterPlacement(int i);
+    void leavePlacement();
     void drawHouseGroupMember(int i, bool ownerSeesPlayer);
-    void drawTerrain();
+    // the terrain's states and transform, pushed; leaveTerrain pops
+    void enterTerrain();
+    void leaveTerrain();
     void drawSkyAndMoon();
+
+private:
+    void drawPlacement(int i, bool ownerSeesPlayer);
+    void replayHouseGroupMember(int i, bool ownerSeesPlayer);
+    void replaySkyAndMoon();
     void applyPreset(int32_t code);
 
     GLUquadric* skyQuadric = nullptr;
@@ -100,3 +113,16 @@ private:
 };
 
 extern World* gWorld;
+
+template <class Visit>
+void World::forEachPlacementShown(int32_t level, int32_t hideLeft, int32_t hideRight,
+                                  Visit&& visit) const
+{
+    // the cover object's flag is read the other way round while the player hides behind it
+    const int cover = coverPlacement(level, hideLeft, hideRight);
+    for (int i = 0; i < int(placements.size()); ++i) {
+        const Placement& p = *placements[i];
+        if (p.visible != (i == cover) && (p.group == 0 || p.group == level))
+            visit(i);
+    }
+}

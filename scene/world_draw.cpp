@@ -54,6 +54,27 @@ bool validFace(const MeshObject& object, const MeshFace& face)
     return true;
 }
 
+// One begin/end pair per triangle, so a line strip shows two of its three edges. texCoord gives
+// each corner its texture coordinate (or none); a template, so no model pays a test per corner.
+template <class TexCoord>
+void emitFaces(const MeshObject& object, int32_t primitiveMode, TexCoord texCoord)
+{
+    for (int f = 0; f < object.faceCount; ++f) {
+        const MeshFace& face = object.faces[f];
+        if (!validFace(object, face))
+            continue;
+        glBegin(GLenum(primitiveMode));
+        for (int32_t v : face.vertexIndex) {
+            const Vec3& n = object.normals[v];
+            const Vec3& p = object.vertices[v];
+            glNormal3f(n.x, n.y, n.z);
+            texCoord(p);
+            glVertex3f(p.x, p.y, p.z);
+        }
+        glEnd();
+    }
+}
+
 // the object's 3DS material colour, when the model is drawn in those and the object has no preset
 const MeshMaterial* materialColour(const Model& model, const MeshObject& object)
 {
@@ -108,24 +129,12 @@ void World::buildDisplayLists()
     }
 }
 
-// One begin/end pair per triangle, so a line strip shows two of its three edges.
 void World::drawMeshObject(const MeshObject& object, bool withTexCoords)
 {
-    for (int f = 0; f < object.faceCount; ++f) {
-        const MeshFace& face = object.faces[f];
-        if (!validFace(object, face))
-            continue;
-        glBegin(primitiveMode);
-        for (int32_t v : face.vertexIndex) {
-            const Vec3& n = object.normals[v];
-            const Vec3& p = object.vertices[v];
-            glNormal3f(n.x, n.y, n.z);
-            if (withTexCoords)
-                glTexCoord2f(p.x, p.z);  // ground-plane projection, one repeat per model unit
-            glVertex3f(p.x, p.y, p.z);
-        }
-        glEnd();
-    }
+    if (withTexCoords)  // ground-plane projection, one repeat per model unit
+        emitFaces(object, primitiveMode, [](const Vec3& p) { glTexCoord2f(p.x, p.z); });
+    else
+        emitFaces(object, primitiveMode, [](const Vec3&) {});
 }
 
 void World::drawHouse(Model& house)
@@ -148,22 +157,11 @@ void World::drawHouse(Model& house)
         glBindTexture(GL_TEXTURE_2D, kTextureStucco);
         applyPreset(kPresetWhite);
         bool alongX = k <= kLastWallAlongX;
-        for (int f = 0; f < object.faceCount; ++f) {
-            const MeshFace& face = object.faces[f];
-            if (!validFace(object, face))
-                continue;
-            glBegin(primitiveMode);
-            for (int32_t v : face.vertexIndex) {
-                const Vec3& n = object.normals[v];
-                const Vec3& p = object.vertices[v];
-                glNormal3f(n.x, n.y, n.z);
-                float s = alongX ? (p.x + kStuccoOffsetX) * kStuccoRepeat
-                                 : (p.z + kStuccoOffsetZ) * kStuccoRepeat;
-                glTexCoord2f(s, p.y * kStuccoRepeat);
-                glVertex3f(p.x, p.y, p.z);
-            }
-            glEnd();
-        }
+        emitFaces(object, primitiveMode, [alongX](const Vec3& p) {
+            float s = alongX ? (p.x + kStuccoOffsetX) * kStuccoRepeat
+                             : (p.z + kStuccoOffsetZ) * kStuccoRepeat;
+            glTexCoord2f(s, p.y * kStuccoRepeat);
+        });
     }
 }
 
@@ -221,43 +219,31 @@ void World::applyPreset(int32_t code)
     }
 }
 
-// While the player hides, the level's cover object on that side is shown (right wins).
-int World::coverPlacement(int32_t level, int32_t hideLeft, int32_t hideRight) const
+void World::draw(bool ownerSeesPlayer, int32_t level, int32_t hideLeft, int32_t hideRight,
+                 bool withSky)
 {
-    static const int kRight[5] = {-1, 3, 22, 23, 26};
-    static const int kLeft[5] = {-1, 4, 21, 24, 25};
-    if (level < 1 || level > 4)
-        return -1;
-    if (hideRight != 0)
-        return kRight[level];
-    if (hideLeft != 0)
-        return kLeft[level];
-    return -1;
-}
-
-void World::draw(bool ownerSeesPlayer, int32_t level, int32_t hideLeft, int32_t hideRight)
-{
-    int cover = coverPlacement(level, hideLeft, hideRight);
-    if (cover >= 0 && cover < int(placements.size()))
-        placements[cover]->visible = !placements[cover]->visible;
-
-    for (int i = 0; i < int(placements.size()); ++i) {
-        const Placement& p = *placements[i];
-        if (!p.visible || (p.group != 0 && p.group != level))
-            continue;
-        drawPlacement(i, ownerSeesPlayer);
-    }
-
-    if (cover >= 0 && cover < int(placements.size()))
-        placements[cover]->visible = !placements[cover]->visible;
-
-    drawTerrain();
-    if (skyVisible)
-        drawSkyAndMoon();
+    forEachPlacementShown(level, hideLeft, hideRight,
+                          [&](int i) { drawPlacement(i, ownerSeesPlayer); });
+    enterTerrain();
+    terrain->draw();
+    leaveTerrain();
+    if (withSky)
+        replaySkyAndMoon();
     glDisable(GL_TEXTURE_2D);
 }
 
 void World::drawPlacement(int i, bool ownerSeesPlayer)
+{
+    enterPlacement(i);
+    const Placement& p = *placements[i];
+    if (p.model->swapYZ)
+        drawModel(*p.model, p.name);
+    else
+        replayHouseGroupMember(i, ownerSeesPlayer);
+    leavePlacement();
+}
+
+void World::enterPlacement(int i)
 {
     const Placement& p = *placements[i];
     Model& model = *p.model;
@@ -271,7 +257,6 @@ void World::drawPlacement(int i, bool ownerSeesPlayer)
         // house file there is nothing to measure, so they are drawn at their file size
         float unit = houseSize != 0.0f ? 1.0f / houseSize : 1.0f;
         glScalef(unit, unit, unit);
-        drawHouseGroupMember(i, ownerSeesPlayer);
     } else {
         glDisable(GL_CULL_FACE);
         glDisable(GL_COLOR_MATERIAL);
@@ -284,10 +269,38 @@ void World::drawPlacement(int i, bool ownerSeesPlayer)
         glScalef(model.scale, model.scale * stretch, model.scale);
         glScalef(1.0f / size, 1.0f / size, 1.0f / size);
         glRotatef(p.rotation, 0.0f, 1.0f, 0.0f);
-        drawModel(model, p.name);
     }
+}
+
+void World::leavePlacement()
+{
     glDisable(GL_COLOR_MATERIAL);
     glPopMatrix();
+}
+
+// The house, the frames and the panes look the same every frame for a given primitive mode and
+// pane lighting, so each of the 12 is compiled on first use and replayed.
+void World::replayHouseGroupMember(int i, bool ownerSeesPlayer)
+{
+    if (i > kPlacementWindowPanes) {
+        drawHouseGroupMember(i, ownerSeesPlayer);
+        return;
+    }
+    int slot = i * 4 + (primitiveMode == kPrimitiveLineStrip ? 2 : 0) +
+               (i == kPlacementWindowPanes && ownerSeesPlayer ? 1 : 0);
+    if (!houseGroupLists)
+        houseGroupLists = glGenLists(12);
+    if (houseGroupCompiled[slot]) {
+        // the panes' colours follow the owner's sight whether drawn or replayed
+        if (i == kPlacementWindowPanes)
+            placements[i]->model->useMaterialColours = ownerSeesPlayer;
+        glCallList(houseGroupLists + slot);
+        return;
+    }
+    glNewList(houseGroupLists + slot, GL_COMPILE_AND_EXECUTE);
+    drawHouseGroupMember(i, ownerSeesPlayer);
+    glEndList();
+    houseGroupCompiled[slot] = true;
 }
 
 // The house, the frames and the panes; the panes are dark unless the owner sees the player, then
@@ -295,23 +308,8 @@ void World::drawPlacement(int i, bool ownerSeesPlayer)
 void World::drawHouseGroupMember(int i, bool ownerSeesPlayer)
 {
     const Placement& p = *placements[i];
-    if (i == kPlacementWindowPanes)
-        p.model->useMaterialColours = ownerSeesPlayer;
-
-    bool cacheable = replayStaticDrawing && i <= kPlacementWindowPanes;
-    int slot = i * 4 + (primitiveMode == kPrimitiveLineStrip ? 2 : 0) +
-               (i == kPlacementWindowPanes && ownerSeesPlayer ? 1 : 0);
-    if (cacheable) {
-        if (!houseGroupLists)
-            houseGroupLists = glGenLists(12);
-        if (houseGroupCompiled[slot]) {
-            glCallList(houseGroupLists + slot);
-            return;
-        }
-        glNewList(houseGroupLists + slot, GL_COMPILE_AND_EXECUTE);
-    }
-
     if (i == kPlacementWindowPanes) {
+        p.model->useMaterialColours = ownerSeesPlayer;
         if (!ownerSeesPlayer) {
             glDisable(GL_COLOR_MATERIAL);
             applyPreset(kPresetBlack);
@@ -322,14 +320,9 @@ void World::drawHouseGroupMember(int i, bool ownerSeesPlayer)
     } else {
         drawModel(*p.model, p.name);
     }
-
-    if (cacheable) {
-        glEndList();
-        houseGroupCompiled[slot] = true;
-    }
 }
 
-void World::drawTerrain()
+void World::enterTerrain()
 {
     glDisable(GL_COLOR_MATERIAL);
     glDisable(GL_CULL_FACE);
@@ -338,11 +331,23 @@ void World::drawTerrain()
     glPushMatrix();
     glScalef(kTerrainScale, kTerrainScale, kTerrainScale);
     glTranslatef(0.0f, kTerrainShift, 0.0f);
-    if (replayStaticDrawing)
-        terrain->draw();
-    else
-        terrain->drawEachTriangle();
+}
+
+void World::leaveTerrain()
+{
     glPopMatrix();
+}
+
+void World::replaySkyAndMoon()
+{
+    if (skyList) {
+        glCallList(skyList);
+        return;
+    }
+    skyList = glGenLists(1);
+    glNewList(skyList, GL_COMPILE_AND_EXECUTE);
+    drawSkyAndMoon();
+    glEndList();
 }
 
 // The dome is seen from inside; the moon sits on its top. Both are lit under the white preset
@@ -359,15 +364,6 @@ void World::drawSkyAndMoon()
         gluQuadricTexture(moonQuadric, GL_TRUE);
         gluQuadricOrientation(moonQuadric, GLU_OUTSIDE);
     }
-    if (replayStaticDrawing && skyList) {
-        glCallList(skyList);
-        return;
-    }
-    if (replayStaticDrawing) {
-        skyList = glGenLists(1);
-        glNewList(skyList, GL_COMPILE_AND_EXECUTE);
-    }
-
     glBindTexture(GL_TEXTURE_2D, kTextureSky);
     glPushMatrix();
     glTranslatef(kYardCentre, 0.0f, kYardCentre);
@@ -380,9 +376,6 @@ void World::drawSkyAndMoon()
     glTranslatef(kYardCentre, float(kSkyRadius), kYardCentre);
     gluSphere(moonQuadric, kMoonRadius, kSphereSlices, kSphereStacks);
     glPopMatrix();
-
-    if (replayStaticDrawing)
-        glEndList();
 }
 
 void World::toggleWireframe()

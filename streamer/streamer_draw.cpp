@@ -6,14 +6,10 @@
 #include <cmath>
 #include <vector>
 
-#include "player/input.h"
 #include "streamer/paper_streamer.h"
-
-bool gStreamerArrayDrawing = true;
 
 namespace {
 
-const Vec3 kBlue{0.0f, 0.0f, 1.0f};
 const Vec3 kRed{1.0f, 0.0f, 0.0f};
 const Vec3 kUp{0.0f, 1.0f, 0.0f};
 
@@ -32,32 +28,6 @@ Vec3 faceNormal(Vec3 corner, Vec3 u, Vec3 v, Vec3 fallback)
 }
 
 void vertex(Vec3 p) { glVertex3f(p.x, p.y, p.z); }
-
-void drawSolid(const PaperStreamer* s)
-{
-    Vec3 normals[kStreamerTriangles];
-    streamerTriangleNormals(s, normals);
-    for (int c = 0; c + 1 < kStreamerColumns; ++c) {
-        const Vec3 a0 = s->at(0, c).position, a1 = s->at(1, c).position;
-        const Vec3 b0 = s->at(0, c + 1).position, b1 = s->at(1, c + 1).position;
-        // with lighting on and no colour material this does not colour the strip: it takes the
-        // current material and looks like white paper
-        glColor3f(kBlue.x, kBlue.y, kBlue.z);
-        const Vec3 first = normals[2 * c], second = normals[2 * c + 1];
-        glNormal3f(first.x, first.y, first.z);
-        glBegin(GL_POLYGON);
-        vertex(a0);
-        vertex(a1);
-        vertex(b0);
-        glEnd();
-        glNormal3f(second.x, second.y, second.z);
-        glBegin(GL_POLYGON);
-        vertex(a1);
-        vertex(b1);
-        vertex(b0);
-        glEnd();
-    }
-}
 
 // Appends the strip's 78 triangles with their normals, corners in the order GL draws a
 // three-corner polygon: a polygon (p0, p1, p2) is rasterised as the triangle (p1, p2, p0), and
@@ -81,7 +51,8 @@ void appendSolid(const PaperStreamer* s, std::vector<Vec3>& positions, std::vect
 }
 
 // Every solid strip in one array and one call, with the same triangles, normals and colour as
-// drawSolid: strips redrawn every frame cost more in calls than in their triangles.
+// each strip drawn polygon by polygon: strips redrawn every frame cost more in calls than in
+// their triangles.
 void drawSolidArrays(const PaperStreamer* const* streamers, size_t count)
 {
     // kept between frames so the arrays are not reallocated each time
@@ -94,7 +65,7 @@ void drawSolidArrays(const PaperStreamer* const* streamers, size_t count)
     if (positions.empty())
         return;
     static_assert(sizeof(Vec3) == 3 * sizeof(float), "Vec3 is three packed floats");
-    glColor3f(kBlue.x, kBlue.y, kBlue.z);
+    glColor3f(kStreamerBlue.x, kStreamerBlue.y, kStreamerBlue.z);
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     glVertexPointer(3, GL_FLOAT, 0, positions.data());
@@ -102,14 +73,14 @@ void drawSolidArrays(const PaperStreamer* const* streamers, size_t count)
     glDrawArrays(GL_TRIANGLES, 0, GLsizei(positions.size()));
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
-    // an array leaves the current normal undefined; the triangle-by-triangle drawing leaves the
-    // last triangle's
+    // an array leaves the current normal undefined; drawn polygon by polygon, the strip leaves
+    // its last triangle's
     glNormal3f(lastNormal.x, lastNormal.y, lastNormal.z);
 }
 
 void wireVertex(const PaperStreamer* s, int r, int c)
 {
-    glColor3f(kBlue.x, kBlue.y, kBlue.z);
+    glColor3f(kStreamerBlue.x, kStreamerBlue.y, kStreamerBlue.z);
     if (streamerParticleMarked(r, c))
         glColor3f(kRed.x, kRed.y, kRed.z);
     vertex(s->at(r, c).position);
@@ -149,26 +120,20 @@ bool streamerParticleMarked(int r, int c)
     return (r == 0 && c <= 2) || (r == 1 && (c == 0 || c == 2));
 }
 
-Vec3 streamerWireColour(int r, int c)
+void drawStreamer(const PaperStreamer* streamer, bool wireframe)
 {
-    return streamerParticleMarked(r, c) ? kRed : kBlue;
+    drawStreamers(&streamer, 1, wireframe);
 }
 
-void drawStreamer(const PaperStreamer* streamer) { drawStreamers(&streamer, 1); }
-
-void drawStreamers(const PaperStreamer* const* streamers, size_t count)
+void drawStreamers(const PaperStreamer* const* streamers, size_t count, bool wireframe)
 {
     if (count == 0)
         return;
     glPointSize(3.0f);
-    if (!gWireframe && gStreamerArrayDrawing) {
+    if (!wireframe) {
         drawSolidArrays(streamers, count);
         return;
     }
-    for (size_t i = 0; i < count; ++i) {
-        if (gWireframe)
-            drawWire(streamers[i]);
-        else
-            drawSolid(streamers[i]);
-    }
+    for (size_t i = 0; i < count; ++i)
+        drawWire(streamers[i]);
 }

@@ -292,11 +292,6 @@ void TriNode::setBaseNeighbour(TriNode* node)
     baseLink = linkTo(node);
 }
 
-int32_t TriNode::countAt(int32_t level) const
-{
-    return forEachAt(level, [](const TriNode&) {});
-}
-
 void Terrain::buildTree()
 {
     delete pool;

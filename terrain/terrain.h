@@ -6,6 +6,8 @@
 
 #include "common/vec.h"
 
+class ViewFrustum;
+
 constexpr int kGridSide = 513;
 constexpr int kGridSamples = kGridSide * kGridSide;
 constexpr int kGridLast = kGridSide - 1;
@@ -63,8 +65,6 @@ public:
     void setBaseNeighbour(TriNode* node);
     // draws the triangles of the given level below and including this node; returns their number
     int32_t draw(int32_t level, const Vec3* grid) const;
-    // the same walk as draw, without drawing
-    int32_t countAt(int32_t level) const;
 
     // calls visit(node) for every node of the given level below and including this one, in
     // drawing order; returns their number
@@ -163,13 +163,12 @@ public:
     // the height of sample (i, j); outside the grid, that of the nearest border sample
     float heightAt(int32_t i, int32_t j) const;
     // both roots at the drawing level in one texture bind, replayed from one display list per
-    // tile, made on the first call (a GL context must be current). With cullToView, the tiles
-    // wholly outside the current view volume are left out; the rest keep their order, so the
-    // picture is the same.
+    // tile, made on the first call (a GL context must be current). The tiles wholly outside the
+    // current view volume are left out; the rest keep their order, so the picture is the same as
+    // with every triangle drawn (TriNode::draw).
     void draw() const;
-    // the same triangles one by one, each with its own bind, colour, normal and begin/end;
-    // returns their number
-    int32_t drawEachTriangle() const;
+    // the same, leaving out the tiles wholly outside the given view volume
+    void drawInView(const ViewFrustum& view) const;
     // drops the display lists of draw(); the next draw makes them again
     void releaseDrawBatch() const;
     TriNode* firstRoot() const;
@@ -184,7 +183,6 @@ public:
     TriNode* root1 = nullptr;  // apex (0, 0)
     TriNode* root2 = nullptr;  // apex (512, 512)
     TerrainRandom random;      // the sequence of the last build
-    bool cullToView = true;    // false: draw() sends every tile
     mutable int32_t drawnTriangles = 0;  // by the last draw()
     Vec3 grid[kGridSamples];
 

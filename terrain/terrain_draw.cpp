@@ -35,14 +35,16 @@ int32_t TriNode::draw(int32_t level, const Vec3* grid) const
     });
 }
 
-int32_t Terrain::drawEachTriangle() const
+namespace {
+
+int32_t drawEveryTriangle(const TriNode* root1, const TriNode* root2, const Vec3* grid)
 {
-    if (!root1 || !root2)
-        return 0;
     return root1->draw(kDrawLevel, grid) + root2->draw(kDrawLevel, grid);
 }
 
-// the same triangles, normals, texture coordinates and order as drawEachTriangle, each tile in
+}  // namespace
+
+// the same triangles, normals, texture coordinates and order as TriNode::draw, each tile in
 // its own list: the per-triangle binds and begin/end pairs cost more than the triangles
 void Terrain::compileTiles() const
 {
@@ -69,6 +71,14 @@ void Terrain::compileTiles() const
 
 void Terrain::draw() const
 {
+    double projection[16], modelview[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    drawInView(ViewFrustum(projection, modelview, kCullMargin));
+}
+
+void Terrain::drawInView(const ViewFrustum& view) const
+{
     if (!root1 || !root2)
         return;
     GLint compiling = 0;
@@ -76,25 +86,21 @@ void Terrain::draw() const
     if (compiling) {
         // lists do not nest, and a list may be replayed from anywhere: whoever is compiling
         // gets every triangle itself
-        drawnTriangles = drawEachTriangle();
+        drawnTriangles = drawEveryTriangle(root1, root2, grid);
         return;
     }
     if (!tileLists || drawListStale)
         compileTiles();
     if (!tileLists) {
-        drawnTriangles = drawEachTriangle();
+        drawnTriangles = drawEveryTriangle(root1, root2, grid);
         return;
     }
 
     glBindTexture(GL_TEXTURE_2D, kTextureGrass);
     glColor3f(1.0f, 1.0f, 1.0f);
-    double projection[16], modelview[16];
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    ViewFrustum view(projection, modelview, kCullMargin);
     drawnTriangles = 0;
     for (size_t k = 0; k < tiles.size(); ++k) {
-        if (cullToView && !view.mayShow(tiles[k].low, tiles[k].high))
+        if (!view.mayShow(tiles[k].low, tiles[k].high))
             continue;
         glCallList(tileLists + GLuint(k));
         drawnTriangles += tiles[k].count;

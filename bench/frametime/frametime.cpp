@@ -34,6 +34,7 @@
 #include "streamer/paper_streamer.h"
 #include "streamer/streamer_draw.h"
 #include "terrain/terrain.h"
+#include "tests/support/literal_drawing.h"
 #include "tests/support/scripted_scene.h"
 
 namespace {
@@ -81,11 +82,26 @@ std::string ownFolder()
     return s.substr(0, s.rfind('/'));
 }
 
+// the literal drawing (tests/support) instead of the game's while set
+bool sLiteral = false;
+void selectLiteralDrawing(bool literal) { sLiteral = literal; }
+
+void drawWorld(bool withSky)
+{
+    if (sLiteral)
+        drawWorldAfresh(*gWorld, gOwnerSeesPlayer, gLevel, 0, 0, withSky);
+    else
+        gWorld->draw(gOwnerSeesPlayer, gLevel, 0, 0, withSky);
+}
+
 double frameMs()
 {
     double start = now();
     freezeFrameState();
-    onDisplay();
+    if (sLiteral)
+        drawLiteralFrame();
+    else
+        onDisplay();
     glFinish();
     return (now() - start) * 1000.0;
 }
@@ -180,23 +196,22 @@ void timeParts(const Options& options, int width, int height)
              glutSolidSphere(0.3, 4, 4);
              glPopMatrix();
          }},
-        {"rolls", [] { drawRolls(gLevel); }},
+        {"rolls", [] { sLiteral ? drawRollsAfresh(gLevel) : drawRolls(gLevel); }},
         {"streamers", [] {
              if (gStreamers.size() > 1)
-                 drawStreamers(gStreamers.data() + 1, gStreamers.size() - 1);
+                 (sLiteral ? drawStreamersEachPolygon : drawStreamers)(
+                     gStreamers.data() + 1, gStreamers.size() - 1, gWireframe != 0);
          }},
         {"world", [] {
              glPushMatrix();
              glTranslatef(-gYardOffset, 0.0f, -gYardOffset);
-             gWorld->draw(gOwnerSeesPlayer, gLevel, 0, 0);
+             drawWorld(true);
              glPopMatrix();
          }},
         {"  of it the world again without the sky", [] {
              glPushMatrix();
              glTranslatef(-gYardOffset, 0.0f, -gYardOffset);
-             gWorld->skyVisible = false;
-             gWorld->draw(gOwnerSeesPlayer, gLevel, 0, 0);
-             gWorld->skyVisible = true;
+             drawWorld(false);
              glPopMatrix();
          }},
         {"  of it the terrain again", [] {
@@ -205,14 +220,14 @@ void timeParts(const Options& options, int width, int height)
              glScalef(0.1f, 0.1f, 0.1f);
              glTranslatef(0.0f, -15.0f, 0.0f);
              glEnable(GL_TEXTURE_2D);
-             if (gWorld->replayStaticDrawing)
-                 gWorld->terrain->draw();
+             if (sLiteral)
+                 drawTerrainEachTriangle(*gWorld->terrain);
              else
-                 gWorld->terrain->drawEachTriangle();
+                 gWorld->terrain->draw();
              glDisable(GL_TEXTURE_2D);
              glPopMatrix();
          }},
-        {"eggs and splats", [] { drawEggs(); }},
+        {"eggs and splats", [] { sLiteral ? drawEggsAfresh() : drawEggs(); }},
         {"owner", [] {
              drawOwner(gSpinAngle, gSpinStep, gOwnerRadius);
              glPopMatrix();

@@ -16,6 +16,7 @@
 #include "player/input.h"
 #include "player/projectile_draw.h"
 #include "scene/world.h"
+#include "tests/support/literal_drawing.h"
 #include "tests/support/scripted_scene.h"
 
 namespace {
@@ -24,16 +25,17 @@ constexpr int kSize = 600;
 
 std::vector<uint8_t> drawFrame(bool literal)
 {
-    selectLiteralDrawing(literal);
     freezeFrameState();
-    onDisplay();
+    if (literal)
+        drawLiteralFrame();
+    else
+        onDisplay();
     glFinish();
     // the swap leaves the back buffer as it was drawn under this renderer
     std::vector<uint8_t> rgb(size_t(kSize) * kSize * 3);
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    selectLiteralDrawing(false);
     return rgb;
 }
 

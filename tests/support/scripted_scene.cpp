@@ -19,11 +19,9 @@
 #include "game/rules.h"
 #include "player/camera.h"
 #include "player/input.h"
-#include "player/projectile_draw.h"
 #include "player/throwing.h"
 #include "scene/world.h"
 #include "streamer/paper_streamer.h"
-#include "streamer/streamer_draw.h"
 
 namespace {
 
@@ -158,12 +156,4 @@ void freezeFrameState()
     gFpsLastTime = 1e30f;
     std::snprintf(gFpsText, sizeof gFpsText, "Current Frames Per Second: %d", 60);
     gOwnerSeesPlayer = ownerSeesPlayerAt(gSpinAngle, gLevel);
-}
-
-void selectLiteralDrawing(bool literal)
-{
-    if (gWorld)
-        gWorld->replayStaticDrawing = !literal;
-    gStreamerArrayDrawing = !literal;
-    gProjectileListDrawing = !literal;
 }

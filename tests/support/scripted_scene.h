@@ -23,6 +23,3 @@ ScriptedSceneCounts buildScriptedScene();
 // puts back what drawing a frame changes (frame clock, frame-rate text, the owner's sight), so
 // that every frame is drawn from the same state
 void freezeFrameState();
-// every drawing that has a literal form (one begin/end per triangle, nothing replayed) uses it
-// while set, else the batched drawing; both give the same pixels
-void selectLiteralDrawing(bool literal);

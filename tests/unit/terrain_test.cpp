@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "terrain/loose_tree.h"
+#include "tests/support/loose_tree.h"
 #include "terrain/terrain.h"
 
 namespace {
@@ -25,6 +25,12 @@ const Terrain& builtTerrain()
         return t;
     }();
     return *terrain;
+}
+
+// the nodes of the level below and including node, walked as the drawing walks them
+int32_t countAt(const TriNode& node, int32_t level)
+{
+    return node.forEachAt(level, [](const TriNode&) {});
 }
 
 std::vector<const TriNode*> allNodes(const TriNode* root)
@@ -234,13 +240,13 @@ TEST(TerrainTree, TriangleSizesFollowTheDepth)
 TEST(TerrainTree, DrawingLevelWalkCounts)
 {
     const Terrain& t = builtTerrain();
-    EXPECT_EQ(t.root1->countAt(kDrawLevel), 4096);
-    EXPECT_EQ(t.root2->countAt(kDrawLevel), 4096);
-    EXPECT_EQ(t.root1->countAt(kMaxDepth), 131072);
-    EXPECT_EQ(t.root1->countAt(kMaxDepth + 1), 0);
-    EXPECT_EQ(t.root1->countAt(40), 0);
-    EXPECT_EQ(t.root1->leftChild()->countAt(0), 0);
-    EXPECT_EQ(t.root1->leftChild()->countAt(1), 1);
+    EXPECT_EQ(countAt(*t.root1, kDrawLevel), 4096);
+    EXPECT_EQ(countAt(*t.root2, kDrawLevel), 4096);
+    EXPECT_EQ(countAt(*t.root1, kMaxDepth), 131072);
+    EXPECT_EQ(countAt(*t.root1, kMaxDepth + 1), 0);
+    EXPECT_EQ(countAt(*t.root1, 40), 0);
+    EXPECT_EQ(countAt(*t.root1->leftChild(), 0), 0);
+    EXPECT_EQ(countAt(*t.root1->leftChild(), 1), 1);
 }
 
 // children are split before the links across their parent's hypotenuse are made, so many
@@ -360,7 +366,7 @@ TEST(TerrainTree, BuildsInASmallStack)
     auto run = [](void* flag) -> void* {
         auto terrain = std::make_unique<Terrain>();
         terrain->build();
-        *static_cast<bool*>(flag) = terrain->root2->countAt(kMaxDepth) == 131072;
+        *static_cast<bool*>(flag) = countAt(*terrain->root2, kMaxDepth) == 131072;
         return nullptr;
     };
     ASSERT_EQ(pthread_create(&thread, &attributes, run, &built), 0);

@@ -1,5 +1,6 @@
-// terrain: the triangle tree grown the plain way, every node allocated on its own with pointer
-// links. The game uses the pooled tree; this one is the reference it is checked and timed against.
+// tests: the terrain's triangle tree grown the plain way, every node allocated on its own with
+// pointer links. The game uses the pooled tree; this one is the reference it is checked and timed
+// against.
 #pragma once
 #include <cstdint>
 

@@ -1,5 +1,5 @@
-// terrain: the reference tree, one allocation per node.
-#include "terrain/loose_tree.h"
+// tests: the reference terrain tree, one allocation per node.
+#include "tests/support/loose_tree.h"
 
 #include <vector>
 
