@@ -9,7 +9,10 @@
 
 #include "app/app.h"
 #include "assets/texture_loader.h"
+#include "platform/message_box.h"
 #include "platform/redisplay.h"
+#include "platform/services.h"
+#include "platform/sound.h"
 #include "platform/startup_trace.h"
 #include "platform/window_identity.h"
 #include "player/input.h"
@@ -69,6 +72,9 @@ int runGame(int argc, char** argv, const WindowOptions& window)
 void startGame(int argc, char** argv, const WindowOptions& window)
 {
     markStartupPhase("main");
+    // the throw's sound and the loaders' message boxes through SDL
+    setSoundPlayer(platformPlaySound);
+    setMessageBoxShower(platformMessageBox);
     // the ground needs no GL: it is built on a second thread while the window and context open
     std::future<Terrain*> ground = std::async(std::launch::async, [] {
         Terrain* terrain = new Terrain;

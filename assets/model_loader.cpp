@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "assets/model_chunks.h"
-#include "platform/message_box.h"
+#include "platform/services.h"
 
 uint32_t gChunkScratch[64];
 
@@ -54,7 +54,7 @@ void showMessage(const char* format, const char* fileName, const char* title)
 {
     char text[255];
     std::snprintf(text, sizeof text, format, fileName);
-    platformMessageBox(text, title);
+    showMessageBox(text, title);
 }
 
 // a face naming a vertex the object does not have cannot be drawn
@@ -261,7 +261,7 @@ void ModelLoader::walkMain(Chunk& parent)
             skipRest(child);
             int32_t version = int32_t(u32At(reinterpret_cast<const uint8_t*>(gChunkScratch)));
             if (fourBytes && !readFailed && version > kNewestReadableVersion)
-                platformMessageBox("This 3DS file is over version 3 so it may load incorrectly",
+                showMessageBox("This 3DS file is over version 3 so it may load incorrectly",
                                    "Warning");
             break;
         }

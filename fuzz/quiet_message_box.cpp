@@ -1,9 +1,9 @@
 // fuzz: the model loader's message box, silent, so a run never waits and never floods the log.
-#include "platform/message_box.h"
+#include "platform/services.h"
 
 #include <cstring>
 
-void platformMessageBox(const char* text, const char* title)
+void showMessageBox(const char* text, const char* title)
 {
     // touch both strings the way a real box would
     volatile size_t length = std::strlen(text) + std::strlen(title);

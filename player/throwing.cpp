@@ -5,7 +5,7 @@
 
 #include "common/house.h"
 #include "platform/redisplay.h"
-#include "platform/sound.h"
+#include "platform/services.h"
 #include "player/camera.h"
 #include "scene/world.h"
 #include "streamer/paper_streamer.h"
@@ -82,7 +82,7 @@ Vec3 launchPoint()
 // grows with the power
 static Projectile launch(float speedPerPower, float power, Vec3 direction)
 {
-    platformPlaySound(kThrowSound);
+    playSound(kThrowSound);
     const Vec3 start = launchPoint();
     const float speed = speedPerPower * power;
     return Projectile{start, start, direction, Vec3{speed, speed, speed}, 1};

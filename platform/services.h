@@ -1,0 +1,13 @@
+// platform: what the rules ask of the machine that not every run has: a sound, a message box.
+// The shell installs the real ones (SDL, in vx_platform_sdl); without them a sound plays
+// nothing and a message goes to standard error only, so the rules link no display library.
+#pragma once
+
+// starts playing the WAV file and returns at once
+void playSound(const char* wavFile);
+// the message, titled "Error" or "Warning", in a modal box where the shell can show one; the
+// text always reaches standard error
+void showMessageBox(const char* text, const char* title);
+
+void setSoundPlayer(void (*player)(const char* wavFile));
+void setMessageBoxShower(void (*shower)(const char* text, const char* title));
