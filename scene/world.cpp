@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/house.h"
 #include "platform/startup_trace.h"
 #include "terrain/terrain.h"
 
@@ -73,10 +74,12 @@ struct PlacementSetup {
 // Each level's two cover objects stand together at one corner of the yard (level 1 low x and
 // low z, then round the house); they are shown only while the player hides. The bench's ground
 // is sampled a unit to its left.
+// the house group stands at the yard's centre
+constexpr float kYardCentre = float(kYardOffset);
 const PlacementSetup kLayout[kPlacementCount] = {
-    {"house", kModelHouse, 25.6f, 0.0f, 25.6f, false, 0, 0, 0, true},
-    {"windowFrames", kModelWindowFrames, 25.6f, 0.0f, 25.6f, false, 0, 0, 0, true},
-    {"windowPanes", kModelWindowPanes, 25.6f, 0.0f, 25.6f, false, 0, 0, 0, true},
+    {"house", kModelHouse, kYardCentre, 0.0f, kYardCentre, false, 0, 0, 0, true},
+    {"windowFrames", kModelWindowFrames, kYardCentre, 0.0f, kYardCentre, false, 0, 0, 0, true},
+    {"windowPanes", kModelWindowPanes, kYardCentre, 0.0f, kYardCentre, false, 0, 0, 0, true},
     {"bbq", kModelBbq, 7.25f, 0, 9.3f, true, 7.25f, 180, 1, false},
     {"bush", kModelBush, 10.0f, 0, 6.5f, true, 10.0f, 60, 1, false},
     {"plant", kModelPlant, 18.5f, 0.0f, 14.0f, false, 0, 0, 1, true},
@@ -121,7 +124,7 @@ World::World(Terrain* builtTerrain)
         m.minCorner = Vec3{0, 0, 0};
     }
 
-    const float position[4] = {25.6f, 36.0f, 25.6f, 1.0f};
+    const float position[4] = {kYardCentre, 36.0f, kYardCentre, 1.0f};  // over the house
     const float ambient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
     const float diffuse[4] = {0.5f, 0.5f, 0.5f, 1.0f};
     const float specular[4] = {0.0f, 0.0f, 0.0f, 0.0f};

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "assets/texture_loader.h"
+#include "common/house.h"
 #include "scene/materials.h"
 #include "scene/world.h"
 #include "terrain/terrain.h"
@@ -37,7 +38,7 @@ constexpr float kStuccoRepeat = 0.06666667f;
 constexpr float kStuccoOffsetX = 30.0f;
 constexpr float kStuccoOffsetZ = 40.0f;
 
-constexpr float kYardCentre = 25.6f;
+constexpr float kYardCentre = float(kYardOffset);
 constexpr double kSkyRadius = 36.2;
 constexpr double kMoonRadius = 3.0;
 constexpr int kSphereSlices = 5;

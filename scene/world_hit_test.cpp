@@ -2,22 +2,23 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/house.h"
 #include "scene/world.h"
 
 namespace {
 
 // the projectiles fly in the house-centred frame; the World's placements are in the yard frame
-constexpr double kYardOffset = 25.6;
+// (kYardOffset)
 constexpr double kPlantRadius = 0.8;
 constexpr double kPlantCentreLift = 0.22;  // the sphere sits on the pot, a little above its base
 
-// the house is two boxes: the main block, and a lower part along its +z side
-constexpr float kHouseHalfWidth = 8.325f;
-constexpr float kHouseHeight = 6.937f;
-constexpr float kHouseBack = -11.1f;
-constexpr float kHouseFront = 5.55f;
-constexpr float kPorchHeight = 2.775f;
-constexpr float kPorchFront = 8.325f;
+// the house is two boxes, its walls: the main block, and the porch along its +z side
+constexpr float kHouseHalfWidth = house::walls::kHalfWidth;
+constexpr float kHouseHeight = house::walls::kMainHeight;
+constexpr float kHouseBack = house::walls::kBackZ;
+constexpr float kHouseFront = house::walls::kFrontZ;
+constexpr float kPorchHeight = house::walls::kPorchHeight;
+constexpr float kPorchFront = house::walls::kPorchZ;
 
 }  // namespace
 

@@ -8,19 +8,14 @@
 #include <cmath>
 #include <string>
 
+#include "common/house.h"
 #include "tools/assetgen/assetgen.h"
 
 namespace {
 
-constexpr float kHalfWidth = 8.325f;    // side walls at x = -8.325 and 8.325
-constexpr float kBackZ = -11.1f;
-constexpr float kFrontZ = 5.55f;        // main block's front wall, behind the porch
-constexpr float kPorchZ = 8.325f;       // porch front wall
-constexpr float kMainHeight = 6.937f;
-constexpr float kPorchHeight = 2.775f;
+using namespace house::walls;
 constexpr float kReach = 11.377778f;    // the back eave; sets the group's scale
 constexpr float kEave = kReach + kBackZ;  // the same overhang all round
-constexpr float kMainRoofTop = 7.062f;  // a roll's strip settles on the roofs here
 constexpr float kPorchRoofTop = 2.95f;  // the porch roof's planters stand on it
 constexpr float kHeightStretch = 2.0f;  // undoes the game's halving of the house's height
 
