@@ -8,6 +8,7 @@
 #include <future>
 
 #include "app/app.h"
+#include "app/window_placement.h"
 #include "assets/texture_loader.h"
 #include "game/game_state.h"
 #include "platform/redisplay.h"
@@ -73,8 +74,11 @@ void startGame(int argc, char** argv)
     });
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(kWindowSize, kWindowSize);
-    glutInitWindowPosition(kWindowPosition, kWindowPosition);
+    WindowPlacement window =
+        fitWindowToScreen({kWindowPosition, kWindowPosition, kWindowSize, kWindowSize},
+                          glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
+    glutInitWindowSize(window.width, window.height);
+    glutInitWindowPosition(window.x, window.y);
     glutCreateWindow("Mesh display");
     setRedisplayHandler(glutPostRedisplay);
     askForDetectableAutoRepeat();
