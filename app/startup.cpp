@@ -8,6 +8,7 @@
 #include <future>
 
 #include "app/app.h"
+#include "app/window_placement.h"
 #include "assets/texture_loader.h"
 #include "platform/message_box.h"
 #include "platform/redisplay.h"
@@ -83,8 +84,12 @@ void startGame(int argc, char** argv, const WindowOptions& window)
     });
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(window.width, window.height);
-    glutInitWindowPosition(window.x, window.y);
+    // the window asked for, shrunk and moved onto a smaller screen
+    const WindowPlacement placed =
+        fitWindowToScreen({window.x, window.y, window.width, window.height},
+                          glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
+    glutInitWindowSize(placed.width, placed.height);
+    glutInitWindowPosition(placed.x, placed.y);
     glutCreateWindow("Mesh display");
     setWindowIdentity();
     if (window.fullscreen)

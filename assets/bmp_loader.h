@@ -15,7 +15,9 @@ extern Image* gLoadImage;  // the image being loaded, between its allocation and
 uint32_t readU32LE(FILE* file);
 uint16_t readU16LE(FILE* file);
 // 1 on success (the caller owns image->pixels and frees it with free()), 0 after printing the
-// failure to standard output
+// failure to standard output. Top-down files come out bottom row first like the others.
 int loadBmp(const char* fileName, Image* image);
 // the same from an open stream (left open); fileName only names it in the messages
 int loadBmpFrom(FILE* file, const char* fileName, Image* image);
+// the message of the last failure as printed, without its line end; empty after a success
+const char* lastBmpError();

@@ -4,10 +4,17 @@
 
 #include <SDL.h>
 #include <X11/Xlib.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "platform/sdl_hints.h"
 
 static bool displayAvailable()
 {
@@ -30,6 +37,36 @@ static Uint32 boxKind(const char* title)
     return SDL_MESSAGEBOX_INFORMATION;
 }
 
+static void endBoxGroup(int)
+{
+    kill(0, SIGKILL);
+}
+
+// SDL shows the box from a child process of its own, which would outlive a game ended by a
+// signal. The box therefore runs under a helper in a process group of its own that takes the
+// group down when the game goes, however it goes (the kernel tells it when the thread that
+// showed the box ends: the main thread here). Waits until the box is closed.
+static void showBox(Uint32 kind, const char* title, const char* text)
+{
+    pid_t game = getpid();
+    pid_t helper = fork();
+    if (helper < 0) {
+        SDL_ShowSimpleMessageBox(kind, title, text, nullptr);
+        return;
+    }
+    if (helper == 0) {
+        setpgid(0, 0);
+        signal(SIGTERM, endBoxGroup);
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != game)  // gone before the line above
+            endBoxGroup(0);
+        SDL_ShowSimpleMessageBox(kind, title, text, nullptr);
+        _exit(0);
+    }
+    while (waitpid(helper, nullptr, 0) < 0 && errno == EINTR) {
+    }
+}
+
 void platformMessageBox(const char* text, const char* title)
 {
     if (!text)
@@ -40,5 +77,6 @@ void platformMessageBox(const char* text, const char* title)
     std::fflush(stderr);
     if (!displayAvailable())
         return;
-    SDL_ShowSimpleMessageBox(boxKind(title), title, text, nullptr);
+    prepareSdl();
+    showBox(boxKind(title), title, text);
 }

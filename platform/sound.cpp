@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include "platform/sdl_hints.h"
+
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
@@ -51,6 +53,7 @@ bool openAudio()
     if (sState == AudioState::Untried) {
         sState = AudioState::Unavailable;
         StderrSilenced quiet;
+        prepareSdl();
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
             return false;
         SDL_AudioSpec wanted;

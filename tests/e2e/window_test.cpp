@@ -1,9 +1,12 @@
 // The real game's window: where it opens, and the two ways out, the quit key and the menu.
 #include "tests/support/e2e_harness.h"
+#include "tests/support/e2e_play.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <cctype>
+#include <cerrno>
 #include <sstream>
 #include <string>
 
@@ -121,4 +124,18 @@ TEST(Window, StartUpGoesOnAfterTheModelLoadersMessageBox)
     game.tapKey("q");
     ASSERT_TRUE(game.waitForExit(60.0));
     EXPECT_EQ(game.exitStatus(), 0);
+}
+
+// the first throw opens the sound device; SDL must not have taken the signals over by then
+TEST(Window, TermAfterAThrowEndsTheGameAtOnce)
+{
+    E2eGame game;
+    startGame(game);
+    ASSERT_TRUE(throwAndSeeCounterChange(game, kRollsLeftText)) << "the roll was not thrown";
+    pid_t pid = game.gamePid();
+    ASSERT_EQ(kill(pid, SIGTERM), 0);
+    ASSERT_TRUE(game.waitForExit(30.0)) << "SIGTERM did not end the game";
+    EXPECT_EQ(game.exitStatus(), 128 + SIGTERM);
+    // nothing of its process group is left
+    EXPECT_TRUE(kill(-pid, 0) != 0 && errno == ESRCH);
 }

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -43,16 +44,21 @@ std::string readFile(const std::string& path)
 struct ChildRun {
     int exitCode = -1;
     std::string out;  // what it wrote to standard output
+    std::string err;  // and to standard error
 };
 
-// runs body in a forked child with standard output caught in a file
+// runs body in a forked child with standard output and error caught in files; without a display,
+// so that a message box only writes to standard error
 ChildRun runInChild(const std::string& dir, const std::function<void()>& body)
 {
     std::string outPath = dir + "/child-out.txt";
+    std::string errPath = dir + "/child-err.txt";
     std::fflush(stdout);
+    std::fflush(stderr);
     pid_t pid = fork();
     if (pid == 0) {
-        if (!std::freopen(outPath.c_str(), "w", stdout))
+        unsetenv("DISPLAY");
+        if (!std::freopen(outPath.c_str(), "w", stdout) || !std::freopen(errPath.c_str(), "w", stderr))
             _exit(99);
         body();
         std::fflush(stdout);
@@ -64,6 +70,7 @@ ChildRun runInChild(const std::string& dir, const std::function<void()>& body)
     if (WIFEXITED(status))
         run.exitCode = WEXITSTATUS(status);
     run.out = readFile(outPath);
+    run.err = readFile(errPath);
     return run;
 }
 
@@ -195,7 +202,7 @@ TEST_F(BmpLoaderTest, PixelBlockThatTheFileCannotHoldIsAShortRead)
         {"width * height * 3 wraps in 32 bits", 0x55555556u, 3, 54, good.size()},
         {"width * 3 wraps to a small row", 0x80000000u, 1, 54, good.size()},
         {"huge in both", 0xFFFFFFFFu, 0xFFFFFFFFu, 54, good.size()},
-        {"top-down height", 4, uint32_t(-4), 54, good.size()},
+        {"top-down height beyond the file", 4, uint32_t(-5), 54, good.size()},
         {"offset past the end", 4, 4, 0xFFFFFF00u, good.size()},
         {"header only", 4, 4, 54, 54},
     };
@@ -209,6 +216,60 @@ TEST_F(BmpLoaderTest, PixelBlockThatTheFileCannotHoldIsAShortRead)
         EXPECT_EQ(load(path), "Error reading image data from " + path + ".\n") << c.what;
         EXPECT_EQ(loaded, 0) << c.what;
         EXPECT_EQ(image.pixels, nullptr) << c.what;
+    }
+}
+
+TEST_F(BmpLoaderTest, SignatureHeaderCompressionAndRowOrder)
+{
+    Bytes rgb = ramp(3 * 3 * 3);  // 3 wide: padded rows
+    Bytes good = makeBmp24(3, 3, rgb);
+    Bytes topDown = good;  // the same picture stored top row first
+    put32(topDown, 22, uint32_t(-3));
+    for (int y = 0; y < 3; ++y)
+        std::copy(good.begin() + 54 + 12 * (2 - y), good.begin() + 54 + 12 * (3 - y),
+                  topDown.begin() + 54 + 12 * y);
+    Bytes text(good.size(), 'x');
+    Bytes jpeg = good;
+    put32(jpeg, 30, 4);
+    Bytes fields = good;
+    put32(fields, 30, 3);
+    Bytes coreHeader = good;
+    put32(coreHeader, 14, 12);
+    Bytes flatTopDown = makeBmp24(4, 1, ramp(12));  // one row: nothing to flip
+    put32(flatTopDown, 22, uint32_t(-1));
+    struct Case {
+        const char* what;
+        Bytes file;
+        std::string message;  // after the file's path; empty: the file loads
+        uint32_t width, height;
+        Bytes pixels;
+    } cases[] = {
+        {"top-down rows are flipped", topDown, "", 3, 3, rgb},
+        {"top-down single row", flatTopDown, "", 4, 1, ramp(12)},
+        {"text", text, " is not a BMP file\n", 0, 0, {}},
+        {"empty", {}, " is not a BMP file\n", 0, 0, {}},
+        {"only the signature", {'B', 'M'},
+         " has a 0-byte BMP header; only uncompressed 24-bit BMP is read\n", 0, 0, {}},
+        {"12-byte header", coreHeader,
+         " has a 12-byte BMP header; only uncompressed 24-bit BMP is read\n", 0, 0, {}},
+        {"compressed 4", jpeg, " is compressed (4); only uncompressed 24-bit BMP is read\n", 0, 0, {}},
+        {"bit fields", fields, " is compressed (3); only uncompressed 24-bit BMP is read\n", 0, 0, {}},
+    };
+    for (const Case& c : cases) {
+        std::string path = save(c.file);
+        if (c.message.empty()) {
+            EXPECT_EQ(load(path), "") << c.what;
+            ASSERT_EQ(loaded, 1) << c.what;
+            EXPECT_EQ(image.width, c.width) << c.what;
+            EXPECT_EQ(image.height, c.height) << c.what;
+            EXPECT_EQ(pixels(), c.pixels) << c.what;
+            EXPECT_STREQ(lastBmpError(), "") << c.what;
+        } else {
+            EXPECT_EQ(load(path), path + c.message) << c.what;
+            EXPECT_EQ(loaded, 0) << c.what;
+            // the same words for the box, without the line end
+            EXPECT_EQ(lastBmpError() + std::string("\n"), path + c.message) << c.what;
+        }
     }
 }
 
@@ -227,11 +288,14 @@ TEST_F(BmpLoaderTest, EveryFailureEndsTheTextureLoadWithStatusOne)
         {save(planes, "planes.bmp"), "Planes from " + dir + "/planes.bmp is not 1: 2\n"},
         {save(deep, "deep.bmp"), "Bpp from " + dir + "/deep.bmp is not 24: 32\n"},
         {save(shortFile, "short.bmp"), "Error reading image data from " + dir + "/short.bmp.\n"},
+        {save(Bytes(80, 'x'), "text.bmp"), dir + "/text.bmp is not a BMP file\n"},
     };
     for (const Case& c : cases) {
         ChildRun run = runInChild(dir, [&] { loadTexture(c.path.c_str(), 2); });
         EXPECT_EQ(run.exitCode, 1) << c.path;
         EXPECT_EQ(run.out, "trying to load " + c.path + "\n" + c.message);
+        // the same reason for a player who started the game without a terminal
+        EXPECT_EQ(run.err, "Error: " + c.message + "The textures are read from " + dir + ".\n");
     }
 }
 
@@ -246,6 +310,7 @@ TEST_F(BmpLoaderTest, MissingStuccoStopsTheStartUpBeforeAnyOtherTexture)
     });
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "trying to load Stucco.bmp\nFile Not Found : Stucco.bmp\n");
+    EXPECT_NE(run.err.find("The textures are read from " + dir + "."), std::string::npos) << run.err;
 }
 
 // ImageMagick writes the files; its own reading of them is what the loader must return

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -121,6 +123,12 @@ TEST(Sound, PlaysThroughTheDeviceAndIgnoresMissingOrBrokenFiles)
         platformSleepUntil(platformSeconds() + 0.05);
     std::vector<uint8_t> silence = readFile(deviceFile);
     ASSERT_GE(silence.size(), 8192u) << "the disk audio device wrote nothing";
+    // with the device open, Ctrl-C and kill still end the game rather than queue a quit event
+    for (int signal : {SIGINT, SIGTERM}) {
+        struct sigaction action;
+        ASSERT_EQ(sigaction(signal, nullptr, &action), 0);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << signal;
+    }
     EXPECT_FALSE(anyNonZero(silence)) << "a missing or broken file made a sound";
 
     // a five-second sound: the call must come back long before it has played
