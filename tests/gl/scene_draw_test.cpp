@@ -77,9 +77,10 @@ protected:
         glEnable(GL_DEPTH_TEST);
         glEnable(GL_NORMALIZE);
         loadTextures();
-        if (!world)
+        if (!world) {
             world = new World();
             world->startDrawing();
+        }
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
 
