@@ -1,4 +1,4 @@
-// platform: the modal message box of the model loader.
+// platform: the modal message box of the model and texture loaders.
 #pragma once
 
 // shows a modal box with the text, the title and one OK button and waits for OK; the text also

@@ -155,12 +155,6 @@ TEST(BadTexture, HugeSizeBeyondTheFile)
     }, "Error reading image data from Stucco.bmp.");
 }
 
-TEST(BadTexture, CompressedPixels)
-{
-    expectDamagedTexture(2, [](Bytes& b) { putU32(b, 30, 4); },
-                         "GreldaVane1.bmp is compressed (4); only uncompressed 24-bit BMP is read");
-}
-
 // GL would refuse it without a word and the walls would come out white
 TEST(BadTexture, TallerThanTheDriverTakes)
 {
