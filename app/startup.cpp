@@ -9,6 +9,7 @@
 
 #include "app/app.h"
 #include "assets/texture_loader.h"
+#include "platform/full_screen.h"
 #include "platform/redisplay.h"
 #include "platform/startup_trace.h"
 #include "platform/window_identity.h"
@@ -24,7 +25,10 @@ constexpr double kNearPlane = 0.5;
 constexpr double kFarPlane = 73.0;
 
 // the bindings read the toolkit's codes as the player's input names them
-static_assert(kKeyF1 == GLUT_KEY_F1 && kKeyHome == GLUT_KEY_HOME, "special keys");
+static_assert(kKeyF1 == GLUT_KEY_F1 && kKeyF11 == GLUT_KEY_F11 && kKeyHome == GLUT_KEY_HOME,
+              "special keys");
+static_assert(kWindowHidden == GLUT_HIDDEN && kWindowFullyCovered == GLUT_FULLY_COVERED,
+              "window status");
 static_assert(kButtonLeft == GLUT_LEFT_BUTTON && kButtonRight == GLUT_RIGHT_BUTTON &&
                   kButtonDown == GLUT_DOWN, "mouse buttons");
 
@@ -47,6 +51,28 @@ static void registerCallbacks()
     glutSpecialFunc(onSpecial);
     glutMouseFunc(onMouse);
     glutMotionFunc(onMotion);
+    glutWindowStatusFunc(onWindowStatus);
+}
+
+// F11: the whole screen, and back to the window's size and place before it
+static struct {
+    bool fullScreen = false;
+    int x = 0, y = 0, width = kWindowSize, height = kWindowSize;
+} sWindowMode;
+
+static void toggleFullScreen()
+{
+    if (!sWindowMode.fullScreen) {
+        sWindowMode.x = glutGet(GLUT_WINDOW_X);
+        sWindowMode.y = glutGet(GLUT_WINDOW_Y);
+        sWindowMode.width = glutGet(GLUT_WINDOW_WIDTH);
+        sWindowMode.height = glutGet(GLUT_WINDOW_HEIGHT);
+        glutFullScreen();
+    } else {
+        glutReshapeWindow(sWindowMode.width, sWindowMode.height);
+        glutPositionWindow(sWindowMode.x, sWindowMode.y);
+    }
+    sWindowMode.fullScreen = !sWindowMode.fullScreen;
 }
 
 // replaced by the first reshape
@@ -81,9 +107,15 @@ void startGame(int argc, char** argv, const WindowOptions& window)
     glutInitWindowPosition(window.x, window.y);
     glutCreateWindow("Mesh display");
     setWindowIdentity();
+    sWindowMode.x = window.x;
+    sWindowMode.y = window.y;
+    sWindowMode.width = window.width;
+    sWindowMode.height = window.height;
+    sWindowMode.fullScreen = window.fullscreen;
     if (window.fullscreen)
         glutFullScreen();
     setRedisplayHandler(glutPostRedisplay);
+    setFullScreenHandler(toggleFullScreen);
     askForDetectableAutoRepeat();
     glClearColor(0, 0, 0, 1);
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "platform/startup_trace.h"
 #include "terrain/terrain.h"
@@ -179,6 +180,12 @@ void World::layoutObjects()
         placements.push_back(new Placement{&models[s.model], Vec3{s.x, y, s.z}, s.rotation, s.group,
                                            s.visible, s.name});
     }
+}
+
+void World::restoreLayout()
+{
+    for (size_t i = 0; i < placements.size() && i < std::size(kLayout); ++i)
+        placements[i]->visible = kLayout[i].visible;
 }
 
 // The inverse of the terrain's drawing transform: the drawn height of the grid sample nearest to
