@@ -45,7 +45,7 @@ WindowSize viewportSize()
 void* textFont(WindowSize window)
 {
     if (window.width < kSmallWindowSide || window.height < kSmallWindowSide)
-        return GLUT_BITMAP_HELVETICA_10;
+        return GLUT_BITMAP_TIMES_ROMAN_10;
     return GLUT_BITMAP_TIMES_ROMAN_24;
 }
 
