@@ -188,6 +188,12 @@ void World::restoreLayout()
         placements[i]->visible = kLayout[i].visible;
 }
 
+// no GL: the drawing reads the mode, so the bindings can switch it without a display
+void World::toggleWireframe()
+{
+    primitiveMode = primitiveMode == kPrimitiveTriangles ? kPrimitiveLineStrip : kPrimitiveTriangles;
+}
+
 // The inverse of the terrain's drawing transform: the drawn height of the grid sample nearest to
 // (x, z). Negative coordinates (the camera's house-centred frame) fold onto positive indices.
 float World::groundHeight(float x, float z) const
