@@ -67,6 +67,8 @@ static void toggleFullScreen()
         sWindowMode.y = glutGet(GLUT_WINDOW_Y);
         sWindowMode.width = glutGet(GLUT_WINDOW_WIDTH);
         sWindowMode.height = glutGet(GLUT_WINDOW_HEIGHT);
+        // without a window manager freeglut keeps the window's offset on the full screen
+        glutPositionWindow(0, 0);
         glutFullScreen();
     } else {
         glutReshapeWindow(sWindowMode.width, sWindowMode.height);
