@@ -1,5 +1,5 @@
-// app: the display callback. One frame: camera, HUD bars, the scene, the text overlay and the
-// frame-rate counter, then the swap. It reads the state of play and changes none of it.
+// app: the display callback. One frame: camera, the scene, the HUD's bars and texts over it and
+// the frame-rate counter, then the swap. It reads the state of play and changes none of it.
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
@@ -76,11 +76,11 @@ void drawFrame(const SceneParts& parts)
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     setCamera();
-    // in front of the eye before the scene, so the scene behind them fails the depth test
-    drawHudBars();
     drawScene(parts);
     glPopMatrix();
 
+    // over the finished scene, so nothing near the eye hides them
+    drawHudBars();
     drawHudText();
     updateFpsCounter();
     glutSwapBuffers();

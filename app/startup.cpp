@@ -10,6 +10,7 @@
 #include "app/app.h"
 #include "app/window_placement.h"
 #include "assets/texture_loader.h"
+#include "platform/full_screen.h"
 #include "platform/message_box.h"
 #include "platform/redisplay.h"
 #include "platform/services.h"
@@ -28,7 +29,10 @@ constexpr double kNearPlane = 0.5;
 constexpr double kFarPlane = 73.0;
 
 // the bindings read the toolkit's codes as the player's input names them
-static_assert(kKeyF1 == GLUT_KEY_F1 && kKeyHome == GLUT_KEY_HOME, "special keys");
+static_assert(kKeyF1 == GLUT_KEY_F1 && kKeyF11 == GLUT_KEY_F11 && kKeyHome == GLUT_KEY_HOME,
+              "special keys");
+static_assert(kWindowHidden == GLUT_HIDDEN && kWindowFullyCovered == GLUT_FULLY_COVERED,
+              "window status");
 static_assert(kButtonLeft == GLUT_LEFT_BUTTON && kButtonRight == GLUT_RIGHT_BUTTON &&
                   kButtonDown == GLUT_DOWN, "mouse buttons");
 
@@ -51,6 +55,30 @@ static void registerCallbacks()
     glutSpecialFunc(onSpecial);
     glutMouseFunc(onMouse);
     glutMotionFunc(onMotion);
+    glutWindowStatusFunc(onWindowStatus);
+}
+
+// F11: the whole screen, and back to the window's size and place before it
+static struct {
+    bool fullScreen = false;
+    int x = 0, y = 0, width = kWindowSize, height = kWindowSize;
+} sWindowMode;
+
+static void toggleFullScreen()
+{
+    if (!sWindowMode.fullScreen) {
+        sWindowMode.x = glutGet(GLUT_WINDOW_X);
+        sWindowMode.y = glutGet(GLUT_WINDOW_Y);
+        sWindowMode.width = glutGet(GLUT_WINDOW_WIDTH);
+        sWindowMode.height = glutGet(GLUT_WINDOW_HEIGHT);
+        // without a window manager freeglut keeps the window's offset on the full screen
+        glutPositionWindow(0, 0);
+        glutFullScreen();
+    } else {
+        glutReshapeWindow(sWindowMode.width, sWindowMode.height);
+        glutPositionWindow(sWindowMode.x, sWindowMode.y);
+    }
+    sWindowMode.fullScreen = !sWindowMode.fullScreen;
 }
 
 // replaced by the first reshape
@@ -92,9 +120,15 @@ void startGame(int argc, char** argv, const WindowOptions& window)
     glutInitWindowPosition(placed.x, placed.y);
     glutCreateWindow("Mesh display");
     setWindowIdentity();
+    sWindowMode.x = window.x;
+    sWindowMode.y = window.y;
+    sWindowMode.width = window.width;
+    sWindowMode.height = window.height;
+    sWindowMode.fullScreen = window.fullscreen;
     if (window.fullscreen)
         glutFullScreen();
     setRedisplayHandler(glutPostRedisplay);
+    setFullScreenHandler(toggleFullScreen);
     askForDetectableAutoRepeat();
     glClearColor(0, 0, 0, 1);
 

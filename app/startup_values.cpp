@@ -10,15 +10,10 @@ constexpr float kOwnerWalkRadius = 15.0f;
 
 void assignStartingValues()
 {
-    gEyeLift = Vec3{0.0f, 1.5f, 0.0f};
-    gHideShift = Vec3{0.0f, 0.0f, 0.0f};
+    placeCameraAtStart();
     gOwnerRadius = kOwnerWalkRadius;
     gSpinStep = 1;
-    gMouseX = gMouseY = 0.0f;
-    gPressX = gPressY = 0.0f;
-    gYawDelta = gPitchDelta = 0.0f;
     gYardOffset = float(kYardOffset);
-    updateLookVector();
     gShowFps = 0;
     gOwnerSeesPlayer = 0;
     gStreamerHouseCollision = 1;

@@ -29,6 +29,7 @@ int32_t gSpinStep;
 uint8_t gSpinEnabled;
 uint8_t gOwnerSeesPlayer;
 float gOwnerRadius;
+uint8_t gPaused;
 
 void resetGameState()
 {
@@ -54,6 +55,7 @@ void resetGameState()
     gSpinEnabled = 1;
     gOwnerSeesPlayer = 0;
     gOwnerRadius = 0.0f;  // start-up sets the walk radius
+    gPaused = 0;
 }
 
 void resetPlayState()

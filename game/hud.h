@@ -1,11 +1,13 @@
-// game: the head-up display (bars in eye space before the scene, texts in 2D after it) and the
-// frame-rate counter.
+// game: the head-up display (bars and texts over the finished scene, placed by window fractions)
+// and the frame-rate counter.
 #pragma once
 
 extern float gFpsFrames;     // frames counted since the last update
 extern float gFpsLastTime;   // seconds of the last update
 extern char gFpsText[64];    // the last formatted frame rate, empty at start
 
+// both after the scene: neither reads nor writes depth, and each leaves the matrices, the depth
+// test and lighting as it found them in a frame
 void drawHudBars();
 void drawHudText();
 void updateFpsCounter();

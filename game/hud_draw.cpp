@@ -1,6 +1,8 @@
-// game: drawing of the head-up display. The bars are flat polygons 2 units in front of the eye,
-// drawn before the scene so the scene fails the depth test behind them; the texts are bitmap
-// characters over the whole window, drawn after the scene.
+// game: drawing of the head-up display, over the scene. The bars keep the shapes they had as flat
+// polygons 2 units in front of the eye under the game's 60 degree perspective, but seen through
+// a square view of their own stretched over the whole window, as the texts' window fractions
+// are; in a square window that is the frame's own projection, so they cover the same pixels.
+// Nothing of the scene can hide them: they and the texts are drawn last, without depth test.
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -15,6 +17,11 @@
 namespace {
 
 constexpr float kBarDepth = -0.0001f;
+constexpr double kHudFieldOfView = 60.0;  // the frame's
+constexpr double kHudNear = 0.5;
+constexpr double kHudFar = 73.0;
+// below this many pixels either way the 24-point texts run into each other
+constexpr int kSmallWindowSide = 320;
 
 struct Colour {
     float r, g, b;
@@ -24,9 +31,53 @@ constexpr Colour kPowerRed{1.0f, 0.0f, 0.0f};
 constexpr Colour kSightBlue{0.0f, 0.0f, 1.0f};
 constexpr Colour kTextCyan{0.0f, 1.0f, 1.0f};
 
+struct WindowSize {
+    int width, height;
+};
+
+WindowSize viewportSize()
+{
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    return WindowSize{viewport[2] > 0 ? viewport[2] : 1, viewport[3] > 0 ? viewport[3] : 1};
+}
+
+void* textFont(WindowSize window)
+{
+    if (window.width < kSmallWindowSide || window.height < kSmallWindowSide)
+        return GLUT_BITMAP_TIMES_ROMAN_10;
+    return GLUT_BITMAP_TIMES_ROMAN_24;
+}
+
+// the projection and model view pushed; endOverlay pops them
+void beginOverlay()
+{
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+}
+
+void endOverlay()
+{
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void beginModelView()
+{
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+}
+
 void beginBar(Colour colour, float x, float y)
 {
-    glDisable(GL_LIGHTING);
     glColor3f(colour.r, colour.g, colour.b);
     glPushMatrix();
     glLoadIdentity();
@@ -36,7 +87,6 @@ void beginBar(Colour colour, float x, float y)
 void endBar()
 {
     glPopMatrix();
-    glEnable(GL_LIGHTING);
 }
 
 void barPolygon(float left, float bottom, float right, float top)
@@ -49,11 +99,26 @@ void barPolygon(float left, float bottom, float right, float top)
     glEnd();
 }
 
-void drawText(float x, float y, const char* text)
+void drawText(void* font, float x, float y, const char* text)
 {
     glRasterPos3f(x, y, 0.0f);
     for (const char* c = text; *c; ++c)
-        glutBitmapCharacter(GLUT_BITMAP_TIMES_ROMAN_24, *c);
+        glutBitmapCharacter(font, *c);
+}
+
+// a line centred across the window
+void drawCentred(void* font, WindowSize window, float y, const char* text)
+{
+    int width = glutBitmapLength(font, reinterpret_cast<const unsigned char*>(text));
+    drawText(font, 0.5f - 0.5f * float(width) / float(window.width), y, text);
+}
+
+// under whatever the centre shows, so it covers none of it
+float pausedLine()
+{
+    if (gGameOver)
+        return 0.3f;
+    return gLevelOver ? 0.4f : 0.5f;
 }
 
 }  // namespace
@@ -62,6 +127,10 @@ void drawHudBars()
 {
     if (gGameOver)
         return;
+    const WindowSize window = viewportSize();
+    beginOverlay();
+    gluPerspective(kHudFieldOfView, 1.0, kHudNear, kHudFar);
+    beginModelView();
 
     beginBar(kTimeBlue, 0.0f, 0.0f);
     barPolygon(-kFullTimeBar, 0.95f, gTimeBar, 1.0f);
@@ -79,64 +148,58 @@ void drawHudBars()
     glEnd();
     // the sight: a small wire sphere just below the centre of the view
     glTranslatef(0.35f, 0.0f, 0.0f);
+    // round in any window: its width follows the window's height, as its height does
+    glScalef(float(window.height) / float(window.width), 1.0f, 1.0f);
     glColor3f(kSightBlue.r, kSightBlue.g, kSightBlue.b);
     glutWireSphere(0.04, 5, 2);
     endBar();
 
-    if (gTurning)
-        return;
-    // the marker stands under the counter of the selected ammunition
-    beginBar(kPowerRed, gEggSelected ? 0.58f : -1.08f, -0.18f);
-    barPolygon(0.0f, 0.98f, 0.5f, 1.0f);
-    endBar();
+    if (!gTurning) {
+        // the marker stands under the counter of the selected ammunition
+        beginBar(kPowerRed, gEggSelected ? 0.58f : -1.08f, -0.18f);
+        barPolygon(0.0f, 0.98f, 0.5f, 1.0f);
+        endBar();
+    }
+    endOverlay();
 }
 
 void drawHudText()
 {
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
+    const WindowSize window = viewportSize();
+    void* font = textFont(window);
+    beginOverlay();
     gluOrtho2D(0, 1, 0, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glDisable(GL_LIGHTING);
     // the texts lie over the whole window: a cover object right in front of the eye must not
     // swallow them
-    glDisable(GL_DEPTH_TEST);
+    beginModelView();
+    glColor3f(kTextCyan.r, kTextCyan.g, kTextCyan.b);
 
-    if (gShowFps) {
-        glColor3f(kTextCyan.r, kTextCyan.g, kTextCyan.b);
-        drawText(0.03f, 0.03f, gFpsText);
-    }
+    if (gShowFps)
+        drawText(font, 0.03f, 0.03f, gFpsText);
 
     char text[64];
     if (gLevelOver == 0) {
-        glColor3f(kTextCyan.r, kTextCyan.g, kTextCyan.b);
-        drawText(0.03f, 0.96f, "Time Left:");
+        drawText(font, 0.03f, 0.96f, "Time Left:");
         std::snprintf(text, sizeof text, "Level: %d", gLevel);
-        drawText(0.85f, 0.96f, text);
+        drawText(font, 0.85f, 0.96f, text);
         std::snprintf(text, sizeof text, "Rolls Left: %d", gRollsLeft);
-        drawText(0.03f, 0.86f, text);
+        drawText(font, 0.03f, 0.86f, text);
         std::snprintf(text, sizeof text, "Eggs Left: %d", gEggsLeft);
-        drawText(0.75f, 0.86f, text);
-        drawText(0.335f, 0.82f, "-<POWER BAR>-");
+        drawText(font, 0.75f, 0.86f, text);
+        drawText(font, 0.335f, 0.82f, "-<POWER BAR>-");
     } else if (gGameOver == 1) {
-        glColor3f(kTextCyan.r, kTextCyan.g, kTextCyan.b);
-        drawText(0.35f, 0.6f, "GAME OVER!!!");
+        drawText(font, 0.35f, 0.6f, "GAME OVER!!!");
         std::snprintf(text, sizeof text, "SCORE: %d", gScore);
-        drawText(0.38f, 0.5f, text);
+        drawText(font, 0.38f, 0.5f, text);
+        drawCentred(font, window, 0.4f, "Press Enter to play again");
     } else if (gTurning == 1) {
-        glColor3f(kTextCyan.r, kTextCyan.g, kTextCyan.b);
         std::snprintf(text, sizeof text, "LEVEL %i COMPLETE!", gLevel - 1);
-        drawText(0.28f, 0.6f, text);
+        drawText(font, 0.28f, 0.6f, text);
         std::snprintf(text, sizeof text, "SCORE: %d", gScore);
-        drawText(0.38f, 0.5f, text);
+        drawText(font, 0.38f, 0.5f, text);
     }
+    if (gPaused)
+        drawCentred(font, window, pausedLine(), "PAUSED");
 
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
+    endOverlay();
 }

@@ -17,6 +17,10 @@ static void stepFlights(float dt)
 
 void stepPlay(const StepTimes& times)
 {
+    // the one place a pause holds play: the clocks that feed the step may run on, nothing here
+    // moves
+    if (gPaused)
+        return;
     updateOwnerSight();
     updateLevelClock(times.frameIntervalMs);
 

@@ -10,5 +10,6 @@ struct StepTimes {
 };
 
 // the owner's sight and the level clock (where the last frame left them), the flights, the
-// turn, the power bar, the walk back from a lean, the owner's walk and the streamers
+// turn, the power bar, the walk back from a lean, the owner's walk and the streamers; nothing
+// while paused
 void stepPlay(const StepTimes& times);

@@ -9,6 +9,7 @@
 #include "platform/redisplay.h"
 #include "player/camera.h"
 #include "player/throwing.h"
+#include "scene/world.h"
 #include "streamer/paper_streamer.h"
 
 namespace {
@@ -194,5 +195,28 @@ void onThrowButton(int pressed)
         gEggsLeft -= 1;
         releaseThrow(true);
     }
+    requestRedisplay();
+}
+
+// The owner's walk starts again from its first step, so the same input gives the same game.
+// The display toggles (bird's-eye view, frame rate, wireframe) are the player's and stay.
+void startNewGame()
+{
+    // start-up's values for the walk, which the state's reset does not know
+    const int32_t spinStep = gSpinStep;
+    const float ownerRadius = gOwnerRadius;
+    resetGameState();
+    gSpinStep = spinStep;
+    gOwnerRadius = ownerRadius;
+
+    resetThrowingState();
+    // the placeholder at index 0 carries the score's baseline and stays
+    for (size_t i = 1; i < gStreamers.size(); ++i)
+        delete gStreamers[i];
+    if (!gStreamers.empty())
+        gStreamers.resize(1);
+    if (gWorld)
+        gWorld->restoreLayout();
+    placeCameraAtStart();
     requestRedisplay();
 }

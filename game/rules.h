@@ -22,3 +22,6 @@ void updateOwnerSight();
 void stepOwnerWalk();
 // right button: pressed = 1 on press, 0 on release
 void onThrowButton(int pressed);
+// play again: the state of play as a game starts, in the same window and over the same terrain
+// and models; nothing is loaded again
+void startNewGame();

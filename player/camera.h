@@ -49,3 +49,5 @@ void stepHideRight(float dtTick);
 // the walk back after a lean key is released: one idle step, dtTick in milliseconds
 void stepLeanReturn(float dtTick);
 void resetCameraState();
+// the camera as a game starts: at the first station, eye at standing height, looking at the house
+void placeCameraAtStart();

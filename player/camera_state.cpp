@@ -48,4 +48,11 @@ void resetCameraState()
     gLooking = 0;
 }
 
+void placeCameraAtStart()
+{
+    resetCameraState();
+    gEyeLift = Vec3{0.0f, 1.5f, 0.0f};
+    updateLookVector();
+}
+
 static const bool sInitialised = (resetCameraState(), true);

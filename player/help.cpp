@@ -79,6 +79,9 @@ void writeControls(std::FILE* out, const HelpGlyphs& g)
     std::fprintf(out, "F1 %s Change Weapons\n", g.dash);
     std::fprintf(out, "Left Mouse %s Look\n", g.dash);
     std::fprintf(out, "Right Mouse %s Throw Item\n", g.dash);
+    std::fprintf(out, "P or Esc %s Pause/Resume\n", g.dash);
+    std::fprintf(out, "F11 %s Full Screen\n", g.dash);
+    std::fprintf(out, "Enter or N %s Play Again after GAME OVER\n", g.dash);
     std::fputs("\n", out);
     std::fputs("Secret controls:\n", out);
     std::fprintf(out, "E %s Birds Eye View\n", g.dash);

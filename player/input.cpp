@@ -28,6 +28,7 @@ void onKeyboardUp(unsigned char key, int x, int y) { deliver(InputKind::KeyUp, k
 void onSpecial(int key, int x, int y) { deliver(InputKind::SpecialKey, key, 0, x, y); }
 void onMouse(int button, int state, int x, int y) { deliver(InputKind::Button, button, state, x, y); }
 void onMotion(int x, int y) { deliver(InputKind::Drag, 0, 0, x, y); }
+void onWindowStatus(int state) { deliver(InputKind::WindowStatus, state, 0, 0, 0); }
 
 void toggleWireframe()
 {

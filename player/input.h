@@ -10,17 +10,24 @@ extern uint32_t gWireframe;       // streamers drawn as lines while set
 
 // the toolkit's codes the bindings act on (GLUT's values; the shell checks them)
 constexpr int32_t kKeyF1 = 1;
+constexpr int32_t kKeyF11 = 11;
 constexpr int32_t kKeyHome = 106;
 constexpr int32_t kButtonLeft = 0;
 constexpr int32_t kButtonRight = 2;
 constexpr int32_t kButtonDown = 0;
+constexpr int32_t kKeyEscape = 27;
+constexpr int32_t kKeyEnter = 13;
+// the window's status as the toolkit reports it: unmapped (iconified, or on another desktop) and
+// covered by other windows are the two the game counts as hidden
+constexpr int32_t kWindowHidden = 0;
+constexpr int32_t kWindowFullyCovered = 3;
 
-enum class InputKind : uint8_t { KeyDown, KeyUp, SpecialKey, Button, Drag };
+enum class InputKind : uint8_t { KeyDown, KeyUp, SpecialKey, Button, Drag, WindowStatus };
 
 // one event as the toolkit reported it: the key or button, its state, the pointer position
 struct InputEvent {
     InputKind kind;
-    int32_t code;   // the key, special key or button
+    int32_t code;   // the key, special key or button; the window's status
     int32_t state;  // a button's kButtonDown or up
     int32_t x, y;
 };
@@ -30,6 +37,7 @@ void onKeyboardUp(unsigned char key, int x, int y);
 void onSpecial(int key, int x, int y);
 void onMouse(int button, int state, int x, int y);
 void onMotion(int x, int y);
+void onWindowStatus(int state);
 // where the callbacks deliver; without a handler events are dropped
 void setInputHandler(void (*handler)(const InputEvent& event));
 

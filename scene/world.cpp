@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "common/house.h"
 #include "platform/startup_trace.h"
@@ -182,6 +183,18 @@ void World::layoutObjects()
         placements.push_back(new Placement{&models[s.model], Vec3{s.x, y, s.z}, s.rotation, s.group,
                                            s.visible, s.name});
     }
+}
+
+void World::restoreLayout()
+{
+    for (size_t i = 0; i < placements.size() && i < std::size(kLayout); ++i)
+        placements[i]->visible = kLayout[i].visible;
+}
+
+// no GL: the drawing reads the mode, so the bindings can switch it without a display
+void World::toggleWireframe()
+{
+    primitiveMode = primitiveMode == kPrimitiveTriangles ? kPrimitiveLineStrip : kPrimitiveTriangles;
 }
 
 // The inverse of the terrain's drawing transform: the drawn height of the grid sample nearest to

@@ -50,6 +50,8 @@ public:
 
     void loadModels();
     void layoutObjects();
+    // every placement's shown flag as the layout gives it: the knocked-out plants stand again
+    void restoreLayout();
     float groundHeight(float x, float z) const;
     // 0 nothing, 1 a plant of the level (knocked out unless probing), 2 the house
     int32_t hitTest(Vec3 point, int32_t level, bool probeOnly);

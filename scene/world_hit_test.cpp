@@ -35,7 +35,7 @@ int32_t World::hitTest(Vec3 point, int32_t level, bool probeOnly)
         double dz = plant.position.z - kYardOffset - point.z;
         if (std::sqrt(dx * dx + dy * dy + dz * dz) < kPlantRadius) {
             if (!probeOnly)
-                plant.visible = false;  // knocked out for the rest of the run
+                plant.visible = false;  // knocked out for the rest of the game
             return 1;
         }
     }

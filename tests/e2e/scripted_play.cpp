@@ -3,7 +3,9 @@
 //
 //   scripted_play demo <dir>         a short round: look round, hide left and right, rolls that
 //                                    drape on the house, eggs that splat, the level finished
-//   scripted_play screenshots <dir>  the README's pictures and an animated throw
+//   scripted_play screenshots <dir>  the README's pictures and an animated throw, then the shapes
+//   scripted_play shapes <dir>       the first station in windows of other shapes, full screen
+//                                    and paused
 //
 // VX_GAME names the game and VX_RUN_DIR the generated assets (absolute paths).
 #include <unistd.h>
@@ -317,13 +319,51 @@ void screenshots(Run& run)
     run.expect(game.waitForExit(60.0) && game.exitStatus() == 0, "the quit key did not end it");
 }
 
+// the game in a window of its own shape on a screen that holds it; the picture once the scene
+// has been drawn a while
+void windowShape(const std::string& dir, std::vector<std::string>& saved, bool& ok,
+                 const std::string& screen, const std::vector<std::string>& args,
+                 const std::string& name, bool pause = false)
+{
+    E2eGame game(screen);
+    Run run{game, dir, {}, true};
+    if (run.expect(!game.display().empty(), "the virtual X server (Xvfb) did not start") &&
+        run.expect(game.start(args) && game.waitForWindow(kPatience), "the game did not start") &&
+        run.expect(game.waitForScreenshot([](const Screenshot& s) { return s.litPixels() > 5000; },
+                                          kPatience),
+                   "the game drew nothing")) {
+        sleepFor(1.5);
+        if (pause) {
+            game.tapKey("p");
+            sleepFor(0.5);
+        }
+        run.save(game.screenshot(), name, 400);
+        game.tapKey("q");
+        run.expect(game.waitForExit(60.0), "the quit key did not end it");
+    }
+    saved.insert(saved.end(), run.saved.begin(), run.saved.end());
+    ok = ok && run.ok;
+}
+
+void shapes(Run& run)
+{
+    windowShape(run.dir, run.saved, run.ok, "1280x1024", {"-geometry", "1280x720+0+0"},
+                "shape-1280x720");
+    windowShape(run.dir, run.saved, run.ok, "1024x1400", {"-geometry", "720x1280+0+0"},
+                "shape-720x1280");
+    windowShape(run.dir, run.saved, run.ok, "1920x1080", {"--fullscreen"}, "shape-fullscreen");
+    windowShape(run.dir, run.saved, run.ok, "1280x1024", {"--size", "320x240"}, "shape-320x240");
+    windowShape(run.dir, run.saved, run.ok, "1280x1024", {"--size", "900x600"}, "paused", true);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (argc != 3 || (mode != "demo" && mode != "screenshots")) {
-        std::fprintf(stderr, "usage: %s demo|screenshots <directory for the pictures>\n", argv[0]);
+    if (argc != 3 || (mode != "demo" && mode != "screenshots" && mode != "shapes")) {
+        std::fprintf(stderr, "usage: %s demo|screenshots|shapes <directory for the pictures>\n",
+                     argv[0]);
         return 2;
     }
     const char* game = std::getenv("VX_GAME");
@@ -347,8 +387,12 @@ int main(int argc, char** argv)
     Run run{session, dir, {}, true};
     if (mode == "demo")
         demo(run);
-    else
+    else if (mode == "shapes")
+        shapes(run);
+    else {
         screenshots(run);
+        shapes(run);
+    }
     std::printf("%s: %zu pictures in %s\n", run.ok ? "Done" : "Finished with problems",
                 run.saved.size(), dir.c_str());
     return run.ok ? 0 : 1;

@@ -1,11 +1,15 @@
-// HUD drawing read back from the frame buffer: the bars before the scene, the texts after it.
+// HUD drawing read back from the frame buffer: the bars and the texts over the scene, at any
+// window shape.
 #include <gtest/gtest.h>
 
 #include <GL/freeglut.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -28,6 +32,7 @@ struct Box {
 bool isCyan(const uint8_t* p) { return p[0] < 40 && p[1] > 200 && p[2] > 200; }
 bool isRed(const uint8_t* p) { return p[0] > 200 && p[1] < 40 && p[2] < 40; }
 bool isTimeBlue(const uint8_t* p) { return p[0] < 40 && p[1] < 40 && p[2] > 100 && p[2] < 160; }
+bool isSightBlue(const uint8_t* p) { return p[0] < 40 && p[1] < 40 && p[2] > 200; }
 
 int count(const Pixels& px, const Box& box, bool (*test)(const uint8_t*))
 {
@@ -189,7 +194,7 @@ TEST_F(HudDrawTest, TheFrameRateShowsBottomLeftOnceCounted)
     EXPECT_GT(count(after, textBox(0.03f, 0.03f, "Current Frames Per Second: 61"), isCyan), 200);
 }
 
-TEST_F(HudDrawTest, TextsStayVisibleWithSomethingRightInFrontOfTheEye)
+TEST_F(HudDrawTest, HudStaysVisibleWithSomethingRightInFrontOfTheEye)
 {
     // a cover object 0.6 in front of the eye, nearer than the overlay's depth
     glClearColor(0, 0, 0, 1);
@@ -208,9 +213,13 @@ TEST_F(HudDrawTest, TextsStayVisibleWithSomethingRightInFrontOfTheEye)
     glVertex3f(5, 5, -0.6f);
     glVertex3f(-5, 5, -0.6f);
     glEnd();
+    drawHudBars();
     drawHudText();
     Pixels px = glReadBack();
     EXPECT_GT(count(px, textBox(0.03f, 0.96f, "Time Left:"), isCyan), 40);
+    EXPECT_GT(count(px, kTimeBar, isTimeBlue), 400 * 5);
+    EXPECT_GT(count(px, kPowerRange, isRed), 2 * 170);
+    EXPECT_GT(count(px, Box{280, 240, 320, 280}, isSightBlue), 10);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
 }
 
@@ -224,6 +233,208 @@ TEST_F(HudDrawTest, TheOverlayLeavesTheMatricesAsItFoundThem)
     glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
     EXPECT_EQ(depth, 1);
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+}
+
+// The bars as they were drawn inside the scene: flat shapes 2 units in front of the eye under
+// the frame's perspective, depth-tested. At 600 x 600 the HUD must cover exactly these pixels.
+void drawBarsInTheScene()
+{
+    const float depth = -0.0001f;
+    auto place = [](float x, float y) {
+        glLoadIdentity();
+        glTranslatef(x, y, -2.0f);
+    };
+    auto quad = [depth](float l, float b, float r, float t) {
+        glBegin(GL_POLYGON);
+        glVertex3f(l, b, depth);
+        glVertex3f(l, t, depth);
+        glVertex3f(r, t, depth);
+        glVertex3f(r, b, depth);
+        glEnd();
+    };
+    glDisable(GL_LIGHTING);
+    glColor3f(0.0f, 0.0f, 0.5f);
+    place(0.0f, 0.0f);
+    quad(-kFullTimeBar, 0.95f, gTimeBar, 1.0f);
+    glColor3f(1.0f, 0.0f, 0.0f);
+    place(-0.35f, -0.1f);
+    quad(0.0f, 0.92f, gThrowPower, 1.0f);
+    glBegin(GL_LINE_STRIP);
+    const float outline[][2] = {{0, 0.92f}, {0, 1}, {0.7f, 1}, {0.7f, 0.92f}, {0, 0.92f}};
+    for (const auto& v : outline)
+        glVertex3f(v[0], v[1], depth);
+    glEnd();
+    glTranslatef(0.35f, 0.0f, 0.0f);
+    glColor3f(0.0f, 0.0f, 1.0f);
+    glutWireSphere(0.04, 5, 2);
+    if (!gTurning) {
+        glColor3f(1.0f, 0.0f, 0.0f);
+        place(gEggSelected ? 0.58f : -1.08f, -0.18f);
+        quad(0.0f, 0.98f, 0.5f, 1.0f);
+    }
+    glEnable(GL_LIGHTING);
+}
+
+TEST_F(HudDrawTest, AtSixHundredSquareTheBarsCoverThePixelsTheyCoveredInTheScene)
+{
+    const struct {
+        float timeBar, power;
+        uint8_t eggs, turning;
+    } states[] = {{kFullTimeBar, 0.0f, 0, 0}, {0.2f, 0.35f, 1, 0}, {-0.5f, 0.7f, 0, 1}};
+    for (const auto& state : states) {
+        gTimeBar = state.timeBar;
+        gThrowPower = state.power;
+        gEggSelected = state.eggs;
+        gTurning = state.turning;
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(60.0, 1.0, 0.5, 73.0);
+        glMatrixMode(GL_MODELVIEW);
+        drawBarsInTheScene();
+        Pixels before = glReadBack();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        drawHudBars();
+        Pixels now = glReadBack();
+        EXPECT_TRUE(before.rgb == now.rgb) << "time bar " << state.timeBar;
+        EXPECT_GT(count(now, Box{0, 0, kSize - 1, kSize - 1}, isRed), 300);
+    }
+}
+
+// the pixels that pass the test within [fx0, fx1) of the window's width
+Box extent(const Pixels& px, bool (*test)(const uint8_t*), float fx0, float fx1)
+{
+    Box box{INT_MAX, INT_MAX, -1, -1};
+    for (int y = 0; y < px.height; ++y)
+        for (int x = int(fx0 * px.width); x < int(fx1 * px.width); ++x)
+            if (test(px.at(x, y)))
+                box = Box{std::min(box.x0, x), std::min(box.y0, y), std::max(box.x1, x),
+                          std::max(box.y1, y)};
+    return box;
+}
+
+// the test window at that size, once the X server has made it so
+void resizeTestWindow(int width, int height)
+{
+    glTestWindow(width, height);
+    // the drawable follows the window only after the server's configure event has come back
+    for (int i = 0; i < 20; ++i) {
+        glutMainLoopEvent();
+        usleep(5000);
+    }
+    // a swap makes the driver look at the drawable's size again
+    glutSwapBuffers();
+    glViewport(0, 0, width, height);
+}
+
+Pixels drawHudAt(int width, int height)
+{
+    resizeTestWindow(width, height);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawHudBars();
+    drawHudText();
+    return glReadBack();
+}
+
+TEST_F(HudDrawTest, AtAnyWindowShapeTheBarsScaleWithTheWindowAsTheTextsDo)
+{
+    struct Part {
+        const char* name;
+        bool (*test)(const uint8_t*);
+        float fx0, fx1;
+    };
+    const Part parts[] = {{"time bar", isTimeBlue, 0.0f, 1.0f},
+                          {"rolls marker", isRed, 0.0f, 0.3f},
+                          {"power outline", isRed, 0.3f, 0.7f},
+                          {"sight", isSightBlue, 0.0f, 1.0f}};
+    Pixels square = drawHudAt(kSize, kSize);
+    const int shapes[][2] = {{1280, 720}, {540, 900}, {400, 700}, {1280, 400}, {900, 600}};
+    for (const auto& shape : shapes) {
+        const int w = shape[0], h = shape[1];
+        Pixels px = drawHudAt(w, h);
+        savePng(px, "hud_" + std::to_string(w) + "x" + std::to_string(h));
+        const float sx = float(w) / kSize, sy = float(h) / kSize;
+        const float slackX = sx + 1.5f, slackY = sy + 1.5f;
+        for (const Part& part : parts) {
+            Box was = extent(square, part.test, part.fx0, part.fx1);
+            Box is = extent(px, part.test, part.fx0, part.fx1);
+            ASSERT_GE(is.x1, 0) << part.name << " missing at " << w << "x" << h;
+            const float cx = (was.x0 + was.x1 + 1) * 0.5f, cy = (was.y0 + was.y1 + 1) * 0.5f;
+            EXPECT_NEAR((is.x0 + is.x1 + 1) * 0.5f, cx * sx, slackX) << part.name << " " << w;
+            EXPECT_NEAR((is.y0 + is.y1 + 1) * 0.5f, cy * sy, slackY) << part.name << " " << h;
+            if (part.test == isSightBlue) {
+                // round: both ways as tall as the window's height makes it
+                EXPECT_NEAR(is.x1 - is.x0, (was.y1 - was.y0) * sy, slackY) << w << "x" << h;
+                EXPECT_NEAR(is.y1 - is.y0, (was.y1 - was.y0) * sy, slackY) << w << "x" << h;
+            } else {
+                EXPECT_NEAR(is.x1 - is.x0, (was.x1 - was.x0) * sx, 2 * slackX) << part.name;
+                EXPECT_NEAR(is.y1 - is.y0, (was.y1 - was.y0) * sy, 2 * slackY) << part.name;
+            }
+        }
+    }
+    resizeTestWindow(kSize, kSize);
+}
+
+TEST_F(HudDrawTest, InASmallWindowTheTextsTakeTheSmallFontAndKeepApart)
+{
+    const int w = 200, h = 150;
+    Pixels px = drawHudAt(w, h);
+    savePng(px, "hud_200x150");
+    const struct {
+        float x, y;
+        const char* text;
+    } texts[] = {{0.03f, 0.96f, "Time Left:"},
+                 {0.85f, 0.96f, "Level: 1"},
+                 {0.03f, 0.86f, "Rolls Left: 10"},
+                 {0.75f, 0.86f, "Eggs Left: 10"},
+                 {0.335f, 0.82f, "-<POWER BAR>-"}};
+    std::vector<Box> boxes;
+    for (const auto& t : texts) {
+        int x = int(t.x * w), y = int(t.y * h);
+        int width = glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_10,
+                                     reinterpret_cast<const unsigned char*>(t.text));
+        // the advance of the last glyph leaves a pixel or two of space
+        boxes.push_back(Box{x, y - 3, x + width - 2, y + 10});
+        EXPECT_GT(count(px, boxes.back(), isCyan), 10) << t.text;
+    }
+    for (size_t i = 0; i < boxes.size(); ++i)
+        for (size_t j = i + 1; j < boxes.size(); ++j) {
+            const Box& a = boxes[i];
+            const Box& b = boxes[j];
+            EXPECT_TRUE(a.x1 < b.x0 || b.x1 < a.x0 || a.y1 < b.y0 || b.y1 < a.y0)
+                << texts[i].text << " runs into " << texts[j].text;
+        }
+    long stray = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            bool inside = false;
+            for (const Box& b : boxes)
+                inside = inside || b.contains(x, y);
+            stray += isCyan(px.at(x, y)) && !inside;
+        }
+    EXPECT_EQ(stray, 0);
+    resizeTestWindow(kSize, kSize);
+}
+
+TEST_F(HudDrawTest, PausedAndPlayAgainLinesStandCentred)
+{
+    gPaused = 1;
+    Pixels paused = drawFrame();
+    int width = glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_24,
+                                 reinterpret_cast<const unsigned char*>("PAUSED"));
+    Box centre = textBox(0.5f - 0.5f * width / kSize, 0.5f, "PAUSED");
+    EXPECT_GT(count(paused, centre, isCyan), 60);
+    EXPECT_GT(count(paused, kTimeBar, isTimeBlue), 400 * 5);
+
+    gPaused = 0;
+    gLevel = 5;
+    gLevelOver = gTurning = gGameOver = 1;
+    Pixels over = drawFrame();
+    savePng(over, "hud_game_over_play_again");
+    width = glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_24,
+                             reinterpret_cast<const unsigned char*>("Press Enter to play again"));
+    EXPECT_GT(count(over, textBox(0.5f - 0.5f * width / kSize, 0.4f, "Press Enter to play again"),
+                    isCyan), 150);
 }
 
 }  // namespace

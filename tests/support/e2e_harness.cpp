@@ -169,7 +169,7 @@ Screenshot parsePpm(const std::string& bytes)
     return shot;
 }
 
-E2eGame::E2eGame()
+E2eGame::E2eGame(const std::string& screen) : screen_(screen + "x24")
 {
     std::string tmpl = envOr("TMPDIR", "/tmp") + "/vx-e2e-XXXXXX";
     std::vector<char> buf(tmpl.begin(), tmpl.end());
@@ -225,7 +225,7 @@ void E2eGame::startDisplay()
     if (pipe(fds) != 0)
         return;
     std::string fd = std::to_string(fds[1]);
-    ExecArgs argv({"Xvfb", "-displayfd", fd, "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+    ExecArgs argv({"Xvfb", "-displayfd", fd, "-screen", "0", screen_, "-nolisten", "tcp",
                    "-noreset"});
     ExecArgs envp(environment(false));
     pid_t pid = fork();

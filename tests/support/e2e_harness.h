@@ -60,7 +60,8 @@ struct CommandResult {
 
 class E2eGame {
 public:
-    E2eGame();
+    // the virtual screen's size, WxH
+    explicit E2eGame(const std::string& screen = "1280x1024");
     ~E2eGame();
     E2eGame(const E2eGame&) = delete;
     E2eGame& operator=(const E2eGame&) = delete;
@@ -130,6 +131,7 @@ private:
 
     std::string baseDir_, runDir_, stderrPath_, stdoutPath_;
     std::string display_;
+    std::string screen_;
     pid_t xvfbPid_ = -1;
     pid_t gamePid_ = -1;
     int exitStatus_ = -1;

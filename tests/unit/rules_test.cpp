@@ -1,5 +1,5 @@
 // Rules of play: the level clock, level end, the turn, the score, the plant bonus, the owner's
-// sight and the frame-rate counter.
+// sight, the frame-rate counter, the pause and a new game after the last.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,6 +7,8 @@
 
 #include "game/game_state.h"
 #include "game/hud.h"
+#include "game/input_bindings.h"
+#include "game/play_step.h"
 #include "game/rules.h"
 #include "platform/redisplay.h"
 #include "player/camera.h"
@@ -332,6 +334,140 @@ TEST_F(RulesTest, TheFrameRateTextChangesAtMostOncePerSecond)
     EXPECT_EQ(gFpsFrames, 0.0f);
     updateFpsCounterAt(62 / 60.0f);
     EXPECT_STREQ(gFpsText, "Current Frames Per Second: 61");
+}
+
+// the steps of the headless game: 50 ms each
+constexpr StepTimes kStep{50, 0.05f, 50.0f};
+
+void press(InputKind kind, int32_t code, int32_t state = 0)
+{
+    applyInput(InputEvent{kind, code, state, 300, 300}, InputContext{600, 600, 50.0f});
+}
+
+// what a pause must hold still: the level clock, the owner, the power bar, flights and strips
+std::vector<float> playSnapshot()
+{
+    std::vector<float> v{gTimeBar, gLevelSeconds, gSpinAngle, gThrowPower, float(gLevel)};
+    for (const RollRecord& roll : gRollsInFlight)
+        v.insert(v.end(), {roll.position.x, roll.position.y, roll.position.z});
+    for (const PaperStreamer* strip : gStreamers)
+        for (const StreamerParticle& p : strip->current)
+            v.insert(v.end(), {p.position.x, p.position.y, p.position.z});
+    return v;
+}
+
+TEST_F(RulesTest, APauseHoldsEveryStepAndTheLevelStillLastsThirtySecondsOfPlay)
+{
+    gEyeLift = Vec3{0, 1.5f, 0};
+    updateLookVector();
+    int steps = 0;
+    // 10 s of play with a roll in the air and the power bar swinging for the next
+    press(InputKind::Button, kButtonRight, kButtonDown);
+    for (; steps < 6; ++steps)
+        stepPlay(kStep);
+    press(InputKind::Button, kButtonRight, 1);
+    press(InputKind::Button, kButtonRight, kButtonDown);
+    for (; steps < 200; ++steps)
+        stepPlay(kStep);
+    ASSERT_EQ(gStreamers.size(), 2u);
+    ASSERT_TRUE(gCharging);
+
+    press(InputKind::KeyDown, 'p');
+    ASSERT_TRUE(gPaused);
+    const std::vector<float> before = playSnapshot();
+    // ignored while paused: a throw, a lean, the level key, a Look, the play-again key
+    press(InputKind::Button, kButtonRight, 1);
+    press(InputKind::KeyDown, 'a');
+    press(InputKind::KeyDown, 'c');
+    press(InputKind::Button, kButtonLeft, kButtonDown);
+    press(InputKind::Drag, 0);
+    press(InputKind::KeyDown, kKeyEnter);
+    for (int paused = 0; paused < 200; ++paused)
+        stepPlay(kStep);
+    EXPECT_EQ(playSnapshot(), before);
+    EXPECT_EQ(gRollsLeft, kAmmunitionPerLevel - 1);
+    EXPECT_FLOAT_EQ(gHideLeftAmount, 0.0f);
+    EXPECT_FALSE(gLooking);
+
+    press(InputKind::KeyDown, kKeyEscape);
+    ASSERT_FALSE(gPaused);
+    while (gLevel == 1 && steps < 2000) {
+        stepPlay(kStep);
+        ++steps;
+    }
+    // the level ends at its 30th whole second of play, the paused ten not counted
+    EXPECT_EQ(gLevel, 2);
+    EXPECT_NEAR(steps * 0.05, 30.0, 0.051);
+}
+
+TEST_F(RulesTest, TheWindowHiddenPausesAndOnlyThePauseKeyResumes)
+{
+    press(InputKind::WindowStatus, kWindowFullyCovered - 2);  // partly covered: play goes on
+    EXPECT_FALSE(gPaused);
+    press(InputKind::WindowStatus, kWindowHidden);
+    EXPECT_TRUE(gPaused);
+    press(InputKind::WindowStatus, 1);  // shown again: still paused
+    EXPECT_TRUE(gPaused);
+    press(InputKind::KeyDown, 'P');
+    EXPECT_FALSE(gPaused);
+    press(InputKind::WindowStatus, kWindowFullyCovered);
+    EXPECT_TRUE(gPaused);
+}
+
+TEST_F(RulesTest, PlayAgainAfterGameOverStartsAFreshGameAndOnlyThen)
+{
+    gEyeLift = Vec3{0, 1.5f, 0};
+    updateLookVector();
+    const Vec3 startLook = gLookVector;
+    const float startYaw = gCameraYaw;
+    // a game played to its end: a throw, a plant struck, every level ended by the level key
+    press(InputKind::Button, kButtonRight, kButtonDown);
+    for (int i = 0; i < 6; ++i)
+        stepPlay(kStep);
+    press(InputKind::Button, kButtonRight, 1);
+    scorePlantStrike(1);
+    gEggSelected = 1;
+    for (int level = 1; level <= 4; ++level) {
+        press(InputKind::KeyDown, kKeyEnter);  // not yet over: nothing
+        EXPECT_EQ(gLevel, level);
+        press(InputKind::KeyDown, 'c');
+        while (gTurning && !gGameOver)
+            stepPlay(kStep);
+    }
+    ASSERT_TRUE(gGameOver);
+    ASSERT_EQ(gStreamers.size(), 2u);
+    PaperStreamer* placeholder = gStreamers[0];
+
+    press(InputKind::KeyDown, kKeyEnter);
+    EXPECT_FALSE(gGameOver || gTurning || gLevelOver || gPaused);
+    EXPECT_EQ(gLevel, 1);
+    EXPECT_EQ(gRollsLeft, 10);
+    EXPECT_EQ(gEggsLeft, 10);
+    EXPECT_EQ(gScore, 0);
+    EXPECT_EQ(gPlantBonus, 0);
+    EXPECT_FLOAT_EQ(gTimeBar, kFullTimeBar);
+    EXPECT_FLOAT_EQ(gLevelSeconds, 0.0f);
+    EXPECT_FLOAT_EQ(gSpinAngle, 0.0f);
+    EXPECT_EQ(gSpinStep, 1);
+    EXPECT_FLOAT_EQ(gOwnerRadius, 15.0f);
+    EXPECT_TRUE(gRollsInFlight.empty() && gEggsInFlight.empty());
+    EXPECT_FALSE(gEggSelected);
+    ASSERT_EQ(gStreamers.size(), 1u);
+    EXPECT_EQ(gStreamers[0], placeholder);
+    EXPECT_FLOAT_EQ(gCameraYaw, startYaw);
+    EXPECT_FLOAT_EQ(gStationAngle, gHomeStationAngle);
+    EXPECT_FLOAT_EQ(gLookVector.x, startLook.x);
+    EXPECT_FLOAT_EQ(gLookVector.z, startLook.z);
+    EXPECT_FLOAT_EQ(gEyeLift.y, 1.5f);
+    EXPECT_EQ(computeScore(), 0);
+
+    // and the new game plays: its first level ends after 30 s
+    int steps = 0;
+    while (gLevel == 1 && steps < 2000) {
+        stepPlay(kStep);
+        ++steps;
+    }
+    EXPECT_NEAR(steps * 0.05, 30.0, 0.051);
 }
 
 }  // namespace
