@@ -1,21 +1,19 @@
 // app: definitions of the frame loop's clock stamps.
 #include "app/frame_clock.h"
 
-float gTickNow;
-float gTickPrev;
 int32_t gDrawStartClock;
-int32_t gDrawEndClock;
 int32_t gFrameIntervalMs;
 uint8_t gFrameClockRunning;
-int32_t gLevelClockPendingMs;
 double gIdleCallStart = -1.0;
+double gStepClockLast = -1.0;
+double gStepClockOwed;
 
 void resetFrameClock()
 {
-    gTickNow = gTickPrev = 0.0f;
-    gDrawStartClock = gDrawEndClock = 0;
+    gDrawStartClock = 0;
     gFrameIntervalMs = 0;
     gFrameClockRunning = 0;
-    gLevelClockPendingMs = 0;
     gIdleCallStart = -1.0;
+    gStepClockLast = -1.0;
+    gStepClockOwed = 0.0;
 }

@@ -15,7 +15,8 @@ constexpr int32_t kButtonLeft = 0;
 constexpr int32_t kButtonRight = 2;
 constexpr int32_t kButtonDown = 0;
 
-enum class InputKind : uint8_t { KeyDown, KeyUp, SpecialKey, Button, Drag };
+// Reshape carries the window's new size in x and y; Quit is the menu's Exit
+enum class InputKind : uint8_t { KeyDown, KeyUp, SpecialKey, Button, Drag, Reshape, Quit };
 
 // one event as the toolkit reported it: the key or button, its state, the pointer position
 struct InputEvent {

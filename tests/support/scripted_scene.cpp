@@ -12,7 +12,7 @@
 #include <cstring>
 
 #include "app/app.h"
-#include "app/camera_placement.h"
+#include "player/camera_placement.h"
 #include "app/frame_clock.h"
 #include "game/game_state.h"
 #include "game/hud.h"

@@ -1,7 +1,7 @@
 // The frame loop without a display: its clocks, the pacing, the starting values, and what one
 // idle step does to the game, in its order.
 #include "app/app.h"
-#include "app/camera_placement.h"
+#include "player/camera_placement.h"
 #include "app/frame_clock.h"
 #include "game/game_state.h"
 #include "game/rules.h"
