@@ -210,3 +210,9 @@ int World::coverPlacement(int32_t level, int32_t hideLeft, int32_t hideRight) co
         return kLeft[level];
     return -1;
 }
+
+// the drawing reads the mode; the switch is the player's, so it needs no GL
+void World::toggleWireframe()
+{
+    primitiveMode = primitiveMode == kPrimitiveTriangles ? kPrimitiveLineStrip : kPrimitiveTriangles;
+}

@@ -377,8 +377,3 @@ void World::drawSkyAndMoon()
     gluSphere(moonQuadric, kMoonRadius, kSphereSlices, kSphereStacks);
     glPopMatrix();
 }
-
-void World::toggleWireframe()
-{
-    primitiveMode = primitiveMode == kPrimitiveTriangles ? kPrimitiveLineStrip : kPrimitiveTriangles;
-}
