@@ -144,6 +144,7 @@ void writeInputLine(std::FILE* file, const QueuedInput& input)
 
 bool readInputLog(const std::string& path, InputLog* log, std::string* error)
 {
+    log->events.clear();
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         *error = path + ":0: cannot read: " + std::strerror(errno);
@@ -153,7 +154,6 @@ bool readInputLog(const std::string& path, InputLog* log, std::string* error)
     whole << in.rdbuf();
     const std::string text = whole.str();
 
-    log->events.clear();
     size_t at = 0;
     int lineNumber = 0;
     int64_t lastStep = 0;
