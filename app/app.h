@@ -40,7 +40,7 @@ void drawFrame(const SceneParts& parts);
 void assignStartingValues();
 // element 0 of gStreamers: a landed streamer with no roll
 void addPlaceholderStreamer();
-// the input callbacks hand every event to the game's bindings, which act on it at once
+// the input callbacks queue every event for the next step of play (app/play_session.h)
 void routeInputToBindings();
 
 // every global back to its value before start-up, the shell's own (window, clocks, the input's

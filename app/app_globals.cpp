@@ -1,21 +1,16 @@
 // app: the shell's window state, and the one reset of every game global that tests start from.
 #include "app/app.h"
 #include "app/frame_clock.h"
+#include "app/play_session.h"
 #include "game/game_state.h"
-#include "game/input_bindings.h"
 
 int32_t gWindowWidth;
 int32_t gWindowHeight;
 float gYardOffset;
 
-static void applyInputNow(const InputEvent& event)
-{
-    applyInput(event, InputContext{gWindowWidth, gWindowHeight, tickStepMs()});
-}
-
 void routeInputToBindings()
 {
-    setInputHandler(applyInputNow);
+    setInputHandler(queueWindowInput);
 }
 
 void resetAllGlobals()
@@ -23,6 +18,7 @@ void resetAllGlobals()
     gWindowWidth = gWindowHeight = 0;
     gYardOffset = 0.0f;
     resetFrameClock();
+    resetPlaySession();
     resetPlayState();
     routeInputToBindings();
 }

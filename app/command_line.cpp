@@ -97,6 +97,21 @@ const OptionRow kOptions[] = {
      [](CommandLine& line, const char*, const char* value) {
          return parseGeometry(value, true, &line.window);
      }},
+    {"--record", "FILE", "play, and write every input with its step to FILE",
+     [](CommandLine& line, const char*, const char* value) {
+         line.recordPath = value;
+         return *value != '\0';
+     }},
+    {"--replay", "FILE", "play back the input recorded in FILE, then exit",
+     [](CommandLine& line, const char*, const char* value) {
+         line.replayPath = value;
+         return *value != '\0';
+     }},
+    {"--headless", nullptr, "with --replay: no window, as fast as the machine goes",
+     [](CommandLine& line, const char*, const char*) {
+         line.headless = true;
+         return true;
+     }},
     {"-display", "DISPLAY", "the X display to open", passToGlut},
     {"-iconic", nullptr, nullptr, passToGlut},
     {"-direct", nullptr, nullptr, passToGlut},
@@ -155,6 +170,15 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
             return line;
         }
     }
+    if (line.action == LaunchAction::Play) {
+        if (line.headless && line.replayPath.empty()) {
+            line.action = LaunchAction::BadUsage;
+            line.error = "--headless needs --replay FILE";
+        } else if (!line.recordPath.empty() && !line.replayPath.empty()) {
+            line.action = LaunchAction::BadUsage;
+            line.error = "--record and --replay cannot be used together";
+        }
+    }
     return line;
 }
 
@@ -181,7 +205,7 @@ void writeUsage(std::FILE* out)
                "  F11                     full screen and back\n"
                "  Enter or N              after GAME OVER: play again\n"
                "  H                       print the help screen to the console\n"
-               "  Q                       quit\n"
+               "  Q                       quit (prints the game's summary line)\n"
                "  middle mouse button     menu with \"Exit\"\n"
                "\nThe models, textures and sound are looked for in these places, in order:\n",
                out);

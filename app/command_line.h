@@ -20,6 +20,9 @@ struct CommandLine {
     WindowOptions window;
     std::vector<std::string> glutArgs;  // the program name, then the X options for glutInit
     std::string error;                  // what was wrong, for BadUsage
+    std::string recordPath;             // --record: the input log to write
+    std::string replayPath;             // --replay: the input log to play back
+    bool headless = false;              // --headless: the replay with no window
 };
 
 CommandLine parseCommandLine(int argc, const char* const* argv);

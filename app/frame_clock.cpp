@@ -1,12 +1,16 @@
 // app: the clocks of the frame loop.
 //
-// The level clock and the flights advance by the wall time from the start of one display call to
-// the start of the next, not by the time spent drawing: otherwise the game would run slower the
-// faster the machine draws. The interval is capped so that a stall (a dragged window, a message
-// box) cannot swallow a level second. gDrawStartClock and gDrawEndClock still bracket each frame.
+// The game advances in fixed steps of 1/60 s; each idle call runs the steps the wall clock owes
+// since the last one, so a slow machine keeps the game's pace and only draws fewer pictures. At
+// most a quarter of a second is run at once: a stall (a dragged window, a message box) never
+// makes the game jump.
 #include "app/frame_clock.h"
 
+#include "game/play_step.h"
 #include "platform/clock.h"
+
+// a call that comes a hair early on the pacing's schedule still owes its step
+constexpr double kStepTolerance = 1e-3;
 
 void beginFrameClock(int32_t nowMs)
 {
@@ -21,26 +25,27 @@ void beginFrameClock(int32_t nowMs)
             interval = kMaxFrameIntervalMs;
     }
     gFrameIntervalMs = interval;
-    gLevelClockPendingMs += interval;
     gDrawStartClock = nowMs;
     gFrameClockRunning = 1;
 }
 
-int32_t takeLevelClockInterval()
+int32_t takeOwedSteps(double now)
 {
-    int32_t pending = gLevelClockPendingMs;
-    gLevelClockPendingMs = 0;
-    return pending;
-}
-
-float flightStepSeconds()
-{
-    return float(double(gFrameIntervalMs) * 0.001);
-}
-
-float tickStepMs()
-{
-    return gTickNow - gTickPrev;
+    if (gStepClockLast < 0.0) {
+        gStepClockLast = now;
+        gStepClockOwed = 0.0;
+        return 1;
+    }
+    double elapsed = now - gStepClockLast;
+    gStepClockLast = now;
+    if (elapsed < 0.0)
+        elapsed = 0.0;
+    if (elapsed > kMostOwedSeconds)
+        elapsed = kMostOwedSeconds;
+    gStepClockOwed += elapsed;
+    int32_t steps = int32_t(gStepClockOwed / kStepSeconds + kStepTolerance);
+    gStepClockOwed -= steps * kStepSeconds;
+    return steps;
 }
 
 double pacedIdleStart(double previousStart, double now)
@@ -53,8 +58,7 @@ double pacedIdleStart(double previousStart, double now)
 
 void paceIdleCall()
 {
-    // the power bar, the turn and the owner's walk step once per call: at most 60 a second keeps
-    // their speed the same on any machine fast enough
+    // the steps are owed by the wall clock anyway; the wait keeps the loop from spinning
     double start = pacedIdleStart(gIdleCallStart, platformSeconds());
     platformSleepUntil(start);
     gIdleCallStart = start;

@@ -7,8 +7,9 @@ int32_t gDrawStartClock;
 int32_t gDrawEndClock;
 int32_t gFrameIntervalMs;
 uint8_t gFrameClockRunning;
-int32_t gLevelClockPendingMs;
 double gIdleCallStart = -1.0;
+double gStepClockLast = -1.0;
+double gStepClockOwed;
 
 void resetFrameClock()
 {
@@ -16,6 +17,7 @@ void resetFrameClock()
     gDrawStartClock = gDrawEndClock = 0;
     gFrameIntervalMs = 0;
     gFrameClockRunning = 0;
-    gLevelClockPendingMs = 0;
     gIdleCallStart = -1.0;
+    gStepClockLast = -1.0;
+    gStepClockOwed = 0.0;
 }

@@ -1,10 +1,11 @@
 // app: the display callback. One frame: camera, the scene, the HUD's bars and texts over it and
-// the frame-rate counter, then the swap. It reads the state of play and changes none of it.
+// the frame-rate counter, then the swap. It reads the state of play and changes none of it: the
+// camera stands where the last step placed it.
 #include <GL/freeglut.h>
 #include <GL/glu.h>
 
 #include "app/app.h"
-#include "app/camera_placement.h"
+#include "player/camera_placement.h"
 #include "app/frame_clock.h"
 #include "game/game_state.h"
 #include "game/hud.h"
@@ -18,13 +19,11 @@
 
 static void setCamera()
 {
-    placeCamera(gWorld);
     if (gBirdsEyeView)
         gluLookAt(0.0, kBirdsEyeHeight, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0);
     else
         gluLookAt(gEye.x, gEye.y, gEye.z, gLookAtPoint.x, gLookAtPoint.y, gLookAtPoint.z,
                   0.0, 1.0, 0.0);
-    updateViewVectors();
 }
 
 // hidden by the near plane in the first-person view; marks the player from above
@@ -83,6 +82,7 @@ void drawFrame(const SceneParts& parts)
     drawHudBars();
     drawHudText();
     updateFpsCounter();
+    gDrawEndClock = platformProcessClockMs();
     glutSwapBuffers();
     noteFrameShown();
 }

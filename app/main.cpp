@@ -1,15 +1,42 @@
 // app: the entry point; everything else lives in the libraries.
+#include <cstdio>
+
 #include "app/app.h"
 #include "app/command_line.h"
 #include "app/data_directory.h"
+#include "app/play_session.h"
 
 int main(int argc, char** argv)
 {
     CommandLine commandLine = parseCommandLine(argc, argv);
     if (commandLine.action != LaunchAction::Play)
         return answerCommandLine(commandLine);
+
+    // a bad replay is refused before any window opens; both files are named from where the
+    // player stands, before the data directory becomes the current one
+    InputLog replay;
+    if (!commandLine.replayPath.empty()) {
+        std::string error;
+        if (!readInputLog(commandLine.replayPath, &replay, &error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 2;
+        }
+    }
+    if (!commandLine.recordPath.empty() && !startRecording(commandLine.recordPath)) {
+        std::perror(commandLine.recordPath.c_str());
+        return 1;
+    }
     if (!enterDataDirectory())
         return 1;
+
+    if (commandLine.headless) {
+        std::printf("%s\n", replayHeadless(replay).c_str());
+        // the strips go with the globals, so a leak checker sees a clean end
+        resetAllGlobals();
+        return 0;
+    }
+    if (!commandLine.replayPath.empty())
+        startReplay(replay);
     std::vector<char*> glutArgv;
     for (std::string& arg : commandLine.glutArgs)
         glutArgv.push_back(arg.data());

@@ -8,6 +8,7 @@
 #include <future>
 
 #include "app/app.h"
+#include "app/play_session.h"
 #include "app/window_placement.h"
 #include "assets/texture_loader.h"
 #include "platform/full_screen.h"
@@ -181,11 +182,14 @@ void onReshape(int width, int height)
     gluPerspective(kFieldOfView, double(width) / double(aspectHeight), kNearPlane, kFarPlane);
     glMatrixMode(GL_MODELVIEW);
     glViewport(0, 0, width, height);
+    // the Look measures drags in the size the game had at that step
+    queueWindowInput(InputEvent{InputKind::Reshape, 0, 0, width, height});
     requestRedisplay();
 }
 
+// the game ends at the next step, with its summary
 void onMenu(int value)
 {
     if (value == kMenuExit)
-        std::exit(0);
+        queueWindowInput(InputEvent{InputKind::Quit, 0, 0, 0, 0});
 }

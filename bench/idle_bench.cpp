@@ -11,6 +11,7 @@
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "game/game_state.h"
+#include "game/play_step.h"
 #include "game/rules.h"
 #include "platform/redisplay.h"
 #include "player/camera.h"
@@ -48,39 +49,35 @@ const Snapshot& scene()
     return *snapshot;
 }
 
-// back to the snapshot, with a 60 Hz frame and tick behind, and no pacing wait ahead
+// back to the snapshot, with no pacing wait ahead and one step owed
 void restore(const Snapshot& s)
 {
     for (size_t k = 0; k < s.strips.size(); ++k)
         *gStreamers[k] = s.strips[k];
     gRollsInFlight = s.rolls;
     gEggsInFlight = s.eggs;
-    gFrameIntervalMs = 16;
-    gTickPrev = 0.0f;
-    gTickNow = 16.0f;
     gIdleCallStart = -1.0;
+    gStepClockLast = -1.0;
 }
 
 void literalIdle()
 {
     if (!gGameOver && !gTurning) {
-        updateRolls(flightStepSeconds(), gLevel);
-        for (int32_t strikes = updateEggs(flightStepSeconds(), gLevel); strikes > 0; --strikes)
+        updateRolls(float(kStepSeconds), gLevel);
+        for (int32_t strikes = updateEggs(float(kStepSeconds), gLevel); strikes > 0; --strikes)
             scorePlantStrike(gLevel);
     }
     if (gCharging)
         stepPowerBar();
-    stepLeanReturn(tickStepMs());
+    stepLeanReturn(kStepMs);
     stepOwnerWalk();
     for (size_t i = 1; i < gStreamers.size(); ++i)
-        sinkStreamer(gStreamers[i], tickStepMs(), rollFlying(gStreamers[i]->roll));
+        sinkStreamer(gStreamers[i], kStepMs, rollFlying(gStreamers[i]->roll));
     for (size_t i = 1; i < gStreamers.size(); ++i) {
         PaperStreamer* s = gStreamers[i];
-        if (updateStreamerFullScan(s, tickStepMs(), rollFlying(s->roll)))
+        if (updateStreamerFullScan(s, kStepMs, rollFlying(s->roll)))
             stopRoll(s->roll);
     }
-    gTickPrev = gTickNow;
-    gTickNow = 16.0f;
     requestRedisplay();
 }
 

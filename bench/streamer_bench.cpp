@@ -32,8 +32,6 @@ Scene buildScene()
 {
     resetAllGlobals();
     gStreamerHouseCollision = 1;
-    gTickPrev = 0.0f;
-    gTickNow = kTickMs;
     std::vector<ScriptedFlight> flights;
     for (int k = 0; k < kStreamerCount; ++k) {
         const float angle = float(k % 4) * 1.570796f + 0.05f * float(k / 4 - 5);

@@ -2,6 +2,9 @@
 #include "game/game_state.h"
 
 #include "game/hud.h"
+#include "game/input_bindings.h"
+#include "game/input_queue.h"
+#include "game/play_step.h"
 #include "platform/redisplay.h"
 #include "player/camera.h"
 #include "player/input.h"
@@ -61,6 +64,9 @@ void resetGameState()
 void resetPlayState()
 {
     resetGameState();
+    resetPlayStep();
+    resetBindingsState();
+    resetInputQueue();
     resetHudState();
     resetCameraState();
     resetInputState();

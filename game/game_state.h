@@ -12,19 +12,19 @@ extern int32_t gRollsLeft;        // ammunition left in the level
 extern int32_t gEggsLeft;
 extern float gTimeBar;            // right end of the time bar in eye-space units
 extern float gLevelSeconds;       // the level clock
-extern int32_t gLastWholeSecond;  // whole part of gLevelSeconds at the previous frame
+extern int32_t gLastWholeSecond;  // whole part of gLevelSeconds at the previous step
 extern float gMsPerSecond;
 extern uint8_t gLevelOver;        // the level is not being played
 extern uint8_t gTurning;          // the turn to the next station is running
 extern uint8_t gGameOver;
-extern int32_t gTurnFrame;        // idle calls since the turn began
+extern int32_t gTurnFrame;        // steps since the turn began
 extern float gTurnFrames;
 extern int32_t gScore;
 extern int32_t gScoreBaseline;    // the placeholder streamer's share of the score
 extern int32_t gPlantBonus;
 extern int32_t gPlantHits[5];     // plant strikes per level, index 1..4
 extern float gSpinAngle;          // the owner's position on her walk, degrees
-extern int32_t gSpinStep;         // walk step per idle call, degrees
+extern int32_t gSpinStep;         // walk step per step of play, degrees
 extern uint8_t gSpinEnabled;      // the owner walks and is drawn
 extern uint8_t gOwnerSeesPlayer;  // the owner is on the player's side of the house
 extern float gOwnerRadius;        // radius of the owner's walk round the house

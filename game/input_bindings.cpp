@@ -1,14 +1,18 @@
 // game: the key and mouse bindings.
 #include "game/input_bindings.h"
 
-#include <cstdlib>
-
 #include "game/game_state.h"
+#include "game/play_step.h"
 #include "game/rules.h"
 #include "platform/full_screen.h"
 #include "platform/redisplay.h"
 #include "player/camera.h"
 #include "player/throwing.h"
+
+int32_t gViewWidth;
+int32_t gViewHeight;
+uint8_t gHideLeftHeld;
+uint8_t gHideRightHeld;
 
 bool inputFrozen()
 {
@@ -57,6 +61,8 @@ static bool swallowedWhilePaused(const InputEvent& event)
         return event.code != kKeyF11;
     case InputKind::KeyUp:
     case InputKind::WindowStatus:
+    case InputKind::Reshape:
+    case InputKind::Quit:
         return false;
     case InputKind::Button:
         if (event.code == kButtonLeft && event.state != kButtonDown)
@@ -68,7 +74,7 @@ static bool swallowedWhilePaused(const InputEvent& event)
     return true;
 }
 
-static void onKeyDown(unsigned char key, const InputContext& context)
+static void onKeyDown(unsigned char key)
 {
     if (isPauseKey(key)) {
         togglePause();
@@ -77,18 +83,17 @@ static void onKeyDown(unsigned char key, const InputContext& context)
     if (playAgain(key))
         return;
     switch (key) {
-    // a held key repeats its press and is released once (the shell asks X for that)
+    // the step moves the player aside while the key is held; the keyboard's repeats of the
+    // press change nothing
     case 'A': case 'a':
-        if (inputFrozen())
-            return;
-        stepHideLeft(context.tickStepMs);
-        requestRedisplay();
+        gHideLeftHeld = 1;
+        if (!inputFrozen())
+            requestRedisplay();
         return;
     case 'D': case 'd':
-        if (inputFrozen())
-            return;
-        stepHideRight(context.tickStepMs);
-        requestRedisplay();
+        gHideRightHeld = 1;
+        if (!inputFrozen())
+            requestRedisplay();
         return;
     case 'C': case 'c':
         advanceTurn();
@@ -104,7 +109,8 @@ static void onKeyDown(unsigned char key, const InputContext& context)
         printHelp();
         return;
     case 'Q': case 'q':
-        std::exit(0);
+        gQuitRequested = 1;
+        return;
     case 'l':
         gOwnerSeesPlayer = !gOwnerSeesPlayer;
         return;
@@ -118,6 +124,11 @@ static void onKeyDown(unsigned char key, const InputContext& context)
 
 static void onKeyUp(unsigned char key)
 {
+    // a key let go while input is frozen is no longer held once play resumes
+    if (key == 'A' || key == 'a')
+        gHideLeftHeld = 0;
+    else if (key == 'D' || key == 'd')
+        gHideRightHeld = 0;
     if (inputFrozen())
         return;
     if (key == 'A' || key == 'a') {
@@ -142,7 +153,7 @@ static void onSpecialKey(int32_t key)
     }
 }
 
-static void onLeftButton(const InputEvent& event, const InputContext& context)
+static void onLeftButton(const InputEvent& event)
 {
     if (inputFrozen()) {
         // a release still ends the Look, or a later drag would steer from a stale press
@@ -153,11 +164,21 @@ static void onLeftButton(const InputEvent& event, const InputContext& context)
     if (event.state == kButtonDown)
         beginLook(event.x, event.y);
     else
-        followLook(event.x, event.y, context.windowWidth, context.windowHeight, true);
+        followLook(event.x, event.y, gViewWidth, gViewHeight, true);
     requestRedisplay();
 }
 
-void applyInput(const InputEvent& event, const InputContext& context)
+void stepHeldKeys(float stepMs)
+{
+    if (inputFrozen())
+        return;
+    if (gHideLeftHeld)
+        stepHideLeft(stepMs);
+    if (gHideRightHeld)
+        stepHideRight(stepMs);
+}
+
+void applyInput(const InputEvent& event)
 {
     if (gPaused && swallowedWhilePaused(event))
         return;
@@ -166,7 +187,7 @@ void applyInput(const InputEvent& event, const InputContext& context)
         pauseWhenHidden(event.code);
         return;
     case InputKind::KeyDown:
-        onKeyDown(static_cast<unsigned char>(event.code), context);
+        onKeyDown(static_cast<unsigned char>(event.code));
         return;
     case InputKind::KeyUp:
         onKeyUp(static_cast<unsigned char>(event.code));
@@ -176,7 +197,7 @@ void applyInput(const InputEvent& event, const InputContext& context)
         return;
     case InputKind::Button:
         if (event.code == kButtonLeft)
-            onLeftButton(event, context);
+            onLeftButton(event);
         else if (event.code == kButtonRight)
             onThrowButton(event.state == kButtonDown ? 1 : 0);
         // the middle button belongs to the menu
@@ -184,8 +205,21 @@ void applyInput(const InputEvent& event, const InputContext& context)
     case InputKind::Drag:
         if (inputFrozen())
             return;
-        followLook(event.x, event.y, context.windowWidth, context.windowHeight, false);
+        followLook(event.x, event.y, gViewWidth, gViewHeight, false);
         requestRedisplay();
         return;
+    case InputKind::Reshape:
+        gViewWidth = event.x;
+        gViewHeight = event.y;
+        return;
+    case InputKind::Quit:
+        gQuitRequested = 1;
+        return;
     }
+}
+
+void resetBindingsState()
+{
+    gViewWidth = gViewHeight = 0;
+    gHideLeftHeld = gHideRightHeld = 0;
 }

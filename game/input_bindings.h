@@ -6,14 +6,17 @@
 
 #include "player/input.h"
 
-// what the bindings read from the shell: the window's size for the Look, and the last idle
-// step for a step aside
-struct InputContext {
-    int32_t windowWidth;
-    int32_t windowHeight;
-    float tickStepMs;
-};
+// the window's size as the queued reshapes gave it, for the Look: a replay without a window
+// looks as the recorded game did
+extern int32_t gViewWidth;
+extern int32_t gViewHeight;
+// A or D is held: the player steps aside once a step, whatever the keyboard's repeat
+extern uint8_t gHideLeftHeld;
+extern uint8_t gHideRightHeld;
 
-void applyInput(const InputEvent& event, const InputContext& context);
+void applyInput(const InputEvent& event);
+// a step aside for each hiding key held, stepMs after the last step
+void stepHeldKeys(float stepMs);
+void resetBindingsState();
 // during a turn, between levels and after the game, the player can neither hide nor look
 bool inputFrozen();

@@ -3,9 +3,16 @@
 #include "game/play_step.h"
 
 #include "game/game_state.h"
+#include "game/input_bindings.h"
+#include "game/input_queue.h"
 #include "game/rules.h"
 #include "player/camera.h"
+#include "player/camera_placement.h"
 #include "player/throwing.h"
+#include "scene/world.h"
+
+int64_t gStepCount;
+uint8_t gQuitRequested;
 
 static void stepFlights(float dt)
 {
@@ -15,25 +22,46 @@ static void stepFlights(float dt)
         scorePlantStrike(gLevel);
 }
 
-void stepPlay(const StepTimes& times)
+void stepPlay()
 {
     // the one place a pause holds play: the clocks that feed the step may run on, nothing here
     // moves
     if (gPaused)
         return;
     updateOwnerSight();
-    updateLevelClock(times.frameIntervalMs);
+    updateLevelClock(kStepMs);
 
     // rolls and eggs hang still while the camera turns and after the game
     if (!gGameOver && !gTurning)
-        stepFlights(times.flightSeconds);
+        stepFlights(float(kStepSeconds));
     if (!gGameOver && gTurning)
         stepTurn();
     if (gCharging)
         stepPowerBar();
-    stepLeanReturn(times.tickMs);
+    stepLeanReturn(kStepMs);
     stepOwnerWalk();
     // No fall-back end of the level at 31 level seconds: the level clock ends every level at 30,
     // and a level ended without a turn would leave play suspended until the level key.
-    stepStreamers(times.tickMs);
+    stepStreamers(kStepMs);
+}
+
+void runPlayStep()
+{
+    if (gQuitRequested)
+        return;
+    applyDueInput(gStepCount);
+    if (gQuitRequested)
+        return;
+    stepHeldKeys(kStepMs);
+    stepPlay();
+    // the throw leaves along this view, and the picture is drawn from it
+    placeCamera(gWorld);
+    updateViewVectors();
+    ++gStepCount;
+}
+
+void resetPlayStep()
+{
+    gStepCount = 0;
+    gQuitRequested = 0;
 }

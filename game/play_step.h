@@ -1,15 +1,19 @@
-// game: one step of play, everything the frame update advances, in its order.
+// game: one step of play, everything the game advances, in its order. The game moves in fixed
+// steps of 1/60 s of wall time, so its pace and its outcome never depend on the frame rate.
 #pragma once
 #include <cstdint>
 
-// the step's times, as the shell's clocks give them
-struct StepTimes {
-    int32_t frameIntervalMs;  // wall time between the last two frames, for the level clock
-    float flightSeconds;      // the flights' step
-    float tickMs;             // the step aside, the walk back and the streamers
-};
+constexpr double kStepSeconds = 1.0 / 60.0;
+constexpr float kStepMs = float(1000.0 / 60.0);
 
-// the owner's sight and the level clock (where the last frame left them), the flights, the
-// turn, the power bar, the walk back from a lean, the owner's walk and the streamers; nothing
-// while paused
-void stepPlay(const StepTimes& times);
+extern int64_t gStepCount;     // steps run since the start; the next step to run has this number
+extern uint8_t gQuitRequested; // q or the menu's Exit took effect: the game ends before this step
+
+// the input due at this step (game/input_queue.h), the held hiding keys, then the play itself:
+// the owner's sight and the level clock, the flights, the turn, the power bar, the walk back
+// from a lean, the owner's walk, the streamers, and the camera's placement for the next throw
+// and picture. Does nothing once the game has been quit.
+void runPlayStep();
+// the play of one step alone, without input
+void stepPlay();
+void resetPlayStep();

@@ -48,13 +48,12 @@ void beginTurn()
 
 }  // namespace
 
-// The level clock runs on the frame interval (the wall time between the starts of the last two
-// display calls, capped), so a level lasts 30 seconds however long the drawing takes. There is
-// no fall-back end at 31 level seconds: a level always ends through endLevel at a whole-second
-// tick or by the level key.
-void updateLevelClock(int32_t frameIntervalMs)
+// The level clock runs on the fixed step, so a level lasts 30 seconds of wall time however
+// long the drawing takes. There is no fall-back end at 31 level seconds: a level always ends
+// through endLevel at a whole-second tick or by the level key.
+void updateLevelClock(float stepMs)
 {
-    gLevelSeconds += float(frameIntervalMs) / gMsPerSecond;
+    gLevelSeconds += stepMs / gMsPerSecond;
 
     int32_t whole = int32_t(gLevelSeconds);
     if (whole - gLastWholeSecond == 1 && gLevelSeconds >= 1.0f && gLevelOver == 0) {

@@ -3,14 +3,14 @@
 #pragma once
 #include <cstdint>
 
-// advances the level clock by the frame interval (ms) and ticks the time bar at every whole
-// level second, ending the level when time or ammunition runs out
-void updateLevelClock(int32_t frameIntervalMs);
+// advances the level clock by one step (ms) and ticks the time bar at every whole level second,
+// ending the level when time or ammunition runs out
+void updateLevelClock(float stepMs);
 // the level is scored and over: what flies stops, and the turn to the next station begins
 void endLevel();
 // Advance Turn: the level ends at once without a score, and the turn begins
 void advanceTurn();
-// once per idle call while turning and not game over
+// once per step while turning and not game over
 void stepTurn();
 int32_t computeScore();
 void scorePlantStrike(int32_t level);
@@ -18,7 +18,7 @@ void scorePlantStrike(int32_t level);
 uint8_t ownerSeesPlayerAt(float spinAngle, int32_t level);
 // the owner's sight from where she stands now; left as it is while turning or after the game
 void updateOwnerSight();
-// one idle step of the owner's walk round the house
+// one step of the owner's walk round the house
 void stepOwnerWalk();
 // right button: pressed = 1 on press, 0 on release
 void onThrowButton(int pressed);

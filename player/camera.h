@@ -46,7 +46,7 @@ float pixelToViewY(int py, int32_t width, int32_t height);
 // one step aside, dtTick milliseconds after the last
 void stepHideLeft(float dtTick);
 void stepHideRight(float dtTick);
-// the walk back after a lean key is released: one idle step, dtTick in milliseconds
+// the walk back after a lean key is released: one step, dtTick in milliseconds
 void stepLeanReturn(float dtTick);
 void resetCameraState();
 // the camera as a game starts: at the first station, eye at standing height, looking at the house

@@ -22,7 +22,10 @@ constexpr int32_t kKeyEnter = 13;
 constexpr int32_t kWindowHidden = 0;
 constexpr int32_t kWindowFullyCovered = 3;
 
-enum class InputKind : uint8_t { KeyDown, KeyUp, SpecialKey, Button, Drag, WindowStatus };
+// Reshape carries the window's new size in x and y; Quit is the menu's Exit; WindowStatus the
+// window's visibility (GLUT's status in code)
+enum class InputKind : uint8_t { KeyDown, KeyUp, SpecialKey, Button, Drag, Reshape, Quit,
+                                 WindowStatus };
 
 // one event as the toolkit reported it: the key or button, its state, the pointer position
 struct InputEvent {

@@ -44,7 +44,7 @@ bool hidingTooFarToThrow();
 void startCharging();
 // the power bar stops and the roll or egg leaves along the view at the power it reached
 void releaseThrow(bool egg);
-// one step of the power bar, once per idle call while charging
+// one step of the power bar, once per step of play while charging
 void stepPowerBar();
 Vec3 launchPoint();
 void throwRoll(float power, Vec3 direction);

@@ -226,3 +226,4 @@ int World::coverPlacement(int32_t level, int32_t hideLeft, int32_t hideRight) co
         return kLeft[level];
     return -1;
 }
+

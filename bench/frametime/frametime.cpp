@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/camera_placement.h"
+#include "player/camera_placement.h"
 #include "assets/texture_loader.h"
 #include "game/game_state.h"
 #include "game/hud.h"

@@ -1,6 +1,7 @@
 // A whole game played as a player would: every roll and egg of level 1 thrown until the level
 // ends by itself, a throw of each kind in the later levels finished with the level key, the
-// game-over screen, and the quit key.
+// game-over screen, and the quit key. The game is recorded, and its recording replayed in a
+// window and with none ends on the same summary line.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,7 +14,8 @@ namespace {
 TEST(FullGame, FromTheFirstThrowToGameOverAndQuit)
 {
     E2eGame game;
-    ASSERT_TRUE(game.start());
+    const std::string recording = game.runDir() + "/full_game.replay";
+    ASSERT_TRUE(game.start({"--record", recording}));
     ASSERT_TRUE(game.waitForWindow());
     game.movePointer(300, 330);  // aim just below the sight at the house
     ASSERT_TRUE(game.waitForScreenshot(playing));
@@ -63,6 +65,15 @@ TEST(FullGame, FromTheFirstThrowToGameOverAndQuit)
     game.tapKey("q");
     ASSERT_TRUE(game.waitForExit());
     EXPECT_EQ(game.exitStatus(), 0);
+    const std::string played = summaryLine(game.stdoutText());
+    ASSERT_NE(played.find(" level=5 "), std::string::npos) << game.stdoutText();
+
+    EXPECT_EQ(headlessSummary(game, recording), played);
+    E2eGame replay;
+    ASSERT_TRUE(replay.start({"--replay", recording}));
+    ASSERT_TRUE(replay.waitForExit(300.0)) << "the replay did not end by itself";
+    EXPECT_EQ(replay.exitStatus(), 0) << replay.stderrText();
+    EXPECT_EQ(summaryLine(replay.stdoutText()), played);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
-// A whole game played hard: in each of the four levels the player looks round, hides left and
-// right, throws every roll and every egg, some of them in the bird's-eye view and in wireframe;
-// the last level is ended with the level key, and the game-over screen is kept up with every
-// other key pressed. Nothing may go wrong under the sanitizers, and once the last strip exists
-// the game's resident size stops growing (it keeps everything it makes, but makes nothing new).
-// It runs in the sanitizer build; elsewhere only with VX_SOAK=1 set, to keep `make test` short.
+// A whole game played hard, replayed from tests/data/soak.replay at real time: in each of the
+// four levels the player looks round, hides left and right, throws every roll and every egg,
+// some of them in the bird's-eye view and in wireframe; the last level is ended with the level
+// key, and the game-over screen is kept up with every other key pressed. Nothing may go wrong
+// under the sanitizers, once the last strip exists the game's resident size stops growing (it
+// keeps everything it makes, but makes nothing new), and the game ends on the same summary as
+// the replay with no window. It runs in the sanitizer build; elsewhere only with VX_SOAK=1 set,
+// to keep `make test` short.
 #include <gtest/gtest.h>
 
 #include <sys/types.h>
@@ -32,8 +34,6 @@ namespace {
 #endif
 #endif
 
-constexpr int kLeftButton = 1;
-constexpr int kItemsPerLevel = 10;
 constexpr double kWatchAfterLastStrip = 30.0;
 constexpr double kSettleSeconds = 5.0;
 #ifdef VX_SANITIZED
@@ -101,46 +101,9 @@ private:
     std::thread thread_;
 };
 
-void lookRound(E2eGame& game)
-{
-    game.movePointer(300, 300);
-    game.mouseDown(kLeftButton);
-    for (int x : {330, 360, 390, 330, 270, 210, 250, 300})
-        game.movePointer(x, 300 - (x - 300) / 3);
-    game.mouseUp(kLeftButton);
-}
-
-// a lean held past its limit, then released; the walk back from the right traces its amount on
-// the console, so its end shows as the trace falling silent
-void hideLeftAndRight(E2eGame& game)
-{
-    for (const char* key : {"a", "d"}) {
-        game.keyDown(key);
-        sleepFor(0.6);  // the lean reaches its limit in under 0.4 s of held key
-        game.keyUp(key);
-    }
-    size_t seen = 0;
-    double quietSince = secondsNow();
-    waitUntil(
-        [&] {
-            size_t now = game.stdoutText().size();
-            if (now != seen) {
-                seen = now;
-                quietSince = secondsNow();
-            }
-            return secondsNow() - quietSince > 1.0;
-        },
-        30.0, 0.1);
-    game.movePointer(300, 330);  // just below the sight, at the house
-}
-
-void throwSome(E2eGame& game, int count)
-{
-    for (int i = 0; i < count; ++i) {
-        throwOne(game);
-        sleepFor(0.1);
-    }
-}
+// the step of soak.replay that throws the last roll, and the game's steps a second
+constexpr double kLastStripStep = 3358;
+constexpr double kStepsPerSecond = 60;
 
 TEST(Soak, AWholeGamePlayedHardKeepsItsMemoryOnceTheLastStripExists)
 {
@@ -153,53 +116,27 @@ TEST(Soak, AWholeGamePlayedHardKeepsItsMemoryOnceTheLastStripExists)
     const char* asan = std::getenv("ASAN_OPTIONS");
     game.setGameEnv("ASAN_OPTIONS", std::string(asan ? asan : "") + ":detect_leaks=0" +
                                         kAllocatorOptions);
-    ASSERT_TRUE(startThroughMessageBoxes(game, nullptr)) << game.stderrText();
+    ASSERT_TRUE(game.start({"--replay", testDataPath("soak.replay")}));
+    ASSERT_TRUE(game.waitForWindow());
+    ASSERT_TRUE(game.waitForScreenshot(playing, 120.0)) << game.stderrText();
+    // the replay keeps the game's pace: its steps count from about here
+    const double firstStep = secondsNow();
     ResidentSampler rss(game.gamePid());
     const long atStart = rss.now();
-    double lastStripTime = 0;
-    long atLastStrip = 0;
+    const double lastStripTime = firstStep + kLastStripStep / kStepsPerSecond;
+    while (secondsNow() < lastStripTime && game.running())
+        sleepFor(0.25);
+    const long atLastStrip = rss.now();
 
-    for (int level = 1; level <= 4; ++level) {
-        ASSERT_TRUE(game.waitForScreenshot(playing, 120.0)) << "level " << level << " did not start";
-        lookRound(game);
-        hideLeftAndRight(game);
-        throwSome(game, kItemsPerLevel / 2);
-        game.tapKey("e");
-        game.tapKey("m");
-        throwSome(game, kItemsPerLevel / 2);
-        if (level == 4) {
-            lastStripTime = secondsNow();
-            atLastStrip = rss.now();
-        }
-        game.tapKey("e");
-        game.tapKey("m");
-        game.tapKey("F1");
-        throwSome(game, level < 4 ? kItemsPerLevel : kItemsPerLevel - 1);
-        game.tapKey("F1");
-        if (level < 4) {
-            ASSERT_TRUE(game.waitForScreenshot(centreMessage, 120.0))
-                << "level " << level << " did not end once everything was thrown";
-        }
-    }
-    game.tapKey("c");  // the level key ends the last level: game over
-    ASSERT_TRUE(game.waitForScreenshot(centreMessage, 120.0)) << "no game-over screen";
-    ASSERT_TRUE(game.running()) << crashReport(game.stderrText());
-
-    // the game-over screen with every other key pressed, watched for a while
-    for (const char* key : {"c", "e", "m", "F1", "l", "f", "Home", "h", "a", "d", "e", "m"})
-        game.tapKey(key);
-    lookRound(game);
-    throwOne(game);
-    const double until = lastStripTime + kWatchAfterLastStrip;
-    while (secondsNow() < until && game.running())
-        sleepFor(0.5);
-    ASSERT_TRUE(game.running()) << crashReport(game.stderrText());
-    const long atEnd = rss.now();
-
-    game.tapKey("q");
-    ASSERT_TRUE(game.waitForExit(120.0));
+    // the replay ends with q, more than half a minute after the last strip
+    ASSERT_TRUE(game.waitForExit(lastStripTime + kWatchAfterLastStrip + 120.0 - secondsNow()))
+        << crashReport(game.stderrText());
+    const long atEnd = rss.samples().empty() ? 0 : rss.samples().back().kb;
     EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
     EXPECT_EQ(crashReport(game.stderrText()), "");
+    const std::string summary = summaryLine(game.stdoutText());
+    EXPECT_NE(summary.find(" level=5 "), std::string::npos) << game.stdoutText();
+    EXPECT_EQ(summary, headlessSummary(game, testDataPath("soak.replay")));
 
     // a leak grows steadily: the least the game held near the end of the watch exceeds the most
     // it held soon after the last strip; the allocator's and the driver's swings come and go

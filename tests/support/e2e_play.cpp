@@ -1,6 +1,7 @@
 // tests: playing the real game as a player would.
 #include "tests/support/e2e_play.h"
 
+#include <cstdlib>
 #include <chrono>
 #include <thread>
 
@@ -134,4 +135,27 @@ std::string crashReport(const std::string& text)
             return text.substr(at > 200 ? at - 200 : 0, 2000);
     }
     return "";
+}
+
+std::string testDataPath(const std::string& name)
+{
+    const char* dir = std::getenv("VX_SOURCE_DIR");
+    return std::string(dir ? dir : ".") + "/tests/data/" + name;
+}
+
+std::string summaryLine(const std::string& stdoutText)
+{
+    size_t at = stdoutText.rfind("summary: ");
+    if (at == std::string::npos || (at > 0 && stdoutText[at - 1] != '\n'))
+        return "";
+    return stdoutText.substr(at, stdoutText.find('\n', at) - at);
+}
+
+std::string headlessSummary(E2eGame& game, const std::string& replayPath)
+{
+    const char* binary = std::getenv("VX_GAME");
+    if (!binary)
+        return "";
+    CommandResult run = game.runX({binary, "--replay", replayPath, "--headless"}, 120.0);
+    return run.status == 0 ? summaryLine(run.output) : "";
 }

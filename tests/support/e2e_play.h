@@ -50,3 +50,10 @@ std::string crashReport(const std::string& stderrText);
 
 // a fixed pause: only where nothing on screen can be waited on
 void sleepFor(double seconds);
+
+// a file of tests/data in the source tree (VX_SOURCE_DIR)
+std::string testDataPath(const std::string& name);
+// the "summary: ..." line of a game's standard output, or an empty string
+std::string summaryLine(const std::string& stdoutText);
+// the summary line of the game named by VX_GAME replaying the file with no window
+std::string headlessSummary(E2eGame& game, const std::string& replayPath);

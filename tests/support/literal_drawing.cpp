@@ -6,7 +6,7 @@
 #include <GL/glu.h>
 
 #include "app/app.h"
-#include "app/camera_placement.h"
+#include "player/camera_placement.h"
 #include "app/frame_clock.h"
 #include "game/game_state.h"
 #include "game/hud.h"

@@ -12,7 +12,7 @@
 #include <cstring>
 
 #include "app/app.h"
-#include "app/camera_placement.h"
+#include "player/camera_placement.h"
 #include "app/frame_clock.h"
 #include "game/game_state.h"
 #include "game/hud.h"
@@ -62,8 +62,6 @@ void aim(float yaw, float pitch)
 // one idle call's flights and streamer steps, without its pacing
 void step(int count)
 {
-    gTickPrev = 0.0f;
-    gTickNow = kTickStep;
     for (int n = 0; n < count; ++n) {
         updateRolls(kFlightStep, gLevel);
         for (int32_t strikes = updateEggs(kFlightStep, gLevel); strikes > 0; --strikes)

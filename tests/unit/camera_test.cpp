@@ -5,7 +5,6 @@
 #include <string>
 
 #include "app/app.h"
-#include "app/frame_clock.h"
 #include "player/camera.h"
 
 namespace {
@@ -22,13 +21,13 @@ protected:
         gSideVector = Vec3{0, 0, 1};  // left is +z
         tick(16);
     }
-    // the last idle interval, as the idle loop leaves it
-    static void tick(float ms)
-    {
-        gTickPrev = 1000.0f;
-        gTickNow = 1000.0f + ms;
-    }
+    // the time since the last step aside
+    static float sStepMs;
+    static void tick(float ms) { sStepMs = ms; }
+    static float tickStepMs() { return sStepMs; }
 };
+
+float CameraTest::sStepMs = 16.0f;
 
 TEST_F(CameraTest, LookVectorFollowsYawPitchAndRadius)
 {
@@ -262,8 +261,7 @@ TEST_F(CameraTest, PressingAgainWhileWalkingBackKeepsTheEyeWithTheAmount)
 
 TEST_F(CameraTest, ClockRunningBackwardsGivesNoStep)
 {
-    gTickPrev = 4294967040.0f;
-    gTickNow = 16.0f;  // the 32-bit counter wrapped
+    tick(16.0f - 4294967040.0f);  // a 32-bit counter that wrapped
     stepHideLeft(tickStepMs());
     stepHideRight(tickStepMs());
     EXPECT_EQ(gHideLeftAmount, 0.0f);

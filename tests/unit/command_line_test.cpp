@@ -59,6 +59,12 @@ TEST(CommandLine, EachOption)
         EXPECT_EQ(line.glutArgs, expected) << label;
         EXPECT_TRUE(line.error.empty()) << label;
     }
+
+    CommandLine replay = parse({"--replay", "game.replay", "--headless"});
+    EXPECT_EQ(replay.action, LaunchAction::Play);
+    EXPECT_EQ(replay.replayPath, "game.replay");
+    EXPECT_TRUE(replay.headless);
+    EXPECT_EQ(parse({"--record=out.replay"}).recordPath, "out.replay");
 }
 
 TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
@@ -85,6 +91,11 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         {{"-display"}, "-display needs a value"},
         // 16: a bad option after a good one still stops the start
         {{"--fullscreen", "--windowed"}, "unknown option: --windowed"},
+        // 17-20: the replay's options
+        {{"--headless"}, "--headless needs --replay FILE"},
+        {{"--replay"}, "--replay needs a value"},
+        {{"--replay="}, "bad value for --replay"},
+        {{"--record", "a", "--replay", "b"}, "cannot be used together"},
     };
     for (const auto& c : cases) {
         std::string label =

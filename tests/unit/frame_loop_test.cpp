@@ -1,9 +1,10 @@
 // The frame loop without a display: its clocks, the pacing, the starting values, and what one
-// idle step does to the game, in its order.
+// step of play does to the game, in its order.
 #include "app/app.h"
-#include "app/camera_placement.h"
+#include "player/camera_placement.h"
 #include "app/frame_clock.h"
 #include "game/game_state.h"
+#include "game/play_step.h"
 #include "game/rules.h"
 #include "platform/clock.h"
 #include "platform/redisplay.h"
@@ -28,63 +29,47 @@ protected:
     void TearDown() override { resetAllGlobals(); }
 };
 
-// ---- the frame interval that drives the level clock and the flights ----------------------
+// ---- the steps the wall clock owes -------------------------------------------------------
 
-TEST(FrameClock, FirstFrameAdvancesByNothing)
+TEST(StepClock, OwesOneStepASixtiethOfASecondAndCapsAStall)
 {
     resetFrameClock();
-    beginFrameClock(73421);
-    EXPECT_EQ(gFrameIntervalMs, 0);
-    EXPECT_EQ(gDrawStartClock, 73421);
-    EXPECT_FLOAT_EQ(flightStepSeconds(), 0.0f);
+    const struct { double now; int32_t steps; } calls[] = {
+        {100.0, 1},                     // the first call runs one step
+        {100.0 + 1.0 / 60.0, 1},        // on time
+        {100.0 + 1.5 / 60.0, 0},        // half a step: owed to the next call
+        {100.0 + 3.0 / 60.0, 2},        // ... which runs it
+        {100.0 + 8.0 / 60.0, 5},        // a slow frame: the game keeps its pace
+        {105.0, 15},                    // a five-second stall: a quarter of a second, no more
+        {105.0 + 1.0 / 60.0, 1},
+        {104.0, 0},                     // a clock that went back owes nothing
+    };
+    for (auto c : calls)
+        EXPECT_EQ(takeOwedSteps(c.now), c.steps) << c.now;
+}
+
+TEST(StepClock, AFifteenFrameMachineRunsSixtyStepsASecond)
+{
+    resetFrameClock();
+    int64_t steps = takeOwedSteps(0.0);
+    for (int frame = 1; frame <= 150; ++frame)
+        steps += takeOwedSteps(frame / 15.0);
+    EXPECT_EQ(steps, 601);
 }
 
 TEST(FrameClock, MeasuresFromStartToStartAndCapsAStall)
 {
     resetFrameClock();
     beginFrameClock(1000);
+    EXPECT_EQ(gFrameIntervalMs, 0);
     beginFrameClock(1016);
     EXPECT_EQ(gFrameIntervalMs, 16);
-    EXPECT_FLOAT_EQ(flightStepSeconds(), 0.016f);
-    beginFrameClock(1116);
-    EXPECT_EQ(gFrameIntervalMs, 100);
-    // a dragged window or a message box held the loop for five seconds
     beginFrameClock(6116);
     EXPECT_EQ(gFrameIntervalMs, kMaxFrameIntervalMs);
-    beginFrameClock(6120);
-    EXPECT_EQ(gFrameIntervalMs, 4);
-}
-
-TEST(FrameClock, SurvivesTheWrapOfTheMillisecondCount)
-{
-    resetFrameClock();
+    // the millisecond count wraps after 24.8 days
     beginFrameClock(INT32_MAX - 5);
     beginFrameClock(INT32_MIN + 10);
     EXPECT_EQ(gFrameIntervalMs, 16);
-    // a reading from before the previous one gives no step
-    beginFrameClock(INT32_MIN + 4);
-    EXPECT_EQ(gFrameIntervalMs, 0);
-}
-
-TEST(FrameClock, IsIndependentOfTimeSpentDrawing)
-{
-    // however long each frame's drawing took (gDrawEndClock), the level advances by wall time
-    resetFrameClock();
-    int32_t total = 0;
-    for (int32_t t = 0; t <= 1000; t += 20) {
-        beginFrameClock(t);
-        gDrawEndClock = t + 1;
-        total += gFrameIntervalMs;
-    }
-    EXPECT_EQ(total, 1000);
-}
-
-TEST(FrameClock, TickStepIsTheIntervalBetweenStamps)
-{
-    resetFrameClock();
-    gTickPrev = 5000.0f;
-    gTickNow = 5017.0f;
-    EXPECT_FLOAT_EQ(tickStepMs(), 17.0f);
 }
 
 // ---- pacing ------------------------------------------------------------------------------
@@ -219,7 +204,7 @@ TEST_F(FrameLoop, OwnerWalkWrapsAfterPassing360)
     EXPECT_FLOAT_EQ(gSpinAngle, 360.0f);
 }
 
-// ---- one idle step -----------------------------------------------------------------------
+// ---- one step of play --------------------------------------------------------------------
 
 static RollRecord flyingRoll()
 {
@@ -231,33 +216,52 @@ static RollRecord flyingRoll()
     return roll;
 }
 
-TEST_F(FrameLoop, IdleStepAsksForOneFrameAndStampsTheTicks)
+TEST_F(FrameLoop, IdleCallAsksForOneFrameWhateverTheStepsItRuns)
 {
     long before = redisplayRequestCount();
     onIdle();
-    float first = gTickNow;
+    EXPECT_EQ(gStepCount, 1);
+    gIdleCallStart -= 0.1;  // as if the last call had come 0.1 s ago
+    gStepClockLast -= 0.1;
     onIdle();
+    EXPECT_GE(gStepCount, 7);
     EXPECT_EQ(redisplayRequestCount() - before, 2);
-    EXPECT_FLOAT_EQ(gTickPrev, first);
-    EXPECT_GE(gTickNow, first);
 }
 
 TEST_F(FrameLoop, FlightsMoveOnlyWhilePlaying)
 {
     gRollsInFlight.push_back(flyingRoll());
-    gFrameIntervalMs = 50;
-    onIdle();
+    runPlayStep();
     float x = gRollsInFlight[0].position.x;
-    EXPECT_NEAR(x, 0.25f, 1e-5);
+    EXPECT_NEAR(x, 5.0 / 60.0, 1e-5);
 
     gTurning = 1;
     gLevelOver = 1;
-    onIdle();
+    runPlayStep();
     EXPECT_FLOAT_EQ(gRollsInFlight[0].position.x, x);
 
     gGameOver = 1;
-    onIdle();
+    runPlayStep();
     EXPECT_FLOAT_EQ(gRollsInFlight[0].position.x, x);
+}
+
+TEST_F(FrameLoop, ATurnIsTwoHundredStepsAndALevelEighteenHundred)
+{
+    int64_t steps = 0;
+    while (!gLevelOver && steps < 5000) {
+        runPlayStep();
+        ++steps;
+    }
+    // 30 s; the float level clock reaches its 30th whole second a step late
+    EXPECT_NEAR(double(steps), 1800.0, 1.0);
+    const int64_t levelEnd = steps;
+    while (gTurning && steps < 5000) {
+        runPlayStep();
+        ++steps;
+    }
+    // 3.33 s of turn: the step that ends the level makes the turn's first move
+    EXPECT_EQ(steps - levelEnd + 1, 200);
+    EXPECT_EQ(gLevel, 2);
 }
 
 TEST_F(FrameLoop, TurnStopsAtGameOverButTheOwnerWalksOn)
@@ -265,14 +269,14 @@ TEST_F(FrameLoop, TurnStopsAtGameOverButTheOwnerWalksOn)
     gTurning = 1;
     gLevelOver = 1;
     float station = gStationAngle;
-    onIdle();
+    runPlayStep();
     EXPECT_EQ(gTurnFrame, 1);
     EXPECT_GT(gStationAngle, station);
 
     gGameOver = 1;
     float spin = gSpinAngle;
     station = gStationAngle;
-    onIdle();
+    runPlayStep();
     EXPECT_EQ(gTurnFrame, 1);
     EXPECT_FLOAT_EQ(gStationAngle, station);
     EXPECT_FLOAT_EQ(gSpinAngle, spin + 1.0f);
@@ -280,20 +284,20 @@ TEST_F(FrameLoop, TurnStopsAtGameOverButTheOwnerWalksOn)
 
 TEST_F(FrameLoop, PowerBarSwingsWhileCharging)
 {
-    onIdle();
+    runPlayStep();
     EXPECT_FLOAT_EQ(gThrowPower, 0.0f);
     gCharging = 1;
     float peak = 0.0f;
     int risingCalls = 0;
     while (!gPowerFalling && risingCalls < 100) {
-        onIdle();
+        runPlayStep();
         ++risingCalls;
         peak = gThrowPower;
     }
     EXPECT_EQ(risingCalls, 14);
     EXPECT_NEAR(peak, 0.70f, 1e-4);
     for (int i = 0; i < 14; ++i)
-        onIdle();
+        runPlayStep();
     EXPECT_NEAR(gThrowPower, 0.0f, 1e-4);
     EXPECT_EQ(gPowerFalling, 0);
 }
@@ -305,7 +309,7 @@ TEST_F(FrameLoop, WalkBackFromALeftLeanReopensThatSide)
     gReturnFromLeft = 1;
     updateViewVectors();
     for (int i = 0; i < 400 && gReturnFromLeft; ++i)
-        onIdle();
+        runPlayStep();
     EXPECT_EQ(gReturnFromLeft, 0);
     EXPECT_EQ(gHideLeftOpen, 1);
     EXPECT_FLOAT_EQ(gHideLeftAmount, 0.0f);
@@ -334,12 +338,10 @@ TEST_F(FrameLoop, OnlyFreeStreamersAboveTheGroundSink)
     float freeGravity = free->current[0].gravity.y;
     float ridingGravity = riding->current[0].gravity.y;
     float groundedGravity = grounded->current[0].gravity.y;
-    gTickPrev = 1000.0f;
-    gTickNow = 1300.0f;  // 300 ms since the idle call before
-    onIdle();
+    runPlayStep();
 
     EXPECT_FLOAT_EQ(gStreamers[0]->current[0].gravity.y, placeholderGravity);
-    EXPECT_NEAR(free->current[0].gravity.y, freeGravity - 300.0 / 30.0 * 0.0001, 1e-7);
+    EXPECT_NEAR(free->current[0].gravity.y, freeGravity - (1000.0 / 60.0) / 30.0 * 0.0001, 1e-7);
     EXPECT_FLOAT_EQ(riding->current[0].gravity.y, ridingGravity);
     EXPECT_FLOAT_EQ(grounded->current[0].gravity.y, groundedGravity);
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app.h"
+#include "game/play_step.h"
 #include "player/help.h"
 #include "player/input.h"
 
@@ -96,6 +97,7 @@ TEST(HelpTest, HelpKeyPrintsTheScreenInTheConsoleEncoding)
     resetAllGlobals();
     testing::internal::CaptureStdout();
     onKeyboard('h', 0, 0);
+    runPlayStep();  // the key takes effect at the next step
     const std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_EQ(printed, writtenHelp(consoleHelpEncoding()));
 }

@@ -9,6 +9,8 @@
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "game/game_state.h"
+#include "game/input_bindings.h"
+#include "game/play_step.h"
 #include "platform/redisplay.h"
 #include "player/camera.h"
 #include "player/input.h"
@@ -23,12 +25,22 @@ protected:
     void SetUp() override
     {
         resetAllGlobals();
-        gWindowWidth = gWindowHeight = 600;
+        bindDirectly();
         gEyeLift = Vec3{0, 1.5f, 0};
         gUpVector = Vec3{0, 1, 0};
         gSideVector = Vec3{0, 0, 1};
-        gTickPrev = 1000.0f;
-        gTickNow = 1016.0f;
+    }
+    // the bindings at once, without the queue's step boundary (the replay tests cover that)
+    static void bindDirectly()
+    {
+        gViewWidth = gViewHeight = 600;
+        setInputHandler([](const InputEvent& event) { applyInput(event); });
+    }
+    // one step of the held keys and the walk back, 16 ms after the last
+    static void holdStep()
+    {
+        stepHeldKeys(16.0f);
+        stepLeanReturn(16.0f);
     }
     static void key(unsigned char k) { onKeyboard(k, 0, 0); }
     static void keyUp(unsigned char k) { onKeyboardUp(k, 0, 0); }
@@ -63,7 +75,7 @@ TEST_F(InputTest, DragIsMeasuredFromThePressNotAccumulated)
     onMotion(330, 300);
     onMotion(345, 300);
     onMotion(315, 300);
-    EXPECT_FLOAT_EQ(gCameraYaw, pressYaw + (pixelToViewX(315, gWindowWidth, gWindowHeight) - pixelToViewX(300, gWindowWidth, gWindowHeight)));
+    EXPECT_FLOAT_EQ(gCameraYaw, pressYaw + (pixelToViewX(315, gViewWidth, gViewHeight) - pixelToViewX(300, gViewWidth, gViewHeight)));
     EXPECT_GT(gCameraYaw, pressYaw);  // pointer right: larger yaw
     EXPECT_EQ(gYawDelta, 0.0f);
     // the look vector follows the angles at once
@@ -124,26 +136,31 @@ TEST_F(InputTest, HomeTurnsToQuarterCircleUnclampedUntilTheNextPress)
     EXPECT_EQ(gCameraYaw, float(gHomeYaw + kYawLimit));
 }
 
-TEST_F(InputTest, HidingKeysStepAndReleaseStartsTheWalkBack)
+TEST_F(InputTest, HidingKeysStepEachStepWhileHeldAndReleaseStartsTheWalkBack)
 {
     key('a');
+    EXPECT_FLOAT_EQ(gHideLeftAmount, 0.0f);  // the step moves the player, not the press
+    holdStep();
     EXPECT_FLOAT_EQ(gHideLeftAmount, -0.064f);
     keyUp('A');
     EXPECT_EQ(gReturnFromLeft, 1);
+    EXPECT_EQ(gHideLeftHeld, 0);
     key('D');
+    holdStep();
     EXPECT_FLOAT_EQ(gHideRightAmount, 0.064f);
     keyUp('d');
     EXPECT_EQ(gReturnFromRight, 1);
 }
 
-// X sends a held key's auto-repeat as a release and a press together; the idle loop runs the
-// walk back between the repeats
-// the shell asks X for detectable auto-repeat: a held key repeats its press and is released once
+// one press and nothing until the release, as with auto-repeat switched off; the keyboard's
+// repeats of the press (every third step here) change nothing
 TEST_F(InputTest, HeldKeyStaysAsideUntilItsRelease)
 {
+    key('a');
     for (int i = 0; i < 40; ++i) {
-        key('a');
-        stepLeanReturn(16.0f);
+        if (i % 3 == 2)
+            key('a');
+        holdStep();
     }
     EXPECT_EQ(gHideLeftAmount, -1.5f);
     EXPECT_EQ(gReturnFromLeft, 0);
@@ -152,16 +169,25 @@ TEST_F(InputTest, HeldKeyStaysAsideUntilItsRelease)
     // the release walks the player back home
     keyUp('a');
     for (int i = 0; i < 30; ++i)
-        stepLeanReturn(16.0f);
+        holdStep();
     EXPECT_EQ(gHideLeftAmount, 0.0f);
     EXPECT_EQ(gHideLeftOpen, 1);
     EXPECT_NEAR(gHideShift.z, 0.0f, 1e-4);
 
-    for (int i = 0; i < 40; ++i) {
-        key('d');
-        stepLeanReturn(16.0f);
-    }
+    key('d');
+    for (int i = 0; i < 40; ++i)
+        holdStep();
     EXPECT_EQ(gHideRightAmount, 1.5f);
+
+    // held through a turn: nothing moves while frozen, and a release then leaves it unheld
+    gTurning = 1;
+    key('a');
+    holdStep();
+    EXPECT_EQ(gHideLeftAmount, 0.0f);
+    keyUp('a');
+    gTurning = 0;
+    holdStep();
+    EXPECT_EQ(gHideLeftAmount, 0.0f);
 }
 
 TEST_F(InputTest, EachAdvanceTurnAddsALevelAndTheFifthEndsTheGame)
@@ -274,9 +300,7 @@ TEST_F(InputTest, FrozenInputIgnoresHidingAndLookButNotTheOtherKeys)
     uint8_t* const flags[] = {&gLevelOver, &gTurning, &gGameOver};
     for (uint8_t* flag : flags) {
         resetAllGlobals();
-        gWindowWidth = gWindowHeight = 600;
-        gTickPrev = 1000.0f;
-        gTickNow = 1016.0f;
+        bindDirectly();
         *flag = 1;
         const float yaw = gCameraYaw;
         EXPECT_EQ(requestsBy([] {
@@ -345,11 +369,15 @@ TEST_F(InputTest, MiddleButtonIsLeftToTheMenu)
     EXPECT_EQ(gPressX, 0.0f);
 }
 
-TEST(InputExitTest, QuitEndsTheProgramWithStatusZero)
+// through the queue: the game ends at the next step, with its summary line
+TEST(InputExitTest, QuitAndTheMenusExitEndTheProgramWithStatusZero)
 {
     resetAllGlobals();
-    EXPECT_EXIT(onKeyboard('q', 0, 0), ::testing::ExitedWithCode(0), "");
-    EXPECT_EXIT(onKeyboard('Q', 0, 0), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT({ onKeyboard('q', 0, 0); onIdle(); }, ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT({ onKeyboard('Q', 0, 0); onIdle(); }, ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT({ onMenu(2); onIdle(); }, ::testing::ExitedWithCode(0), "");
+    onKeyboard('q', 0, 0);
+    EXPECT_EQ(gQuitRequested, 0);  // not before the step
 }
 
 }  // namespace

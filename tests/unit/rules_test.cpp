@@ -336,13 +336,12 @@ TEST_F(RulesTest, TheFrameRateTextChangesAtMostOncePerSecond)
     EXPECT_STREQ(gFpsText, "Current Frames Per Second: 61");
 }
 
-// the steps of the headless game: 50 ms each
-constexpr StepTimes kStep{50, 0.05f, 50.0f};
-
 void press(InputKind kind, int32_t code, int32_t state = 0)
 {
-    applyInput(InputEvent{kind, code, state, 300, 300}, InputContext{600, 600, 50.0f});
+    applyInput(InputEvent{kind, code, state, 300, 300});
 }
+
+constexpr int kStepsPerSecond = 60;
 
 // what a pause must hold still: the level clock, the owner, the power bar, flights and strips
 std::vector<float> playSnapshot()
@@ -364,11 +363,11 @@ TEST_F(RulesTest, APauseHoldsEveryStepAndTheLevelStillLastsThirtySecondsOfPlay)
     // 10 s of play with a roll in the air and the power bar swinging for the next
     press(InputKind::Button, kButtonRight, kButtonDown);
     for (; steps < 6; ++steps)
-        stepPlay(kStep);
+        stepPlay();
     press(InputKind::Button, kButtonRight, 1);
     press(InputKind::Button, kButtonRight, kButtonDown);
-    for (; steps < 200; ++steps)
-        stepPlay(kStep);
+    for (; steps < 10 * kStepsPerSecond; ++steps)
+        stepPlay();
     ASSERT_EQ(gStreamers.size(), 2u);
     ASSERT_TRUE(gCharging);
 
@@ -382,8 +381,8 @@ TEST_F(RulesTest, APauseHoldsEveryStepAndTheLevelStillLastsThirtySecondsOfPlay)
     press(InputKind::Button, kButtonLeft, kButtonDown);
     press(InputKind::Drag, 0);
     press(InputKind::KeyDown, kKeyEnter);
-    for (int paused = 0; paused < 200; ++paused)
-        stepPlay(kStep);
+    for (int paused = 0; paused < 10 * kStepsPerSecond; ++paused)
+        stepPlay();
     EXPECT_EQ(playSnapshot(), before);
     EXPECT_EQ(gRollsLeft, kAmmunitionPerLevel - 1);
     EXPECT_FLOAT_EQ(gHideLeftAmount, 0.0f);
@@ -391,13 +390,13 @@ TEST_F(RulesTest, APauseHoldsEveryStepAndTheLevelStillLastsThirtySecondsOfPlay)
 
     press(InputKind::KeyDown, kKeyEscape);
     ASSERT_FALSE(gPaused);
-    while (gLevel == 1 && steps < 2000) {
-        stepPlay(kStep);
+    while (gLevel == 1 && steps < 60 * kStepsPerSecond) {
+        stepPlay();
         ++steps;
     }
     // the level ends at its 30th whole second of play, the paused ten not counted
     EXPECT_EQ(gLevel, 2);
-    EXPECT_NEAR(steps * 0.05, 30.0, 0.051);
+    EXPECT_NEAR(double(steps) / kStepsPerSecond, 30.0, 2.0 / kStepsPerSecond);
 }
 
 TEST_F(RulesTest, TheWindowHiddenPausesAndOnlyThePauseKeyResumes)
@@ -423,7 +422,7 @@ TEST_F(RulesTest, PlayAgainAfterGameOverStartsAFreshGameAndOnlyThen)
     // a game played to its end: a throw, a plant struck, every level ended by the level key
     press(InputKind::Button, kButtonRight, kButtonDown);
     for (int i = 0; i < 6; ++i)
-        stepPlay(kStep);
+        stepPlay();
     press(InputKind::Button, kButtonRight, 1);
     scorePlantStrike(1);
     gEggSelected = 1;
@@ -432,7 +431,7 @@ TEST_F(RulesTest, PlayAgainAfterGameOverStartsAFreshGameAndOnlyThen)
         EXPECT_EQ(gLevel, level);
         press(InputKind::KeyDown, 'c');
         while (gTurning && !gGameOver)
-            stepPlay(kStep);
+            stepPlay();
     }
     ASSERT_TRUE(gGameOver);
     ASSERT_EQ(gStreamers.size(), 2u);
@@ -463,11 +462,11 @@ TEST_F(RulesTest, PlayAgainAfterGameOverStartsAFreshGameAndOnlyThen)
 
     // and the new game plays: its first level ends after 30 s
     int steps = 0;
-    while (gLevel == 1 && steps < 2000) {
-        stepPlay(kStep);
+    while (gLevel == 1 && steps < 60 * kStepsPerSecond) {
+        stepPlay();
         ++steps;
     }
-    EXPECT_NEAR(steps * 0.05, 30.0, 0.051);
+    EXPECT_NEAR(double(steps) / kStepsPerSecond, 30.0, 2.0 / kStepsPerSecond);
 }
 
 }  // namespace

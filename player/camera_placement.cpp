@@ -1,6 +1,6 @@
-// app: the first-person camera's placement. The eye and the point looked at share the station
+// player: the first-person camera's placement. The eye and the point looked at share the station
 // base and the hiding shift; both stand on the ground height under the eye.
-#include "app/camera_placement.h"
+#include "player/camera_placement.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-// app: where the camera stands each frame, from the station, the hiding shift and the ground.
+// player: where the camera stands each step, from the station, the hiding shift and the ground.
 #pragma once
 #include <cstdint>
 

@@ -1,0 +1,77 @@
+// app: the play session: live, recorded or replayed input, and the game's end.
+#include "app/play_session.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/app.h"
+#include "game/input_queue.h"
+#include "game/play_step.h"
+#include "game/play_summary.h"
+#include "scene/world.h"
+
+static std::FILE* sRecording = nullptr;
+static bool sReplaying = false;
+static int64_t sReplayLastStep = -1;
+
+bool startRecording(const std::string& path)
+{
+    sRecording = std::fopen(path.c_str(), "w");
+    if (!sRecording)
+        return false;
+    writeInputLogHeader(sRecording);
+    recordInputTo(sRecording);
+    return true;
+}
+
+void startReplay(const InputLog& log)
+{
+    sReplaying = true;
+    sReplayLastStep = log.events.empty() ? -1 : log.events.back().step;
+    for (const QueuedInput& input : log.events)
+        queueInput(input.step, input.event);
+}
+
+bool playEnded()
+{
+    return gQuitRequested || (sReplaying && gStepCount > sReplayLastStep);
+}
+
+void endPlay()
+{
+    std::printf("%s\n", playSummary().c_str());
+    std::fflush(stdout);
+    if (sRecording) {
+        recordInputTo(nullptr);
+        std::fclose(sRecording);
+        sRecording = nullptr;
+    }
+    std::exit(0);
+}
+
+void queueWindowInput(const InputEvent& event)
+{
+    if (!sReplaying)
+        queueInput(gStepCount, event);
+}
+
+std::string replayHeadless(const InputLog& log)
+{
+    assignStartingValues();
+    if (!gWorld)
+        gWorld = new World();  // the models without their drawing
+    addPlaceholderStreamer();
+    startReplay(log);
+    while (!playEnded())
+        runPlayStep();
+    return playSummary();
+}
+
+void resetPlaySession()
+{
+    if (sRecording)
+        std::fclose(sRecording);
+    sRecording = nullptr;
+    sReplaying = false;
+    sReplayLastStep = -1;
+}

@@ -1,0 +1,23 @@
+// app: where the game's input comes from and where it goes: the player's window (optionally
+// recorded to a file), or a recorded file replayed in the window or with no window at all.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "game/input_log.h"
+
+// every input the game acts on from now on is written to path; false if it cannot be created
+bool startRecording(const std::string& path);
+// the log's events are queued at their steps and the window's own input is ignored; the game
+// ends after the log's last step
+void startReplay(const InputLog& log);
+// q or the menu's Exit took effect, or the replay has run its last step
+bool playEnded();
+// prints the summary line, closes the recording and ends the process with status 0
+[[noreturn]] void endPlay();
+// an event from the window, taking effect at the next step (dropped while replaying)
+void queueWindowInput(const InputEvent& event);
+// the whole replay with no window, no GL and no sound, as fast as the machine goes, from the
+// starting values; returns the summary line. Needs the data directory.
+std::string replayHeadless(const InputLog& log);
+void resetPlaySession();
