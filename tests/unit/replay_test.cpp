@@ -12,7 +12,11 @@
 
 #include "app/app.h"
 #include "app/play_session.h"
+#include "game/game_state.h"
 #include "game/input_log.h"
+#include "game/play_step.h"
+#include "game/play_summary.h"
+#include "game/rules.h"
 #include "tests/support/run_dir.h"
 
 namespace {
@@ -134,6 +138,42 @@ TEST(Replay, ShortGameEndsOnItsRecordedSummary)
     ASSERT_EQ(again.events.size(), log.events.size());
     for (size_t i = 0; i < log.events.size(); ++i)
         EXPECT_EQ(again.events[i].step, log.events[i].step) << i;
+}
+
+// play again: a second game in the same window, played with the same input, ends where the first
+// ended, state hash and all; only the count of steps differs
+TEST(Replay, PlayAgainWithTheSameInputEndsTheSameWay)
+{
+    InputLog log;
+    std::string error;
+    ASSERT_TRUE(readInputLog(sourceFile("tests/data/full_game.replay"), &log, &error)) << error;
+    // the first game's input, its final q (after GAME OVER) turned into the frame-rate key, so
+    // the game stays for the second
+    ASSERT_EQ(log.events.back().event.code, 'q');
+    log.events.back().event.code = 'f';
+
+    enterRunDirectory();
+    resetAllGlobals();
+    testing::internal::CaptureStdout();
+    const std::string first = replayHeadless(log);
+    const uint8_t firstOver = gGameOver;
+    startNewGame();
+    InputLog second = log;
+    for (QueuedInput& input : second.events)
+        input.step += gStepCount;
+    startReplay(second);
+    while (!playEnded())
+        runPlayStep();
+    const std::string again = playSummary();
+    testing::internal::GetCapturedStdout();
+    resetAllGlobals();
+    ASSERT_EQ(firstOver, 1) << first;
+
+    auto withoutSteps = [](const std::string& line) {
+        return line.substr(line.find(" level="));
+    };
+    EXPECT_NE(first.find("level=5"), std::string::npos) << first;
+    EXPECT_EQ(withoutSteps(again), withoutSteps(first));
 }
 
 }  // namespace
