@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "assets/texture_loader.h"
+#include "common/ball.h"
 #include "common/view_frustum.h"
 #include "terrain/terrain.h"
 
@@ -69,15 +70,15 @@ void Terrain::compileTiles() const
     drawListStale = false;
 }
 
-void Terrain::draw() const
+void Terrain::draw(const Ball* onlyNear) const
 {
     double projection[16], modelview[16];
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    drawInView(ViewFrustum(projection, modelview, kCullMargin));
+    drawInView(ViewFrustum(projection, modelview, kCullMargin), onlyNear);
 }
 
-void Terrain::drawInView(const ViewFrustum& view) const
+void Terrain::drawInView(const ViewFrustum& view, const Ball* onlyNear) const
 {
     if (!root1 || !root2)
         return;
@@ -100,7 +101,8 @@ void Terrain::drawInView(const ViewFrustum& view) const
     glColor3f(1.0f, 1.0f, 1.0f);
     drawnTriangles = 0;
     for (size_t k = 0; k < tiles.size(); ++k) {
-        if (!view.mayShow(tiles[k].low, tiles[k].high))
+        if (!view.mayShow(tiles[k].low, tiles[k].high) ||
+            (onlyNear && boxOutsideBall(tiles[k].low, tiles[k].high, *onlyNear)))
             continue;
         glCallList(tileLists + GLuint(k));
         drawnTriangles += tiles[k].count;

@@ -380,6 +380,9 @@ ViewTimes timeView(const Options& options, const std::string& name, int width, i
         result.p90[literal] = percentile(times[literal], 0.9);
     }
     result.differing = differingPixels(pixels[0], pixels[1]);
+    // what the last frame of ours sent of the ground (less where the eye is walled in)
+    std::printf("result sent %dx%d terrain-triangles %d name %s\n", width, height,
+                gWorld->terrain->drawnTriangles, name.c_str());
     std::printf("result view %dx%d literal_ms %.3f literal_p90_ms %.3f ours_ms %.3f ours_p90_ms "
                 "%.3f differing %ld of %d name %s\n",
                 width, height, result.median[1], result.p90[1], result.median[0], result.p90[0],
