@@ -7,6 +7,7 @@
 int32_t gWindowWidth;
 int32_t gWindowHeight;
 float gYardOffset;
+uint8_t gKeepTerrainTree;
 
 static void applyInputNow(const InputEvent& event)
 {
@@ -22,6 +23,7 @@ void resetAllGlobals()
 {
     gWindowWidth = gWindowHeight = 0;
     gYardOffset = 0.0f;
+    gKeepTerrainTree = 0;
     resetFrameClock();
     resetPlayState();
     routeInputToBindings();

@@ -174,6 +174,12 @@ public:
     void drawInView(const ViewFrustum& view, const Ball* onlyNear = nullptr) const;
     // drops the display lists of draw(); the next draw makes them again
     void releaseDrawBatch() const;
+    // Makes the tiles' lists now (a GL context must be current), then gives back the tree: from
+    // then on the drawing replays the lists and the heights come from the grid. Nothing can
+    // draw triangle by triangle or make the lists again until the next build.
+    void releaseTree();
+    // the first root, or after releaseTree a lone node of the same shape (the material presets
+    // are node operations that read no node)
     TriNode* firstRoot() const;
 
     // the two phases of build

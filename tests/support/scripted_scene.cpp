@@ -84,6 +84,7 @@ bool startScriptedGame(const char* runDir, int width, int height)
     int argc = 1;
     char name[] = "vendettix";
     char* argv[] = {name, nullptr};
+    gKeepTerrainTree = 1;  // the literal frame draws the ground triangle by triangle
     startGame(argc, argv);
     glutDisplayFunc([] {});  // the harness draws the frames itself
     glutIdleFunc(nullptr);
