@@ -102,6 +102,8 @@ public:
 
 private:
     void drawPlacement(int i, bool ownerSeesPlayer);
+    // drawModel for a model of textured lists, its objects nearest the eye first
+    void drawTexturedNearestFirst(const Model& model);
     // the transform drawPlacement gives placement i, from the World's coordinates, column-major
     void placementToWorld(int i, float toWorld[16]);
     // the ball round the part of the cover object that walls the eye in (see scene/enclosure.h)

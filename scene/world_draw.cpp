@@ -342,11 +342,46 @@ std::vector<int> World::placementsToDraw(int32_t level, int32_t hideLeft, int32_
     return drawn;
 }
 
+// Hidden behind the bush, its lumps cover the view several times over: drawn nearest first, the
+// depth test turns away the farther ones before they are textured. Each lump is drawn in the
+// same states as drawModel's, so only which of two equally deep fragments wins could differ, and
+// the frames are compared pixel for pixel in every hidden view.
+void World::drawTexturedNearestFirst(const Model& model)
+{
+    float toEye[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, toEye);
+    std::vector<std::pair<double, int>> order;
+    for (int k = 0; k < objectCount(model); ++k) {
+        Ball b = objectBall(model.objects[k], toEye);
+        order.push_back({vecLength(b.centre) - b.radius, k});
+    }
+    std::stable_sort(order.begin(), order.end());
+    for (const auto& [distance, k] : order) {
+        glEnable(GL_TEXTURE_2D);
+        applyPreset(kPresetWhite);
+        glBindTexture(GL_TEXTURE_2D, kTextureGrass);
+        glCallList(listBase[kBushLists] + k);
+    }
+    // the current normal and texture coordinate end as after the last object's last corner
+    for (int k = objectCount(model); k-- > 0;) {
+        const MeshObject& object = model.objects[k];
+        for (int f = object.faceCount; f-- > 0;)
+            if (validFace(object, object.faces[f])) {
+                int32_t v = object.faces[f].vertexIndex[2];
+                glNormal3f(object.normals[v].x, object.normals[v].y, object.normals[v].z);
+                glTexCoord2f(object.vertices[v].x, object.vertices[v].z);
+                return;
+            }
+    }
+}
+
 void World::drawPlacement(int i, bool ownerSeesPlayer)
 {
     enterPlacement(i);
     const Placement& p = *placements[i];
-    if (p.model->swapYZ)
+    if (p.model->texturedLists)
+        drawTexturedNearestFirst(*p.model);
+    else if (p.model->swapYZ)
         drawModel(*p.model, p.name);
     else
         replayHouseGroupMember(i, ownerSeesPlayer);
