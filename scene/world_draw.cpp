@@ -253,9 +253,37 @@ void World::draw(bool ownerSeesPlayer, int32_t level, int32_t hideLeft, int32_t 
                  bool withSky)
 {
     Ball wall{};
-    const bool walledIn = coverWallsEyeIn(coverPlacement(level, hideLeft, hideRight), wall);
-    for (int i : placementsToDraw(level, hideLeft, hideRight, walledIn ? &wall : nullptr))
-        drawPlacement(i, ownerSeesPlayer);
+    const int cover = coverPlacement(level, hideLeft, hideRight);
+    const bool walledIn = coverWallsEyeIn(cover, wall);
+    const std::vector<int> order =
+        placementsToDraw(level, hideLeft, hideRight, walledIn ? &wall : nullptr);
+    // The bush the player hides behind stands nearest and covers most of the view: drawn first,
+    // what lies behind it fails the depth test untextured. Its states are put back after it, and
+    // at its own place in the order the states it would have left are set instead.
+    const bool coverFirst = cover >= 0 && placements[cover]->model->texturedLists &&
+                            order.size() > 1 && order.front() != cover &&
+                            std::find(order.begin(), order.end(), cover) != order.end();
+    float coverNormal[3] = {}, coverTexCoord[4] = {};
+    if (coverFirst) {
+        glPushAttrib(GL_ENABLE_BIT | GL_LIGHTING_BIT | GL_CURRENT_BIT | GL_TEXTURE_BIT);
+        drawPlacement(cover, ownerSeesPlayer);
+        glGetFloatv(GL_CURRENT_NORMAL, coverNormal);
+        glGetFloatv(GL_CURRENT_TEXTURE_COORDS, coverTexCoord);
+        glPopAttrib();
+    }
+    for (int i : order) {
+        if (!coverFirst || i != cover) {
+            drawPlacement(i, ownerSeesPlayer);
+            continue;
+        }
+        glDisable(GL_CULL_FACE);
+        glDisable(GL_COLOR_MATERIAL);
+        glEnable(GL_TEXTURE_2D);
+        applyPreset(kPresetWhite);
+        glBindTexture(GL_TEXTURE_2D, kTextureGrass);
+        glNormal3fv(coverNormal);
+        glTexCoord4fv(coverTexCoord);
+    }
     enterTerrain();
     if (walledIn) {
         // the tiles in the terrain's grid units
