@@ -11,6 +11,8 @@ class World;
 extern int32_t gWindowWidth;
 extern int32_t gWindowHeight;
 extern float gYardOffset;       // the world is drawn shifted by minus this along x and z
+// start-up keeps the ground's tree (for drawing it triangle by triangle beside the lists)
+extern uint8_t gKeepTerrainTree;
 
 // the whole start-up sequence; does not return
 int runGame(int argc, char** argv, const WindowOptions& window = {});

@@ -7,6 +7,7 @@
 int32_t gWindowWidth;
 int32_t gWindowHeight;
 float gYardOffset;
+uint8_t gKeepTerrainTree;
 
 void routeInputToBindings()
 {
@@ -17,6 +18,7 @@ void resetAllGlobals()
 {
     gWindowWidth = gWindowHeight = 0;
     gYardOffset = 0.0f;
+    gKeepTerrainTree = 0;
     resetFrameClock();
     resetPlaySession();
     resetPlayState();

@@ -5,6 +5,8 @@
 #include <X11/XKBlib.h>
 
 #include <cstdlib>
+#include <malloc.h>
+
 #include <future>
 
 #include "app/app.h"
@@ -151,6 +153,10 @@ void startGame(int argc, char** argv, const WindowOptions& window)
     markStartupPhase("textures");
     gWorld = new World(ground.get());
     gWorld->startDrawing();
+    // the ground's lists made, its 16 MB tree goes before the first frame's own allocations
+    if (!gKeepTerrainTree)
+        gWorld->terrain->releaseTree();
+    malloc_trim(0);
     markStartupPhase("light and display lists");
 
     addPlaceholderStreamer();

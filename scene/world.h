@@ -9,6 +9,7 @@
 #include "common/vec.h"
 
 class Terrain;
+struct Ball;
 struct GLUquadric;
 
 constexpr int kModelCount = 9;
@@ -103,6 +104,16 @@ public:
 
 private:
     void drawPlacement(int i, bool ownerSeesPlayer);
+    // drawModel for a model of textured lists, its objects nearest the eye first
+    void drawTexturedNearestFirst(const Model& model);
+    // the transform drawPlacement gives placement i, from the World's coordinates, column-major
+    void placementToWorld(int i, float toWorld[16]);
+    // the ball round the part of the cover object that walls the eye in (see scene/enclosure.h)
+    bool coverWallsEyeIn(int cover, Ball& wall);
+    // the placements of the frame the batched drawing draws: when the eye is walled in, those
+    // wholly outside the wall are left out, unless a later one depends on the state they leave
+    std::vector<int> placementsToDraw(int32_t level, int32_t hideLeft, int32_t hideRight,
+                                      const Ball* wall);
     void replayHouseGroupMember(int i, bool ownerSeesPlayer);
     void replaySkyAndMoon();
     void applyPreset(int32_t code);
@@ -112,6 +123,8 @@ private:
     uint32_t houseGroupLists = 0;   // 3 members x 2 primitive modes x dark/lit panes
     bool houseGroupCompiled[12] = {};
     uint32_t skyList = 0;
+    float skyEndNormal[3] = {};    // what the sky and moon leave current
+    float skyEndTexCoord[4] = {};
 };
 
 extern World* gWorld;

@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "assets/texture_loader.h"
 #include "common/house.h"
+#include "scene/enclosure.h"
 #include "scene/materials.h"
 #include "scene/world.h"
 #include "terrain/terrain.h"
@@ -46,6 +48,31 @@ constexpr int kSphereStacks = 10;
 
 constexpr float kTerrainScale = 0.1f;
 constexpr float kTerrainShift = -15.0f;
+
+// in yard units: what lies farther than this outside the wall is surely behind it in the depth
+// buffer
+constexpr double kWallMargin = 0.05;
+
+// the ball round all of a model's objects as placed
+Ball modelBall(const Model& model, const float toWorld[16])
+{
+    std::vector<Ball> parts;
+    Vec3 sum{0, 0, 0};
+    for (const MeshObject& object : model.objects) {
+        Ball b = objectBall(object, toWorld);
+        if (b.radius < 0)
+            continue;
+        parts.push_back(b);
+        sum = vecAdd(sum, b.centre);
+    }
+    if (parts.empty())
+        return Ball{Vec3{0, 0, 0}, -1.0};
+    Ball all{vecScale(sum, 1.0f / float(parts.size())), 0.0};
+    for (const Ball& b : parts)
+        all.radius = std::max(all.radius, vecLength(vecSub(b.centre, all.centre)) + b.radius);
+    all.radius += 1e-5 * (1.0 + all.radius);
+    return all;
+}
 
 bool validFace(const MeshObject& object, const MeshFace& face)
 {
@@ -220,24 +247,170 @@ void World::applyPreset(int32_t code)
     }
 }
 
+// Hidden inside the bush, the eye can stand within one of its lumps, which then fills the whole
+// view in front of everything outside it: the placements, the tiles of the ground and the sky
+// wholly outside that lump are left out, and the state they would have left is set instead.
 void World::draw(bool ownerSeesPlayer, int32_t level, int32_t hideLeft, int32_t hideRight,
                  bool withSky)
 {
-    forEachPlacementShown(level, hideLeft, hideRight,
-                          [&](int i) { drawPlacement(i, ownerSeesPlayer); });
+    Ball wall{};
+    const int cover = coverPlacement(level, hideLeft, hideRight);
+    const bool walledIn = coverWallsEyeIn(cover, wall);
+    const std::vector<int> order =
+        placementsToDraw(level, hideLeft, hideRight, walledIn ? &wall : nullptr);
+    // The bush the player hides behind stands nearest and covers most of the view: drawn first,
+    // what lies behind it fails the depth test untextured. Its states are put back after it, and
+    // at its own place in the order the states it would have left are set instead.
+    const bool coverFirst = cover >= 0 && placements[cover]->model->texturedLists &&
+                            order.size() > 1 && order.front() != cover &&
+                            std::find(order.begin(), order.end(), cover) != order.end();
+    float coverNormal[3] = {}, coverTexCoord[4] = {};
+    if (coverFirst) {
+        glPushAttrib(GL_ENABLE_BIT | GL_LIGHTING_BIT | GL_CURRENT_BIT | GL_TEXTURE_BIT);
+        drawPlacement(cover, ownerSeesPlayer);
+        glGetFloatv(GL_CURRENT_NORMAL, coverNormal);
+        glGetFloatv(GL_CURRENT_TEXTURE_COORDS, coverTexCoord);
+        glPopAttrib();
+    }
+    for (int i : order) {
+        if (!coverFirst || i != cover) {
+            drawPlacement(i, ownerSeesPlayer);
+            continue;
+        }
+        glDisable(GL_CULL_FACE);
+        glDisable(GL_COLOR_MATERIAL);
+        glEnable(GL_TEXTURE_2D);
+        applyPreset(kPresetWhite);
+        glBindTexture(GL_TEXTURE_2D, kTextureGrass);
+        glNormal3fv(coverNormal);
+        glTexCoord4fv(coverTexCoord);
+    }
     enterTerrain();
-    terrain->draw();
+    if (walledIn) {
+        // the tiles in the terrain's grid units
+        Ball near{Vec3{wall.centre.x / kTerrainScale, wall.centre.y / kTerrainScale - kTerrainShift,
+                       wall.centre.z / kTerrainScale},
+                  (wall.radius + kWallMargin) / kTerrainScale};
+        terrain->draw(&near);
+    } else {
+        terrain->draw();
+    }
     leaveTerrain();
-    if (withSky)
-        replaySkyAndMoon();
+    if (withSky) {
+        const Ball moon{Vec3{kYardCentre, float(kSkyRadius), kYardCentre}, kMoonRadius};
+        if (walledIn && skyList &&
+            ballInsideTessellatedSphere(wall, Vec3{kYardCentre, 0.0f, kYardCentre}, kSkyRadius,
+                                        kSphereSlices, kSphereStacks, kWallMargin) &&
+            ballsApart(wall, moon, kWallMargin)) {
+            glBindTexture(GL_TEXTURE_2D, kTextureMoon);
+            glNormal3fv(skyEndNormal);
+            glTexCoord4fv(skyEndTexCoord);
+        } else {
+            replaySkyAndMoon();
+        }
+    }
     glDisable(GL_TEXTURE_2D);
+}
+
+void World::placementToWorld(int i, float toWorld[16])
+{
+    // enterPlacement's states and the material they touch are put back
+    glPushAttrib(GL_ENABLE_BIT | GL_LIGHTING_BIT | GL_CURRENT_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    enterPlacement(i);
+    glGetFloatv(GL_MODELVIEW_MATRIX, toWorld);
+    leavePlacement();
+    glPopMatrix();
+    glPopAttrib();
+}
+
+bool World::coverWallsEyeIn(int cover, Ball& wall)
+{
+    // only a model whose drawing sets every state it reads may be drawn with what came before
+    // it left out
+    if (cover < 0 || !placements[cover]->model->texturedLists)
+        return false;
+    double projection[16], modelview[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    Vec3 view[5];
+    if (!viewCorners(projection, modelview, view))
+        return false;
+    float toWorld[16];
+    placementToWorld(cover, toWorld);
+    for (const MeshObject& object : placements[cover]->model->objects)
+        if (objectWallsEyeIn(object, toWorld, view, 5, kWallMargin, wall))
+            return true;
+    return false;
+}
+
+std::vector<int> World::placementsToDraw(int32_t level, int32_t hideLeft, int32_t hideRight,
+                                         const Ball* wall)
+{
+    std::vector<int> shown;
+    forEachPlacementShown(level, hideLeft, hideRight, [&](int i) { shown.push_back(i); });
+    if (!wall)
+        return shown;
+    // from the last: one left out before a drawn placement that reads the state it leaves would
+    // change that placement's colours
+    std::vector<int> drawn;
+    bool laterReadsState = false;
+    for (size_t k = shown.size(); k-- > 0;) {
+        const int i = shown[k];
+        float toWorld[16];
+        placementToWorld(i, toWorld);
+        if (!laterReadsState && ballsApart(*wall, modelBall(*placements[i]->model, toWorld),
+                                           kWallMargin))
+            continue;
+        drawn.push_back(i);
+        laterReadsState = laterReadsState || !placements[i]->model->texturedLists;
+    }
+    std::reverse(drawn.begin(), drawn.end());
+    return drawn;
+}
+
+// Hidden behind the bush, its lumps cover the view several times over: drawn nearest first, the
+// depth test turns away the farther ones before they are textured. Each lump is drawn in the
+// same states as drawModel's, so only which of two equally deep fragments wins could differ, and
+// the frames are compared pixel for pixel in every hidden view.
+void World::drawTexturedNearestFirst(const Model& model)
+{
+    float toEye[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, toEye);
+    std::vector<std::pair<double, int>> order;
+    for (int k = 0; k < objectCount(model); ++k) {
+        Ball b = objectBall(model.objects[k], toEye);
+        order.push_back({vecLength(b.centre) - b.radius, k});
+    }
+    std::stable_sort(order.begin(), order.end());
+    for (const auto& [distance, k] : order) {
+        glEnable(GL_TEXTURE_2D);
+        applyPreset(kPresetWhite);
+        glBindTexture(GL_TEXTURE_2D, kTextureGrass);
+        glCallList(listBase[kBushLists] + k);
+    }
+    // the current normal and texture coordinate end as after the last object's last corner
+    for (int k = objectCount(model); k-- > 0;) {
+        const MeshObject& object = model.objects[k];
+        for (int f = object.faceCount; f-- > 0;)
+            if (validFace(object, object.faces[f])) {
+                int32_t v = object.faces[f].vertexIndex[2];
+                glNormal3f(object.normals[v].x, object.normals[v].y, object.normals[v].z);
+                glTexCoord2f(object.vertices[v].x, object.vertices[v].z);
+                return;
+            }
+    }
 }
 
 void World::drawPlacement(int i, bool ownerSeesPlayer)
 {
     enterPlacement(i);
     const Placement& p = *placements[i];
-    if (p.model->swapYZ)
+    if (p.model->texturedLists)
+        drawTexturedNearestFirst(*p.model);
+    else if (p.model->swapYZ)
         drawModel(*p.model, p.name);
     else
         replayHouseGroupMember(i, ownerSeesPlayer);
@@ -349,6 +522,8 @@ void World::replaySkyAndMoon()
     glNewList(skyList, GL_COMPILE_AND_EXECUTE);
     drawSkyAndMoon();
     glEndList();
+    glGetFloatv(GL_CURRENT_NORMAL, skyEndNormal);
+    glGetFloatv(GL_CURRENT_TEXTURE_COORDS, skyEndTexCoord);
 }
 
 // The dome is seen from inside; the moon sits on its top. Both are lit under the white preset

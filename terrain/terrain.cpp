@@ -154,7 +154,8 @@ float Terrain::heightAt(int32_t i, int32_t j) const
 
 TriNode* Terrain::firstRoot() const
 {
-    return root1;
+    static TriNode lone(0, 0, kGridLast, 0, 0, kGridLast, 0);
+    return root1 ? root1 : &lone;
 }
 
 size_t Terrain::treeBytes() const

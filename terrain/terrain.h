@@ -6,6 +6,7 @@
 
 #include "common/vec.h"
 
+struct Ball;
 class ViewFrustum;
 
 constexpr int kGridSide = 513;
@@ -166,11 +167,19 @@ public:
     // tile, made on the first call (a GL context must be current). The tiles wholly outside the
     // current view volume are left out; the rest keep their order, so the picture is the same as
     // with every triangle drawn (TriNode::draw).
-    void draw() const;
+    // With onlyNear (grid units), the tiles wholly outside that ball are left out as well: the
+    // caller knows them hidden.
+    void draw(const Ball* onlyNear = nullptr) const;
     // the same, leaving out the tiles wholly outside the given view volume
-    void drawInView(const ViewFrustum& view) const;
+    void drawInView(const ViewFrustum& view, const Ball* onlyNear = nullptr) const;
     // drops the display lists of draw(); the next draw makes them again
     void releaseDrawBatch() const;
+    // Makes the tiles' lists now (a GL context must be current), then gives back the tree: from
+    // then on the drawing replays the lists and the heights come from the grid. Nothing can
+    // draw triangle by triangle or make the lists again until the next build.
+    void releaseTree();
+    // the first root, or after releaseTree a lone node of the same shape (the material presets
+    // are node operations that read no node)
     TriNode* firstRoot() const;
 
     // the two phases of build

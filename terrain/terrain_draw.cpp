@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "assets/texture_loader.h"
+#include "common/ball.h"
 #include "common/view_frustum.h"
 #include "terrain/terrain.h"
 
@@ -69,27 +70,28 @@ void Terrain::compileTiles() const
     drawListStale = false;
 }
 
-void Terrain::draw() const
+void Terrain::draw(const Ball* onlyNear) const
 {
     double projection[16], modelview[16];
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    drawInView(ViewFrustum(projection, modelview, kCullMargin));
+    drawInView(ViewFrustum(projection, modelview, kCullMargin), onlyNear);
 }
 
-void Terrain::drawInView(const ViewFrustum& view) const
+void Terrain::drawInView(const ViewFrustum& view, const Ball* onlyNear) const
 {
-    if (!root1 || !root2)
+    const bool tree = root1 && root2;
+    if (!tree && !tileLists)
         return;
     GLint compiling = 0;
     glGetIntegerv(GL_LIST_INDEX, &compiling);
-    if (compiling) {
+    if (compiling && tree) {
         // lists do not nest, and a list may be replayed from anywhere: whoever is compiling
         // gets every triangle itself
         drawnTriangles = drawEveryTriangle(root1, root2, grid);
         return;
     }
-    if (!tileLists || drawListStale)
+    if (tree && (!tileLists || drawListStale))
         compileTiles();
     if (!tileLists) {
         drawnTriangles = drawEveryTriangle(root1, root2, grid);
@@ -100,7 +102,10 @@ void Terrain::drawInView(const ViewFrustum& view) const
     glColor3f(1.0f, 1.0f, 1.0f);
     drawnTriangles = 0;
     for (size_t k = 0; k < tiles.size(); ++k) {
-        if (!view.mayShow(tiles[k].low, tiles[k].high))
+        // without the tree, a list being compiled calls every tile's (it may be replayed from
+        // anywhere)
+        if (!compiling && (!view.mayShow(tiles[k].low, tiles[k].high) ||
+                           (onlyNear && boxOutsideBall(tiles[k].low, tiles[k].high, *onlyNear))))
             continue;
         glCallList(tileLists + GLuint(k));
         drawnTriangles += tiles[k].count;
@@ -109,6 +114,19 @@ void Terrain::drawInView(const ViewFrustum& view) const
     // triangle
     glNormal3f(lastTriangle.normal.x, lastTriangle.normal.y, lastTriangle.normal.z);
     glTexCoord2f(lastTriangle.s[2], lastTriangle.t[2]);
+}
+
+void Terrain::releaseTree()
+{
+    if (!root1 || !root2)
+        return;
+    if (!tileLists || drawListStale)
+        compileTiles();
+    if (!tileLists)
+        return;  // no list names to be had: the tree still draws the ground
+    delete pool;
+    pool = nullptr;
+    root1 = root2 = nullptr;
 }
 
 void Terrain::releaseDrawBatch() const

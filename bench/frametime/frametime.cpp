@@ -1,5 +1,6 @@
-// bench: frame times of the real onDisplay on the scripted scene, the literal drawing against the
-// batched one in the same run, and the game's start-up from exec to the first frame on screen.
+// bench: frame times of the real onDisplay in a set of views (each station's home, hidden behind
+// each cover object, at the ground, at the sky, from above, and the scripted scene), the literal
+// drawing against the batched one in the same run, and the game's start-up to the first frame.
 // Run it under the virtual X server:
 //   tests/support/with-xvfb build/bench/frametime [--frames N] [--warmup N] [--size WxH]...
 //   tests/support/with-xvfb build/bench/frametime --startup build/vendettix [--runs N]
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -49,7 +51,8 @@ struct Options {
     bool parts = false;     // also time each part of the frame on its own
     bool oursOnly = false;  // skip the literal frames (for profiling)
     bool bareWindow = false;  // be the bare window the start-up timer measures beside the game
-    std::string saveDir;  // set: the last frame of each size goes there as a PPM picture
+    std::string saveDir;  // set: the last frame of each view and size goes there as a PPM picture
+    std::vector<std::string> views;  // set: only the views whose names contain one of these
 };
 
 double now()
@@ -89,9 +92,11 @@ void selectLiteralDrawing(bool literal) { sLiteral = literal; }
 void drawWorld(bool withSky)
 {
     if (sLiteral)
-        drawWorldAfresh(*gWorld, gOwnerSeesPlayer, gLevel, 0, 0, withSky);
+        drawWorldAfresh(*gWorld, gOwnerSeesPlayer, gLevel, leanLeftForDrawing(),
+                        leanRightForDrawing(), withSky);
     else
-        gWorld->draw(gOwnerSeesPlayer, gLevel, 0, 0, withSky);
+        gWorld->draw(gOwnerSeesPlayer, gLevel, leanLeftForDrawing(), leanRightForDrawing(),
+                     withSky);
 }
 
 double frameMs()
@@ -173,7 +178,76 @@ double floorFrameMs()
 }
 
 // onDisplay's parts in its order, each finished before the next starts and timed on its own
-void timeParts(const Options& options, int width, int height)
+// The world piece by piece in the frame's order (each placement shown, the terrain, the sky and
+// moon), ours only, each finished before the next; the frame's parts before the world are drawn
+// first so that each piece meets the depth it meets in the game.
+void timeWorldPieces(const Options& options, const std::string& view, int width, int height)
+{
+    World& world = *gWorld;
+    std::vector<int> shown;
+    world.forEachPlacementShown(gLevel, leanLeftForDrawing(), leanRightForDrawing(),
+                                [&](int i) { shown.push_back(i); });
+    std::vector<std::vector<double>> times(shown.size() + 2);
+    for (int n = 0; n < options.warmup + options.frames; ++n) {
+        freezeFrameState();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        placeCamera(gWorld);
+        if (gBirdsEyeView)
+            gluLookAt(0.0, kBirdsEyeHeight, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0);
+        else
+            gluLookAt(gEye.x, gEye.y, gEye.z, gLookAtPoint.x, gLookAtPoint.y, gLookAtPoint.z,
+                      0.0, 1.0, 0.0);
+        drawHudBars();
+        drawRolls(gLevel);
+        if (gStreamers.size() > 1)
+            drawStreamers(gStreamers.data() + 1, gStreamers.size() - 1, gWireframe != 0);
+        glTranslatef(-gYardOffset, 0.0f, -gYardOffset);
+        glFinish();
+        auto timed = [&](size_t slot, auto&& draw) {
+            double start = now();
+            draw();
+            glFinish();
+            if (n >= options.warmup)
+                times[slot].push_back((now() - start) * 1000.0);
+        };
+        for (size_t k = 0; k < shown.size(); ++k)
+            timed(k, [&] {
+                world.enterPlacement(shown[k]);
+                const Placement& p = *world.placements[size_t(shown[k])];
+                if (p.model->swapYZ)
+                    world.drawModel(*p.model, p.name);
+                else
+                    world.drawHouseGroupMember(shown[k], gOwnerSeesPlayer);
+                world.leavePlacement();
+            });
+        timed(shown.size(), [&] {
+            world.enterTerrain();
+            world.terrain->draw();
+            world.leaveTerrain();
+        });
+        timed(shown.size() + 1, [&] {
+            if (!gBirdsEyeView)
+                world.drawSkyAndMoon();
+            glDisable(GL_TEXTURE_2D);
+        });
+        glPopMatrix();
+        glutSwapBuffers();
+        glFinish();
+    }
+    for (size_t k = 0; k < times.size(); ++k) {
+        std::string piece = k < shown.size()
+                                ? std::string(world.placements[size_t(shown[k])]->name) + " " +
+                                      std::to_string(shown[k])
+                                : k == shown.size() ? "terrain" : "sky and moon";
+        std::printf("result piece %dx%d ours median_ms %.3f %s (%s)\n", width, height,
+                    percentile(times[k], 0.5), piece.c_str(), view.c_str());
+    }
+    std::fflush(stdout);
+}
+
+void timeParts(const Options& options, const std::string& view, int width, int height)
 {
     struct Part {
         const char* name;
@@ -185,8 +259,11 @@ void timeParts(const Options& options, int width, int height)
              glMatrixMode(GL_MODELVIEW);
              glPushMatrix();
              placeCamera(gWorld);
-             gluLookAt(gEye.x, gEye.y, gEye.z, gLookAtPoint.x, gLookAtPoint.y, gLookAtPoint.z,
-                       0.0, 1.0, 0.0);
+             if (gBirdsEyeView)
+                 gluLookAt(0.0, kBirdsEyeHeight, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0);
+             else
+                 gluLookAt(gEye.x, gEye.y, gEye.z, gLookAtPoint.x, gLookAtPoint.y,
+                           gLookAtPoint.z, 0.0, 1.0, 0.0);
              updateViewVectors();
          }},
         {"hud bars", [] { drawHudBars(); }},
@@ -205,7 +282,7 @@ void timeParts(const Options& options, int width, int height)
         {"world", [] {
              glPushMatrix();
              glTranslatef(-gYardOffset, 0.0f, -gYardOffset);
-             drawWorld(true);
+             drawWorld(!gBirdsEyeView);
              glPopMatrix();
          }},
         {"  of it the world again without the sky", [] {
@@ -236,7 +313,6 @@ void timeParts(const Options& options, int width, int height)
         {"swap", [] { glutSwapBuffers(); }},
     };
     constexpr int kParts = int(sizeof parts / sizeof parts[0]);
-    resizeScriptedGame(width, height);
     const char* names[2] = {"ours", "literal"};
     // the two drawings frame by frame in turn, as in timeFrames
     std::vector<double> times[2][kParts];
@@ -255,16 +331,24 @@ void timeParts(const Options& options, int width, int height)
         }
     for (int literal = 1; literal >= 0; --literal)
         for (int p = 0; p < kParts; ++p)
-            std::printf("result part %dx%d %s median_ms %.3f %s\n", width, height, names[literal],
-                        percentile(times[literal][p], 0.5), parts[p].name);
+            std::printf("result part %dx%d %s median_ms %.3f %s (%s)\n", width, height,
+                        names[literal], percentile(times[literal][p], 0.5), parts[p].name,
+                        view.c_str());
     selectLiteralDrawing(false);
     std::fflush(stdout);
+    timeWorldPieces(options, view, width, height);
 }
 
-void timeFrames(const Options& options, int width, int height)
+struct ViewTimes {
+    std::string name;
+    double median[2] = {}, p90[2] = {};  // ours, literal
+    long differing = 0;
+};
+
+// the frame as it stands, both drawings in turn frame by frame so that a busy machine weighs on
+// both alike, then the last frame of each compared pixel for pixel
+ViewTimes timeView(const Options& options, const std::string& name, int width, int height)
 {
-    resizeScriptedGame(width, height);
-    // frames alternate between the two drawings so that a busy machine weighs on both alike
     std::vector<double> times[2];
     for (int n = 0; n < options.warmup + options.frames; ++n)
         for (int literal = options.oursOnly ? 0 : 1; literal >= 0; --literal) {
@@ -280,18 +364,35 @@ void timeFrames(const Options& options, int width, int height)
         pixels[literal] = frontPixels(width, height);
     }
     selectLiteralDrawing(false);
-    if (!options.saveDir.empty())
-        savePpm(options.saveDir + "/frame-" + std::to_string(width) + "x" +
+    if (!options.saveDir.empty()) {
+        std::string file = name;
+        for (char& c : file)
+            if (!std::isalnum(static_cast<unsigned char>(c)))
+                c = '-';
+        savePpm(options.saveDir + "/" + file + "-" + std::to_string(width) + "x" +
                     std::to_string(height) + ".ppm",
                 pixels[0], width, height);
-    const char* names[2] = {"ours", "literal"};
-    for (int literal = 1; literal >= 0; --literal)
-        std::printf("result frame %dx%d %s median_ms %.3f p90_ms %.3f frames %d\n", width, height,
-                    names[literal], percentile(times[literal], 0.5),
-                    percentile(times[literal], 0.9), options.frames);
-    std::printf("result pixels %dx%d differing %ld of %d\n", width, height,
-                differingPixels(pixels[0], pixels[1]), width * height);
+    }
+    ViewTimes result;
+    result.name = name;
+    for (int literal = 0; literal < 2; ++literal) {
+        result.median[literal] = percentile(times[literal], 0.5);
+        result.p90[literal] = percentile(times[literal], 0.9);
+    }
+    result.differing = differingPixels(pixels[0], pixels[1]);
+    // what the last frame of ours sent of the ground (less where the eye is walled in)
+    std::printf("result sent %dx%d terrain-triangles %d name %s\n", width, height,
+                gWorld->terrain->drawnTriangles, name.c_str());
+    std::printf("result view %dx%d literal_ms %.3f literal_p90_ms %.3f ours_ms %.3f ours_p90_ms "
+                "%.3f differing %ld of %d name %s\n",
+                width, height, result.median[1], result.p90[1], result.median[0], result.p90[0],
+                result.differing, width * height, name.c_str());
+    std::fflush(stdout);
+    return result;
+}
 
+void timeFloor(const Options& options, int width, int height)
+{
     std::vector<double> floorTimes;
     for (int n = 0; n < options.warmup + options.frames; ++n) {
         double ms = floorFrameMs();
@@ -303,6 +404,18 @@ void timeFrames(const Options& options, int width, int height)
     std::fflush(stdout);
 }
 
+bool wanted(const Options& options, const std::string& name)
+{
+    if (options.views.empty())
+        return true;
+    for (const std::string& v : options.views)
+        if (name.find(v) != std::string::npos)
+            return true;
+    return false;
+}
+
+const char* kSceneView = "scripted scene";
+
 int runFrames(const Options& options)
 {
     if (!startScriptedGame(options.runDir.c_str(), options.sizes[0].first,
@@ -310,13 +423,63 @@ int runFrames(const Options& options)
         std::fprintf(stderr, "frametime: no generated assets in %s\n", options.runDir.c_str());
         return 1;
     }
+    // the views of the game as it runs, with nothing thrown yet
+    std::map<std::pair<int, int>, std::vector<ViewTimes>> bySize;
+    for (auto [width, height] : options.sizes) {
+        resizeScriptedGame(width, height);
+        for (const ScriptedView& view : scriptedViews()) {
+            if (!wanted(options, view.name))
+                continue;
+            enterScriptedView(view);
+            bySize[{width, height}].push_back(timeView(options, view.name, width, height));
+            if (options.parts)
+                timeParts(options, view.name, width, height);
+            leaveScriptedView();
+        }
+    }
+
     ScriptedSceneCounts counts = buildScriptedScene();
     std::printf("scene: %d streamers, %d rolls and %d eggs in the air, %d splats\n",
                 counts.streamers, counts.rollsInFlight, counts.eggsInFlight, counts.splats);
+    const char* names[2] = {"ours", "literal"};
     for (auto [width, height] : options.sizes) {
-        timeFrames(options, width, height);
-        if (options.parts)
-            timeParts(options, width, height);
+        resizeScriptedGame(width, height);
+        if (wanted(options, kSceneView)) {
+            ViewTimes scene = timeView(options, kSceneView, width, height);
+            bySize[{width, height}].push_back(scene);
+            for (int literal = 1; literal >= 0; --literal)
+                std::printf("result frame %dx%d %s median_ms %.3f p90_ms %.3f frames %d\n", width,
+                            height, names[literal], scene.median[literal], scene.p90[literal],
+                            options.frames);
+            std::printf("result pixels %dx%d differing %ld of %d\n", width, height,
+                        scene.differing, width * height);
+        }
+        if (options.parts && wanted(options, kSceneView))
+            timeParts(options, kSceneView, width, height);
+        timeFloor(options, width, height);
+    }
+    // the worst view of each size by our median, and the most pixels any view of it differs by
+    for (auto [width, height] : options.sizes) {
+        const std::vector<ViewTimes>& views = bySize[{width, height}];
+        if (views.empty())
+            continue;
+        const ViewTimes* worst = &views[0];
+        const ViewTimes* worstLiteral = &views[0];
+        long differing = 0;
+        for (const ViewTimes& v : views) {
+            if (v.median[0] > worst->median[0])
+                worst = &v;
+            if (v.median[1] > worstLiteral->median[1])
+                worstLiteral = &v;
+            differing = std::max(differing, v.differing);
+        }
+        std::printf("result worst %dx%d ours_ms %.3f ours_p90_ms %.3f name %s\n", width, height,
+                    worst->median[0], worst->p90[0], worst->name.c_str());
+        std::printf("result worst-literal %dx%d literal_ms %.3f literal_p90_ms %.3f name %s\n",
+                    width, height, worstLiteral->median[1], worstLiteral->p90[1],
+                    worstLiteral->name.c_str());
+        std::printf("result views %dx%d count %zu most-differing %ld\n", width, height,
+                    views.size(), differing);
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -481,6 +644,8 @@ bool parse(int argc, char** argv, Options& options)
             options.oursOnly = true;
         else if (a == "--parts")
             options.parts = true;
+        else if (a == "--view")
+            options.views.push_back(value());
         else if (a == "--save")
             options.saveDir = value();
         else if (a == "--startup")
@@ -491,7 +656,7 @@ bool parse(int argc, char** argv, Options& options)
             return false;
     }
     if (options.sizes.empty())
-        options.sizes = {{600, 600}, {1280, 1024}};
+        options.sizes = {{600, 600}, {1280, 1024}, {1920, 1080}};
     if (options.runDir.empty()) {
         const char* env = std::getenv("VX_RUN_DIR");
         options.runDir = env && *env ? env : ownFolder() + "/../run";
@@ -514,7 +679,7 @@ int main(int argc, char** argv)
     if (!parse(argc, argv, options)) {
         std::fprintf(stderr,
                      "usage: frametime [--frames N] [--warmup N] [--size WxH]... [--run-dir DIR]\n"
-                     "                 [--parts] [--ours-only] [--save DIR]\n"
+                     "                 [--parts] [--ours-only] [--save DIR] [--view NAME]...\n"
                      "       frametime --startup GAME [--runs N] [--run-dir DIR]\n"
                      "       frametime --bare-window\n");
         return 2;

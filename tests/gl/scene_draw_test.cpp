@@ -337,23 +337,31 @@ bool near(Vec3 a, Vec3 b)
     return std::fabs(a.x - b.x) < 2e-3f && std::fabs(a.y - b.y) < 2e-3f && std::fabs(a.z - b.z) < 2e-2f;
 }
 
-// How many of the drawn triangles are the model's faces, in order, under `place` (model space to
-// yard); faces culled away are passed over.
+// How many of the drawn triangles are the model's faces under `place` (model space to yard),
+// each face counted once; faces culled away are passed over. Within an object the faces come in
+// order, but the objects need not: the bush's lumps are drawn nearest the eye first.
 template <class Place>
 size_t matchFaces(const Model& model, const Feedback& drawn, Place place)
 {
     size_t matched = 0;
-    auto next = drawn.triangles.begin();
+    std::vector<bool> used(drawn.triangles.size(), false);
     auto at = [&](Vec3 v) { return drawn.eye(place(v)); };
-    for (const MeshObject& o : model.objects)
-        for (int f = 0; f < o.faceCount && next != drawn.triangles.end(); ++f) {
+    for (const MeshObject& o : model.objects) {
+        size_t from = 0;  // the object's faces follow one another
+        for (int f = 0; f < o.faceCount; ++f) {
             const int32_t* v = o.faces[f].vertexIndex;
-            if (near((*next)[0], at(o.vertices[v[0]])) && near((*next)[1], at(o.vertices[v[1]])) &&
-                near((*next)[2], at(o.vertices[v[2]]))) {
-                ++matched;
-                ++next;
+            const Vec3 a = at(o.vertices[v[0]]), b = at(o.vertices[v[1]]), c = at(o.vertices[v[2]]);
+            for (size_t k = from; k < drawn.triangles.size(); ++k) {
+                const auto& t = drawn.triangles[k];
+                if (!used[k] && near(t[0], a) && near(t[1], b) && near(t[2], c)) {
+                    used[k] = true;
+                    ++matched;
+                    from = k + 1;
+                    break;
+                }
             }
         }
+    }
     return matched;
 }
 

@@ -281,3 +281,39 @@ TEST_F(TerrainDrawTest, DrawnIntoAnotherListStillDrawsTheGround)
     }()), 0);
     fresh->releaseDrawBatch();
 }
+
+// start-up gives the tree back once the lists exist: the ground looks the same from every view,
+// also replayed from a list made afterwards, and the heights are the grid's
+TEST_F(TerrainDrawTest, TreeGivenBackDrawsTheSameGround)
+{
+    auto fresh = std::make_unique<Terrain>();
+    fresh->build();
+    const std::vector<Camera> cameras{station(0), station(2), kBirdsEye, kAtTheGround};
+    std::vector<Pixels> before;
+    for (const Camera& camera : cameras)
+        before.push_back(drawEachTriangle(camera));
+    const float height = fresh->heightAt(100, 200);
+
+    fresh->releaseTree();
+    EXPECT_EQ(fresh->treeBytes(), 0u);
+    EXPECT_EQ(fresh->root1, nullptr);
+    ASSERT_NE(fresh->firstRoot(), nullptr);
+    EXPECT_EQ(fresh->heightAt(100, 200), height);
+    for (size_t k = 0; k < cameras.size(); ++k) {
+        SCOPED_TRACE(k);
+        setUpFrame(cameras[k]);
+        fresh->draw();
+        EXPECT_EQ(differingPixels(before[k], glReadBack()), 0);
+    }
+
+    GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    fresh->draw();
+    glEndList();
+    setUpFrame(kOverhead);
+    glCallList(list);
+    EXPECT_EQ(differingPixels(drawEachTriangle(kOverhead), glReadBack()), 0);
+    EXPECT_EQ(fresh->drawnTriangles, 8192);
+    glDeleteLists(list, 1);
+    fresh->releaseDrawBatch();
+}

@@ -82,6 +82,7 @@ bool startScriptedGame(const char* runDir, int width, int height)
     int argc = 1;
     char name[] = "vendettix";
     char* argv[] = {name, nullptr};
+    gKeepTerrainTree = 1;  // the literal frame draws the ground triangle by triangle
     startGame(argc, argv);
     glutDisplayFunc([] {});  // the harness draws the frames itself
     glutIdleFunc(nullptr);
@@ -154,4 +155,142 @@ void freezeFrameState()
     gFpsLastTime = 1e30f;
     std::snprintf(gFpsText, sizeof gFpsText, "Current Frames Per Second: %d", 60);
     gOwnerSeesPlayer = ownerSeesPlayerAt(gSpinAngle, gLevel);
+}
+
+// ---------------------------------------------------------------- views
+
+namespace {
+
+constexpr float kLowestPitch = 0.0f;          // the look's limits
+constexpr float kHighestPitch = 1.0471973f;
+
+// everything a view changes, taken before the first and put back after each
+struct CameraState {
+    int32_t level, rollsLeft, eggsLeft, turnFrame;
+    float timeBar, levelSeconds, throwPower;
+    uint8_t levelOver, turning, gameOver, birdsEye;
+    float stationAngle, yaw, pitch, homeYaw, homePitch, homeStationAngle, pressYaw, pressPitch;
+    float hideLeft, hideRight;
+    uint8_t hideLeftOpen, hideRightOpen, returnFromLeft, returnFromRight;
+    Vec3 lookVector, hideShift;
+
+    static CameraState take()
+    {
+        return CameraState{gLevel, gRollsLeft, gEggsLeft, gTurnFrame, gTimeBar, gLevelSeconds,
+                           gThrowPower, gLevelOver, gTurning, gGameOver, gBirdsEyeView,
+                           gStationAngle, gCameraYaw, gCameraPitch, gHomeYaw, gHomePitch,
+                           gHomeStationAngle, gPressYaw, gPressPitch, gHideLeftAmount,
+                           gHideRightAmount, gHideLeftOpen, gHideRightOpen, gReturnFromLeft,
+                           gReturnFromRight, gLookVector, gHideShift};
+    }
+    void put() const
+    {
+        gLevel = level, gRollsLeft = rollsLeft, gEggsLeft = eggsLeft, gTurnFrame = turnFrame;
+        gTimeBar = timeBar, gLevelSeconds = levelSeconds, gThrowPower = throwPower;
+        gLevelOver = levelOver, gTurning = turning, gGameOver = gameOver;
+        gBirdsEyeView = birdsEye;
+        gStationAngle = stationAngle, gCameraYaw = yaw, gCameraPitch = pitch;
+        gHomeYaw = homeYaw, gHomePitch = homePitch, gHomeStationAngle = homeStationAngle;
+        gPressYaw = pressYaw, gPressPitch = pressPitch;
+        gHideLeftAmount = hideLeft, gHideRightAmount = hideRight;
+        gHideLeftOpen = hideLeftOpen, gHideRightOpen = hideRightOpen;
+        gReturnFromLeft = returnFromLeft, gReturnFromRight = returnFromRight;
+        gLookVector = lookVector, gHideShift = hideShift;
+    }
+};
+
+struct StationHome {
+    float stationAngle, yaw, pitch;
+};
+
+bool sInView = false;
+CameraState sBeforeView;
+StationHome sHomes[5];
+bool sHomesKnown = false;
+
+// each level's home, found by turning through the levels with the game's own turn
+void findStationHomes()
+{
+    const CameraState before = CameraState::take();
+    sHomes[1] = {gHomeStationAngle, gHomeYaw, gHomePitch};
+    for (int32_t level = 2; level <= 4; ++level) {
+        advanceTurn();
+        for (int n = 0; gTurning && n < 100000; ++n)
+            stepTurn();
+        sHomes[level] = {gHomeStationAngle, gHomeYaw, gHomePitch};
+    }
+    before.put();
+    updateLookVector();
+    sHomesKnown = true;
+}
+
+}  // namespace
+
+const std::vector<ScriptedView>& scriptedViews()
+{
+    static const std::vector<ScriptedView> views = [] {
+        std::vector<ScriptedView> v;
+        for (int32_t level = 1; level <= 4; ++level)
+            v.push_back({"station " + std::to_string(level) + " home", level,
+                         ScriptedView::kHome});
+        for (int32_t level = 1; level <= 4; ++level) {
+            v.push_back({"level " + std::to_string(level) + " hidden left", level,
+                         ScriptedView::kHiddenLeft});
+            v.push_back({"level " + std::to_string(level) + " hidden right", level,
+                         ScriptedView::kHiddenRight});
+        }
+        v.push_back({"looking at the ground", 1, ScriptedView::kGround});
+        v.push_back({"looking at the sky", 1, ScriptedView::kSky});
+        v.push_back({"bird's-eye view", 1, ScriptedView::kBirdsEye});
+        return v;
+    }();
+    return views;
+}
+
+void enterScriptedView(const ScriptedView& view)
+{
+    if (!sHomesKnown)
+        findStationHomes();
+    if (!sInView)
+        sBeforeView = CameraState::take();
+    sInView = true;
+    const StationHome& home = sHomes[view.level];
+    gLevel = view.level;
+    gStationAngle = gHomeStationAngle = home.stationAngle;
+    gCameraYaw = gHomeYaw = home.yaw;
+    gCameraPitch = gHomePitch = home.pitch;
+    gHideShift = Vec3{0, 0, 0};
+    gHideLeftAmount = gHideRightAmount = 0.0f;
+    gBirdsEyeView = view.look == ScriptedView::kBirdsEye;
+    if (view.look == ScriptedView::kGround)
+        gCameraPitch = kLowestPitch;
+    else if (view.look == ScriptedView::kSky)
+        gCameraPitch = kHighestPitch;
+    updateLookVector();
+    placeCamera(gWorld);
+    updateViewVectors();
+    // walked out as the keys walk, to the full lean
+    if (view.look == ScriptedView::kHiddenLeft) {
+        gHideLeftOpen = 1;
+        for (int n = 0; gHideLeftOpen && n < 1000; ++n)
+            stepHideLeft(kTickStep);
+    } else if (view.look == ScriptedView::kHiddenRight) {
+        gHideRightOpen = 1;
+        for (int n = 0; gHideRightOpen && n < 1000; ++n)
+            stepHideRight(kTickStep);
+    }
+    // the frame is drawn from where a step last placed the camera
+    placeCamera(gWorld);
+    updateViewVectors();
+}
+
+void leaveScriptedView()
+{
+    if (!sInView)
+        return;
+    sBeforeView.put();
+    updateLookVector();
+    placeCamera(gWorld);
+    updateViewVectors();
+    sInView = false;
 }

@@ -3,6 +3,9 @@
 // its own streamer (50 streamers in all), 10 eggs in the air, splats on the walls, the owner in
 // view and the whole HUD with the frame rate.
 #pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
 
 struct ScriptedSceneCounts {
     int streamers = 0;     // drawn streamers (the placeholder not counted)
@@ -23,3 +26,17 @@ ScriptedSceneCounts buildScriptedScene();
 // puts back what drawing a frame changes (frame clock, frame-rate text, the owner's sight), so
 // that every frame is drawn from the same state
 void freezeFrameState();
+
+// The views the harness times and the frame test compares: each station's home view, hidden
+// left and right at each level (walked out to the full lean), looking down at the ground and up
+// at the sky, and the bird's-eye view; the scripted scene is the first station's home view.
+struct ScriptedView {
+    enum Look { kHome, kHiddenLeft, kHiddenRight, kGround, kSky, kBirdsEye };
+    std::string name;
+    int32_t level;  // 1..4, the station
+    Look look;
+};
+const std::vector<ScriptedView>& scriptedViews();
+// the level and the camera as the view has them; leaveScriptedView puts back those before
+void enterScriptedView(const ScriptedView& view);
+void leaveScriptedView();
