@@ -39,8 +39,11 @@ bool playEnded()
 
 void endPlay()
 {
-    std::printf("%s\n", playSummary().c_str());
-    std::fflush(stdout);
+    // a game played without --record or --replay keeps its console as it always was
+    if (sRecording || sReplaying) {
+        std::printf("%s\n", playSummary().c_str());
+        std::fflush(stdout);
+    }
     if (sRecording) {
         recordInputTo(nullptr);
         std::fclose(sRecording);

@@ -13,7 +13,8 @@ bool startRecording(const std::string& path);
 void startReplay(const InputLog& log);
 // q or the menu's Exit took effect, or the replay has run its last step
 bool playEnded();
-// prints the summary line, closes the recording and ends the process with status 0
+// prints the summary line (when recording or replaying), closes the recording and ends the
+// process with status 0
 [[noreturn]] void endPlay();
 // an event from the window, taking effect at the next step (dropped while replaying)
 void queueWindowInput(const InputEvent& event);
