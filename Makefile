@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Vendettix: the two commands of the README, and a few more for developers.
 #   make run    install what is missing, build, lay out the assets and start the game
 #   make test   install what is missing, build twice (release, and with ASan + UBSan), run every test

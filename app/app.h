@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // app: start-up, the shell's own callbacks, the frame update and the frame drawing.
 #pragma once
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // app: the shell's window state, and the one reset of every game global that tests start from.
 #include "app/app.h"
 #include "app/frame_clock.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // app: the command line, one table row an option.
 #include "app/command_line.h"
 

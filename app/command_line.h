@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // app: the game's command line. Our own options are long ones; a few of GLUT's X options are
 // still accepted and handed on to glutInit. Anything else is refused, so a typo never starts a
 // game the player did not ask for.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // app: finding the data directory, so the game runs from a launcher, an install or the build tree.
 #include "app/data_directory.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // app: where the game's data lives. The game changes into that directory at start-up, so every
 // file it opens keeps its bare name.
 #pragma once

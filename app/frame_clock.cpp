@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // app: the clocks of the frame loop.
 //
 // The game advances in fixed steps of 1/60 s; each idle call runs the steps the wall clock owes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // app: the frame loop's clocks. The wall clock owes the game its fixed steps; the display's
 // process-clock stamps; the 60 Hz pacing of the idle calls.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // app: definitions of the frame loop's clock stamps.
 #include "app/frame_clock.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // app: the display callback. One frame: camera, the scene, the HUD's bars and texts over it and
 // the frame-rate counter, then the swap. It reads the state of play and changes none of it: the
 // camera stands where the last step placed it.

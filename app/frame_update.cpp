@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // app: the idle callback, the game's simulation. Paced to at most 60 calls a second; each call
 // runs the fixed steps of play the wall clock owes (game/), then asks for one frame. The game
 // ends here, at a step, with its summary line.

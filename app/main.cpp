@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // app: the entry point; everything else lives in the libraries.
 #include <cstdio>
 

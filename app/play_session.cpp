@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // app: the play session: live, recorded or replayed input, and the game's end.
 #include "app/play_session.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // app: where the game's input comes from and where it goes: the player's window (optionally
 // recorded to a file), or a recorded file replayed in the window or with no window at all.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // app: the entry point's start-up sequence and the shell's own callbacks, reshape and menu.
 #include <GL/freeglut.h>
 #include <GL/glu.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // app: the starting values start-up gives the shared globals, and the placeholder streamer.
 #include "app/app.h"
 #include "common/house.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // app: the window the command line asks for; the defaults are the game's own window.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // app: where the window opens, fitted to the screen.
 #pragma once
 

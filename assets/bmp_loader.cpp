@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // assets: reads uncompressed 24-bit BMP files.
 //
 // The pixels are taken from the offset the file header names, row by row when the rows carry

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // assets: the BMP reader behind the textures. No GL here.
 #pragma once
 #include <cstdint>

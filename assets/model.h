@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // assets: the in-memory form of a 3DS model, as the loader fills it and the scene draws it.
 #pragma once
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // assets: the 3DS chunk ids, shared by the model loader and the tools that write model files, so
 // the two cannot drift apart.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // assets: reads a 3DS file into a Model.
 //
 // A chunk's bounds are checked once, when its header is read (readChild): it must hold its own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // assets: the 3DS model reader. Safe on any input: it never reads or writes past an array, every
 // walk ends, and a broken chunk costs only what it holds.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // assets: the six textures under their fixed GL names. Any failure ends the process.
 #pragma once
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // assets: hands the six textures to GL under their fixed names.
 #include <GL/gl.h>
 #include <limits.h>

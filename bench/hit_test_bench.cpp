@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // bench: World::hitTest over the points a level's flights pass through, against the literal
 // query written out here (every plant of the range, a square root each, then the two boxes).
 // Both give the same codes; the bench checks that before it times anything.

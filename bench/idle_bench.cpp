@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // bench: one whole onIdle on the scripted scene (50 streamers: 40 hanging on the house and 10
 // behind rolls still in the air, 10 eggs in the air), against the same idle phases with the
 // literal streamer step that scans all 80 particles for every particle. No GL is needed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // bench: the vertex normals of a 20,000-face model. The loader gathers each face's cross product
 // into its three corners in one pass over the faces; the literal pass looks, for every vertex,
 // through every face. The load is timed whole (reading the file included), the literal pass alone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // bench: a whole recorded game, four levels to GAME OVER (tests/data/full_game.replay), replayed
 // with no window as `vendettix --replay FILE --headless` runs it; steps per second.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // bench: the level-end score over the placeholder and 40 streamers, the game's computeScore
 // against the literal sum written out here (the same rounding of every row-0 height to a
 // multiple of 5); the two must agree before anything is timed.

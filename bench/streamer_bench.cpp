@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // bench: one relaxation step of 40 streamers, the most a game makes, some still trailing their
 // rolls and some draped over the house; the five-neighbour step against the full 80-candidate scan.
 #include <benchmark/benchmark.h>

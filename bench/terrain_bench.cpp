@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // bench: building the yard's terrain (pooled against one allocation per node) and drawing it
 // (the tiles in view, every tile, and one begin/end per triangle). The drawing runs only with an
 // X display:

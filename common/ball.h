@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // common: a ball, for what the drawing may leave out round a solid that walls the eye in.
 #pragma once
 #include "common/vec.h"

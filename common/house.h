@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // common: the measures of the yard and the house that several subsystems share.
 //
 // The house is two blocks centred on x = 0 in the house frame (y up, ground at 0): the main

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // common: vector operations shared by the camera, the rolls and the drawing.
 #include "common/vec.h"
 

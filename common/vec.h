@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // common: the shared vector types and the few vector operations the game uses.
 #pragma once
 

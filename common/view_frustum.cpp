@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // common: the view volume's planes, taken from the combined matrix.
 #include "common/view_frustum.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // common: the view volume in the coordinates of whatever is being drawn, to leave out what cannot
 // reach the screen (tiles of the ground, projectiles out of sight).
 #pragma once

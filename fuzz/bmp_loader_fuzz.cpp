@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // fuzz: the BMP reader on any bytes. A loaded image must have exactly width * height * 3 bytes,
 // which ASan checks by touching the last one.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // fuzz: the 3DS loader on any bytes. Besides the sanitizers, checks what the drawing relies on:
 // counts match the arrays, every face names vertices of its object, every normal is finite.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // fuzz: the model loader's message box, silent, so a run never waits and never floods the log.
 #include "platform/services.h"
 

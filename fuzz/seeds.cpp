@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // fuzz: writes the seed corpora, small well-formed files of every shape the loaders know.
 //   fuzz_seeds <model corpus dir> <bmp corpus dir>
 #include <cstdio>

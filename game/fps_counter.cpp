@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // game: the frame-rate counter: frames drawn in the last interval of a little over a second.
 #include <cstdio>
 

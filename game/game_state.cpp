@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // game: definitions and start values of the state of play.
 #include "game/game_state.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // game: the state of play. Levels, ammunition, the level clock, the turn between levels, the
 // score, and the owner's walk. Plain globals, owned here, reset by resetGameState().
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // game: the head-up display (bars and texts over the finished scene, placed by window fractions)
 // and the frame-rate counter.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // game: drawing of the head-up display, over the scene. The bars keep the shapes they had as flat
 // polygons 2 units in front of the eye under the game's 60 degree perspective, but seen through
 // a square view of their own stretched over the whole window, as the texts' window fractions

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // game: the frame-rate counter's state.
 #include "game/hud.h"
 

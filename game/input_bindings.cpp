@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // game: the key and mouse bindings.
 #include "game/input_bindings.h"
 

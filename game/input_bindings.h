@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // game: what each key, button and drag does. The player's callbacks hand their events here;
 // the bindings guard them with the state of play (input is frozen between levels and after the
 // game) and act on the player and on the state of play.

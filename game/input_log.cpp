@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // game: the input log's writer and its strict reader.
 #include "game/input_log.h"
 

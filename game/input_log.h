@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // game: the input log, the text file of `--record` and `--replay`.
 //
 //   vendettix-input 1

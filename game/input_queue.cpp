@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // game: the input queue, applied at step boundaries.
 #include "game/input_queue.h"
 

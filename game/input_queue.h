@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // game: the input queue. Every event the game acts on waits here with the step it takes effect
 // at, so a game is fully determined by its list of inputs and their step numbers.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // game: one step of play. Rolls and eggs, the streamers and the player's camera move here; the
 // rules decide what the step changes in the state of play.
 #include "game/play_step.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // game: one step of play, everything the game advances, in its order. The game moves in fixed
 // steps of 1/60 s of wall time, so its pace and its outcome never depend on the frame rate.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // game: the summary line of a game, the same whether it was played, replayed or run headless.
 #include "game/play_summary.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // game: the one line every mode prints when the game ends, and the hash of the state in it.
 #pragma once
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // game: the rules of play. The level clock and the level end, the turn to the next station, the
 // score from the hanging paper, the plant bonus, the owner's walk and sight, the right button.
 #include "game/rules.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // game: the rules of play. Level clock and level end, the turn between stations, the score,
 // the plant bonus, the owner's walk and sight, and the right button's rules. No drawing here.
 #pragma once

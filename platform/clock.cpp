@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // platform: both clocks read one steady clock, counted from the moment the process started.
 // Processor time (C clock()) would count every thread of the GL driver too.
 #include "platform/clock.h"

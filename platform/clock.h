@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // platform: the game's two clocks, both counted from process start on a monotonic clock.
 #pragma once
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // platform: full-screen requests, forwarded to whatever the shell installed.
 #include "platform/full_screen.h"
 

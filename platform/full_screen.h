@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // platform: the full-screen switch the bindings ask for; the shell routes it to the window
 // toolkit.
 #pragma once

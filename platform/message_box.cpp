@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // platform: the loaders' message boxes. The text always reaches standard error, so a run
 // without a display (tests, a terminal over ssh) still shows it and never waits for a click.
 #include "platform/message_box.h"

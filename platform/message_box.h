@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // platform: the modal message box of the model and texture loaders.
 #pragma once
 

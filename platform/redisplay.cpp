@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // platform: redisplay requests, counted and forwarded to whatever the shell installed.
 #include "platform/redisplay.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // platform: the redisplay request the rules and input make; the shell routes it to the window
 // toolkit, tests count it.
 #pragma once

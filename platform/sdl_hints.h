@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // platform: what SDL is told before any of its calls.
 #pragma once
 #include <SDL.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // platform: the sound and the message box, through what the shell installed.
 #include "platform/services.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // platform: fire-and-forget WAV playback through SDL's audio queue. The device opens at the first
 // sound; if it cannot, the game plays nothing for the rest of the run and says nothing.
 #include "platform/sound.h"

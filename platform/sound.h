@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // platform: fire-and-forget playback of a WAV file.
 #pragma once
 

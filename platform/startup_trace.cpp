@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // platform: start-up timing. The stamps are CLOCK_MONOTONIC seconds, the clock a launcher can read
 // too, so the time from its exec to each phase can be worked out outside the game.
 #include "platform/startup_trace.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // platform: start-up timing for the benchmarks. With VX_STARTUP_TIMING set in the environment
 // the game notes the moment each start-up phase ends and, once the first frame is on screen,
 // prints them to standard error and exits; without it every call here does nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // platform: WM_CLASS and _NET_WM_ICON through Xlib, on the window behind the GLX drawable.
 #include "platform/window_identity.h"
 

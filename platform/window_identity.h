@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // platform: how a desktop recognises the game's window: its class (matched against the
 // launcher's StartupWMClass) and its icon.
 #pragma once

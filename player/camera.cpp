@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // player: the look direction from the camera angles, the look limits, pointer scaling, and
 // hiding beside the station (stepping out on a key, walking back after its release).
 #include "player/camera.h"

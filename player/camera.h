@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // player: the first-person camera, the look drag and hiding beside the station. Plain globals,
 // owned here, reset by resetCameraState().
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // player: the first-person camera's placement. The eye and the point looked at share the station
 // base and the hiding shift; both stand on the ground height under the eye.
 #include "player/camera_placement.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // player: where the camera stands each step, from the station, the hiding shift and the ground.
 #pragma once
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // player: definitions and start values of the camera, hiding and mouse-look state.
 #include "player/camera.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // player: the help screen printed on the help key: the story, the team and the controls.
 #include "player/help.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // player: the help screen. The dash and the apostrophe are written in the console's encoding.
 #pragma once
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // player: the keyboard and mouse callbacks, and the player's side of what they do: Look,
 // the camera reset and the wireframe switch.
 #include "player/input.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // player: the keyboard and mouse callbacks, the display toggles and the help screen. The
 // callbacks decide nothing: each turns the window toolkit's event into an InputEvent and hands
 // it to the handler the shell installs, where the game's bindings act on it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // player: definitions and start values of the display toggles.
 #include "player/input.h"
 

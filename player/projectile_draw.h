@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // player: drawing of the rolls in flight, the eggs and their splats, and the owner's figure.
 #pragma once
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // player: where the drawing puts a roll and a splat.
 #include "player/projectile_placement.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // player: the right button, the power bar, launching rolls and eggs and their flight.
 #include "player/throwing.h"
 

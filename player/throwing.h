@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // player: the power bar, the thrown rolls and eggs and their flight. Plain globals, owned here,
 // reset by resetThrowingState().
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // player: definitions and start values of the throw state and the records of thrown items.
 #include "player/throwing.h"
 

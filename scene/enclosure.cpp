@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // scene: what walls the eye in, in plain arithmetic (the drawing feeds it GL's matrices).
 #include "scene/enclosure.h"
 

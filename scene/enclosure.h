@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // scene: what walls the eye in. Hidden inside the bush, the eye can stand within one of its
 // lumps; a closed convex surface round the eye fills every pixel with something nearer than all
 // that lies outside it, so the drawing may leave that out with the same picture.

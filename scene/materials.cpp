@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // scene: the material presets: ambient RGBA, diffuse RGBA, specular RGBA, shininess.
 #include "scene/materials.h"
 

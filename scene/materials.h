@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // scene: the nine material presets: ambient RGBA, diffuse RGBA, specular RGBA, shininess.
 #pragma once
 

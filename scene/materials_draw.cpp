@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // scene: applying the material presets. They are TriNode operations that read no node state;
 // the scene calls them on the terrain's first root.
 #include <GL/gl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // scene: building the World: terrain, the nine models with their drawing parameters, the 27
 // placements of the yard, and the ground-height query.
 #include "scene/world.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // scene: the static scene. The terrain, the nine models, the 27 placements over the four levels,
 // the light and the display lists; the hit test of thrown items against plants and house.
 #pragma once

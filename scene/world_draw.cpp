@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // scene: drawing the World: the light, the display lists, the house group, the yard models, the
 // terrain, the sky dome and the moon.
 #include <GL/gl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // scene: whether a thrown item has struck one of the level's plants or the house.
 #include <algorithm>
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // streamer: building the strip, its relaxation step, and the house and ground rules that commit it.
 #include "streamer/paper_streamer.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // streamer: the paper strip a thrown roll trails, a 2 x 40 cloth of particles relaxed by springs,
 // pinned where it strikes the house and stopped where it reaches the ground.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // streamer: drawing one paper strip, solid or as wire lines.
 #pragma once
 

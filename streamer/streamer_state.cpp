@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // streamer: the container of every streamer and the strip's shared constants.
 #include "streamer/paper_streamer.h"
 

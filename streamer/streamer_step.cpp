@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // streamer: the relaxation step's fast path. The strip is copied column-wise: slot c + 1 holds
 // column c, and the slots either side of the strip hold springs that do not exist, so every
 // particle has its five springs at fixed places. Each spring is measured once (square root and

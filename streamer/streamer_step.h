@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // streamer: the arithmetic of one spring, and the relaxation step's fast path, which measures
 // each spring once and relaxes four particles of a row side by side. Both give exactly what the
 // particle-by-particle step gives.

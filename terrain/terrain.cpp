@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // terrain: the height field by seeded midpoint displacement, and the triangle tree over it.
 #include "terrain/terrain.h"
 

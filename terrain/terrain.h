@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // terrain: the seeded height field of the yard and the binary triangle tree over it.
 #pragma once
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // terrain: drawing the tree's triangles at the drawing level, grass-textured, one normal each.
 #include <GL/gl.h>
 

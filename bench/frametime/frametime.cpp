@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // bench: frame times of the real onDisplay in a set of views (each station's home, hidden behind
 // each cover object, at the ground, at the sky, from above, and the scripted scene), the literal
 // drawing against the batched one in the same run, and the game's start-up to the first frame.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real game started over a damaged run directory: a missing or malformed texture ends it
 // with its message and status 1; a missing or broken model shows its box and the game plays on
 // without it; a missing or broken throw sound is never heard and never stops a throw.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A whole game played as a player would: every roll and egg of level 1 thrown until the level
 // ends by itself, a throw of each kind in the later levels finished with the level key, the
 // game-over screen, and the quit key. The game is recorded, and its recording replayed in a

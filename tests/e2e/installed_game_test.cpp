@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The installed game, started as a desktop launcher starts it: from a directory without its data.
 // The build tree is installed into a fresh prefix; the game must find its data from its own place.
 #include "tests/support/e2e_harness.h"

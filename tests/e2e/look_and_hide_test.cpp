@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real game driven with X input: a left-button drag turns and raises the view, holding `a`
 // hides the player behind the cover and releasing it walks back, and `h` prints the help screen.
 #include "tests/support/e2e_harness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real game paused by its window being unmapped, as iconifying does: "PAUSED" in the middle,
 // the time bar standing still until the pause key.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scripted runs behind `make demo` and `make screenshots`: the real game under a virtual X
 // server of its own, played through the end-to-end harness, with pictures saved on the way.
 //

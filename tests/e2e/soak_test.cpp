@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A whole game played hard, replayed from tests/data/soak.replay at real time: in each of the
 // four levels the player looks round, hides left and right, throws every roll and every egg,
 // some of them in the bird's-eye view and in wireframe; the last level is ended with the level

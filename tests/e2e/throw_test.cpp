@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Throwing with the real game and real X input: a roll with its sound and its strip, an egg after
 // F1, and a roll's strip left hanging on the house.
 #include <gtest/gtest.h>

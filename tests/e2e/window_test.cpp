@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real game's window: where it opens, and the two ways out, the quit key and the menu.
 #include "tests/support/e2e_harness.h"
 #include "tests/support/e2e_play.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The batched frame (terrain, house group, sky and moon replayed from lists, streamers as
 // arrays) against the literal one (everything sent triangle by triangle every frame): the real
 // onDisplay on the scripted scene, compared pixel for pixel in several states of play.

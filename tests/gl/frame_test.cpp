@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The shell's GL side in-process: the reshape's projection, and whole frames drawn by the
 // display callback with the generated assets.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // HUD drawing read back from the frame buffer: the bars and the texts over the scene, at any
 // window shape.
 #include <gtest/gtest.h>

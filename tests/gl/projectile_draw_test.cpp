@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The rolls, eggs, splats and the owner on screen, and the GL state each drawing leaves behind.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Scene drawing read back from the frame buffer, with the generated assets: the panes' dark and
 // lit states, the cover objects while hiding, knocked-out plants, the wireframe switch, the
 // game-over level, and the station views saved for a person to look at.

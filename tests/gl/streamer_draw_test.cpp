@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // streamer: the solid strip's normals and the wire lines' colours, computed and read back.
 #include <gtest/gtest.h>
 

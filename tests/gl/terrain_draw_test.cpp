@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // terrain drawing read back from the frame buffer: the one-list drawing against the triangles
 // drawn one by one, pixel for pixel.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests: the six textures reach GL under their fixed names with the pixels of their files.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests: the end-to-end harness. Processes are started with fork/exec and an environment built
 // beforehand, and stopped by pid; nothing here looks for processes by name.
 #include "tests/support/e2e_harness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests: drives the real game binary under a virtual X server of its own, with real X input.
 //
 //   E2eGame game;                        // starts Xvfb, lays out a run directory with the assets

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests: playing the real game as a player would.
 #include "tests/support/e2e_play.h"
 

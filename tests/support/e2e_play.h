@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests: playing the real game through E2eGame as a player would: reading the HUD off the
 // screen, throwing, and getting past the model loader's message boxes.
 //

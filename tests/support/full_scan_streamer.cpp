@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests: the streamer's relaxation step visiting every candidate neighbour.
 #include "tests/support/full_scan_streamer.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests: in-process GL context and read-back.
 #include "tests/support/gl_fixture.h"
 

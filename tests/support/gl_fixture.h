@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests: an in-process GL context for rendering tests. Run the test binary through
 // tests/support/with-xvfb (CTest does), which provides the display.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests: the literal twins of the game's batched drawing.
 #include "tests/support/literal_drawing.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests: the game's drawing done the literal way, every triangle sent every frame, nothing
 // replayed from a list and nothing left out of sight. The batched drawing the game ships is
 // compared against it pixel for pixel and timed against it; both give the same pixels and leave

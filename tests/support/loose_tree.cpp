@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests: the reference terrain tree, one allocation per node.
 #include "tests/support/loose_tree.h"
 

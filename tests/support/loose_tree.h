@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests: the terrain's triangle tree grown the plain way, every node allocated on its own with
 // pointer links. The game uses the pooled tree; this one is the reference it is checked and timed
 // against.

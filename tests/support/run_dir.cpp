@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests and benches: finding the generated assets.
 #include "tests/support/run_dir.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests and benches: finding the generated assets, which the game reads from its working directory.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests: the scripted roll flight.
 #include "tests/support/scripted_flight.h"
 

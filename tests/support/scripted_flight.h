@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests: a roll flying straight at the house with its streamer trailing, flown without the game's
 // throw so a test or a bench can place it exactly.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests: the scripted scene of the frame-time harness and the frame test.
 #include "tests/support/scripted_scene.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests: the scene the frame-time harness times and the frame test compares, the same in every
 // run: 40 streamers thrown at the house from the first station, 10 rolls in the air each trailing
 // its own streamer (50 streamers in all), 10 eggs in the air, splats on the walls, the owner in

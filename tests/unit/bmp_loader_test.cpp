@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests: the BMP reader and the exits of the texture loader, over files from the image writer
 // and from ImageMagick.
 #include <gtest/gtest.h>

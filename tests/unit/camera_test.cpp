@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The look direction, the look limits, pointer scaling, hiding and the walk back.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command line: each option, the GLUT options handed on, and the bad ones refused with
 // status 2 before any window opens.
 #include "app/command_line.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What walls the eye in: the hidden views leave out all that lies outside a lump of the bush
 // round the eye, so every condition that makes that safe must hold, and fail when it does not.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The frame loop without a display: its clocks, the pacing, the starting values, and what one
 // step of play does to the game, in its order.
 #include "app/app.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The generated asset set, read back through the game's own loaders: what the drawing relies on
 // (object counts, colours, sizes, the house's walls where the game's fixed boxes are, faces turned
 // outwards, somewhere for every plant to stand), the textures' shapes, the grunt, and the

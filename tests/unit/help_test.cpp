@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The help screen, byte for byte, in both console encodings.
 #include <gtest/gtest.h>
 

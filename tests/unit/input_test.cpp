@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The key and mouse bindings: what each changes, the frozen-input rule and which bindings ask
 // for a redisplay.
 #include <GL/freeglut.h>

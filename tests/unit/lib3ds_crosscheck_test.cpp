@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests: the model loader against an independent 3DS reader (lib3ds) on the same files: files
 // from our chunk writer, and files that lib3ds itself writes.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tests: the 3DS model loader over files made by the chunk writer, well-formed and broken.
 #include <gtest/gtest.h>
 

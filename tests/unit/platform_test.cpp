@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The platform layer: the two clocks, the fire-and-forget sound and the message box that must
 // never hang a run without a display.
 #include "platform/clock.h"

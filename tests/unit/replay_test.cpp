@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Record and replay: the input log's strict reader, and a checked-in short game replayed with no
 // window, which must end on its recorded summary line.
 #include <gtest/gtest.h>

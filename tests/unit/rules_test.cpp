@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rules of play: the level clock, level end, the turn, the score, the plant bonus, the owner's
 // sight, the frame-rate counter, the pause and a new game after the last.
 #include <gtest/gtest.h>

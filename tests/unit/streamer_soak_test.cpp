@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // streamer soak: the 40 strips of a whole game, thrown by the game's own throw from the four
 // stations, flown and relaxed for 100,000 idle steps with uneven tick steps (a loaded machine's
 // hitches, two idle calls within one millisecond); 60,000 under the sanitizers. Every particle

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // streamer: construction, springs, the relaxation step's windows, and the house and ground rules.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // terrain: the seeded height field and the triangle tree over it.
 #include <gtest/gtest.h>
 #include <pthread.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The right button, the power bar, the flight of rolls and eggs, and the drawing rules that need
 // no display (the roll's heading, the splat placement).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The shared vector operations, where rounding could turn an angle into NaN.
 #include "common/vec.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The view volume that leaves out ground tiles and projectiles that cannot reach the screen.
 #include <gtest/gtest.h>
 

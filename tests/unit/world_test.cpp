@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // World: model set-up, the layout of the yard, the ground height and the hit test. No display:
 // the Worlds here are built without GL, in a scratch working directory.
 #include <gtest/gtest.h>

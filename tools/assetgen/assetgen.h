@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // assetgen: the game's models, textures and throw sound, made from code alone. Every maker is
 // deterministic: same bytes on every run and every machine with IEEE floats.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // assetgen: the cover objects the player steps behind: bush, bench, pool and coyote. All z-up,
 // standing on z = 0 and built to the size the game draws them at (their longest reach below zero
 // is drawn as 2, 2, 2 and 3), so the numbers here are the sizes seen in the yard. The bush is

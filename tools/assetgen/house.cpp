@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // assetgen: the house, its window frames and its window panes.
 //
 // Everything is laid out in the house frame the game uses (origin at the house's centre, y up,

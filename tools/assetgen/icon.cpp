@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // assetgen: the game's icon, the house at night with paper hanging from its roof and a roll in
 // the air; drawn from shapes, so every size is sharp. PNGs for the desktop, and a PAM the game
 // reads at run time for its window's own icon.

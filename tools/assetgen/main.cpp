@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // assetgen: writes the game's models, textures and throw sound into the directory it is given.
 // Usage: assetgen <dir>            the game's data, with the window's icon
 //        assetgen --icons <dir>    the desktop's icons, vendettix-<side>.png

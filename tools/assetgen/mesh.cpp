@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // assetgen: the parametric solids and the 3DS writer.
 #include "tools/assetgen/mesh.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // assetgen: triangle meshes built from a few parametric solids, and their 3DS form.
 #pragma once
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // assetgen: the throw's grunt, a short voiced "huh" made the way a voice is: a train of glottal
 // pulses with falling pitch through three vowel resonances, breath noise at the onset.
 #include <algorithm>

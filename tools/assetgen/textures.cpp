@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // assetgen: the six textures. All sides are powers of two and every row is a multiple of 4 bytes,
 // as the game's reader takes the pixels as one block without row padding.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // assetgen: the potted plant and the barbecue. Both are z-up; the game turns them y-up, stands
 // them on their lowest point and sizes them by their longest reach below zero (0.5 for the plant,
 // 0.75 for the barbecue), which is how far they are built to reach here.

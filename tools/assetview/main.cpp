@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // assetview: renders each of the game's models alone, through the game's own loader and drawing,
 // and the yard from the first station, into PPM pictures for a person to look at.
 // Usage (in a directory holding the assets, with a display): assetview <out-dir>

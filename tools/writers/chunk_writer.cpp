@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tools: 3DS chunk writer.
 #include "tools/writers/chunk_writer.h"
 

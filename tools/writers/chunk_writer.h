@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tools: writes 3DS chunk trees byte by byte, for the asset generator and for tests that need
 // well-formed or deliberately broken model files.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tools: BMP and WAV writers.
 #include "tools/writers/image_writer.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tools: writes uncompressed 24-bit BMP files and 16-bit PCM WAV files.
 #pragma once
 #include <cstdint>

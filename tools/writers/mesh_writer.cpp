@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tools: 3DS model pieces.
 #include "tools/writers/mesh_writer.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tools: the pieces of a well-formed 3DS model, written with ChunkWriter in the layout the game's
 // reader expects. Tests that need broken files write those chunks by hand.
 #pragma once
