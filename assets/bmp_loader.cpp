@@ -53,6 +53,8 @@ uint64_t fileSize(FILE* file)
 bool readRows(FILE* file, uint8_t* pixels, uint64_t rowBytes, uint64_t paddedRowBytes,
               uint32_t rows, bool topDown)
 {
+    if (rowBytes == 0)  // rows of no pixels hold nothing to read, however many
+        return true;
     if (rowBytes == paddedRowBytes && !topDown)  // no padding: the block in one piece
         return std::fread(pixels, 1, rowBytes * rows, file) == rowBytes * rows;
     for (uint32_t y = 0; y < rows; ++y) {

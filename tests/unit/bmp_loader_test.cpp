@@ -238,6 +238,10 @@ TEST_F(BmpLoaderTest, SignatureHeaderCompressionAndRowOrder)
     put32(coreHeader, 14, 12);
     Bytes flatTopDown = makeBmp24(4, 1, ramp(12));  // one row: nothing to flip
     put32(flatTopDown, 22, uint32_t(-1));
+    // no pixels in a row, and a billion rows of them top down: found by the fuzzer, which
+    // waited on a billion empty reads
+    Bytes emptyRowsTopDown = makeBmp24(0, 1, {});
+    put32(emptyRowsTopDown, 22, uint32_t(-1000000000));
     struct Case {
         const char* what;
         Bytes file;
@@ -247,6 +251,7 @@ TEST_F(BmpLoaderTest, SignatureHeaderCompressionAndRowOrder)
     } cases[] = {
         {"top-down rows are flipped", topDown, "", 3, 3, rgb},
         {"top-down single row", flatTopDown, "", 4, 1, ramp(12)},
+        {"top-down rows of no pixels", emptyRowsTopDown, "", 0, 1000000000, {}},
         {"text", text, " is not a BMP file\n", 0, 0, {}},
         {"empty", {}, " is not a BMP file\n", 0, 0, {}},
         {"only the signature", {'B', 'M'},
