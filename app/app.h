@@ -36,6 +36,8 @@ struct SceneParts {
                   int32_t hideRight, bool withSky);
     void (*eggs)();
 };
+// the frame's view, from where the last step placed the camera (or the bird's-eye camera)
+void setFrameCamera();
 // one whole frame, camera to swap, with the given parts
 void drawFrame(const SceneParts& parts);
 

@@ -18,7 +18,7 @@
 #include "streamer/paper_streamer.h"
 #include "streamer/streamer_draw.h"
 
-static void setCamera()
+void setFrameCamera()
 {
     if (gBirdsEyeView)
         gluLookAt(0.0, kBirdsEyeHeight, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0);
@@ -75,7 +75,7 @@ void drawFrame(const SceneParts& parts)
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    setCamera();
+    setFrameCamera();
     drawScene(parts);
     glPopMatrix();
 

@@ -195,11 +195,7 @@ void timeWorldPieces(const Options& options, const std::string& view, int width,
         glMatrixMode(GL_MODELVIEW);
         glPushMatrix();
         placeCamera(gWorld);
-        if (gBirdsEyeView)
-            gluLookAt(0.0, kBirdsEyeHeight, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0);
-        else
-            gluLookAt(gEye.x, gEye.y, gEye.z, gLookAtPoint.x, gLookAtPoint.y, gLookAtPoint.z,
-                      0.0, 1.0, 0.0);
+        setFrameCamera();
         drawHudBars();
         drawRolls(gLevel);
         if (gStreamers.size() > 1)
@@ -260,11 +256,7 @@ void timeParts(const Options& options, const std::string& view, int width, int h
              glMatrixMode(GL_MODELVIEW);
              glPushMatrix();
              placeCamera(gWorld);
-             if (gBirdsEyeView)
-                 gluLookAt(0.0, kBirdsEyeHeight, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0);
-             else
-                 gluLookAt(gEye.x, gEye.y, gEye.z, gLookAtPoint.x, gLookAtPoint.y,
-                           gLookAtPoint.z, 0.0, 1.0, 0.0);
+             setFrameCamera();
              updateViewVectors();
          }},
         {"hud bars", [] { drawHudBars(); }},
