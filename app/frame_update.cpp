@@ -4,6 +4,7 @@
 // ends here, at a step, with its summary line.
 #include "app/app.h"
 #include "app/frame_clock.h"
+#include "app/gamepad_input.h"
 #include "app/play_session.h"
 #include "game/play_step.h"
 #include "platform/clock.h"
@@ -12,6 +13,7 @@
 void onIdle()
 {
     paceIdleCall();
+    serviceGamepads();
     for (int32_t owed = takeOwedSteps(gIdleCallStart); owed > 0; --owed) {
         if (playEnded())
             break;

@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/command_line.h"
 #include "app/data_directory.h"
+#include "app/gamepad_input.h"
 #include "app/play_session.h"
 
 int main(int argc, char** argv)
@@ -22,6 +23,12 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "%s\n", error.c_str());
             return 2;
         }
+    }
+    // the test aid's script, named from where the player stands too
+    std::string padScriptError;
+    if (!readVirtualPadFromEnvironment(&padScriptError)) {
+        std::fprintf(stderr, "%s\n", padScriptError.c_str());
+        return 2;
     }
     if (!commandLine.recordPath.empty() && !startRecording(commandLine.recordPath)) {
         std::perror(commandLine.recordPath.c_str());

@@ -3,6 +3,7 @@
 #include "game/input_bindings.h"
 
 #include "game/game_state.h"
+#include "game/pad_bindings.h"
 #include "game/play_step.h"
 #include "game/rules.h"
 #include "platform/full_screen.h"
@@ -25,7 +26,7 @@ static bool isPauseKey(int32_t key)
     return key == 'p' || key == 'P' || key == kKeyEscape;
 }
 
-static void togglePause()
+void togglePause()
 {
     gPaused = !gPaused;
     requestRedisplay();
@@ -64,6 +65,12 @@ static bool swallowedWhilePaused(const InputEvent& event)
     case InputKind::WindowStatus:
     case InputKind::Reshape:
     case InputKind::Quit:
+    // the pad's bindings keep track of what is held and decide for themselves
+    case InputKind::PadDown:
+    case InputKind::PadUp:
+    case InputKind::PadAxis:
+    case InputKind::PadGone:
+    case InputKind::PadTune:
         return false;
     case InputKind::Button:
         if (event.code == kButtonLeft && event.state != kButtonDown)
@@ -107,7 +114,7 @@ static void onKeyDown(unsigned char key)
         gShowFps = !gShowFps;
         return;
     case 'H': case 'h':
-        printHelp();
+        requestHelp();
         return;
     case 'Q': case 'q':
         gQuitRequested = 1;
@@ -123,6 +130,17 @@ static void onKeyDown(unsigned char key)
     }
 }
 
+void requestHelp()
+{
+    printHelp();
+}
+
+void toggleWeapon()
+{
+    gEggSelected = !gEggSelected;
+    requestRedisplay();
+}
+
 static void onKeyUp(unsigned char key)
 {
     // a key let go while input is frozen is no longer held once play resumes
@@ -132,10 +150,11 @@ static void onKeyUp(unsigned char key)
         gHideRightHeld = 0;
     if (inputFrozen())
         return;
-    if (key == 'A' || key == 'a') {
+    // the player stays aside while the pad's shoulder still holds that side
+    if ((key == 'A' || key == 'a') && !padHoldsHideLeft()) {
         gReturnFromLeft = 1;
         requestRedisplay();
-    } else if (key == 'D' || key == 'd') {
+    } else if ((key == 'D' || key == 'd') && !padHoldsHideRight()) {
         gReturnFromRight = 1;
         requestRedisplay();
     }
@@ -146,8 +165,7 @@ static void onSpecialKey(int32_t key)
     if (key == kKeyF11) {
         requestFullScreenToggle();
     } else if (key == kKeyF1) {
-        gEggSelected = !gEggSelected;
-        requestRedisplay();
+        toggleWeapon();
     } else if (key == kKeyHome) {
         resetCamera();
         requestRedisplay();
@@ -171,11 +189,12 @@ static void onLeftButton(const InputEvent& event)
 
 void stepHeldKeys(float stepMs)
 {
-    if (inputFrozen())
+    // a pause holds the lean where it is, as it holds the walk back
+    if (gPaused || inputFrozen())
         return;
-    if (gHideLeftHeld)
+    if (gHideLeftHeld || padHoldsHideLeft())
         stepHideLeft(stepMs);
-    if (gHideRightHeld)
+    if (gHideRightHeld || padHoldsHideRight())
         stepHideRight(stepMs);
 }
 
@@ -216,6 +235,13 @@ void applyInput(const InputEvent& event)
     case InputKind::Quit:
         gQuitRequested = 1;
         return;
+    case InputKind::PadDown:
+    case InputKind::PadUp:
+    case InputKind::PadAxis:
+    case InputKind::PadGone:
+    case InputKind::PadTune:
+        applyPadInput(event);
+        return;
     }
 }
 
@@ -223,4 +249,5 @@ void resetBindingsState()
 {
     gViewWidth = gViewHeight = 0;
     gHideLeftHeld = gHideRightHeld = 0;
+    resetPadBindings();
 }

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "game/pad_bindings.h"
+
 namespace {
 
 // larger than any screen; pointers may stand a little outside the window during a drag
@@ -18,13 +20,17 @@ struct EventName {
     const char* name;
     InputKind kind;
     int fields;  // numbers after the name
+    int version; // the log's version that brought it
 };
 
 const EventName kEventNames[] = {
-    {"key", InputKind::KeyDown, 1},    {"keyup", InputKind::KeyUp, 1},
-    {"special", InputKind::SpecialKey, 1}, {"button", InputKind::Button, 4},
-    {"drag", InputKind::Drag, 2},      {"reshape", InputKind::Reshape, 2},
-    {"quit", InputKind::Quit, 0},      {"window", InputKind::WindowStatus, 1},
+    {"key", InputKind::KeyDown, 1, 1},        {"keyup", InputKind::KeyUp, 1, 1},
+    {"special", InputKind::SpecialKey, 1, 1}, {"button", InputKind::Button, 4, 1},
+    {"drag", InputKind::Drag, 2, 1},          {"reshape", InputKind::Reshape, 2, 1},
+    {"quit", InputKind::Quit, 0, 1},          {"window", InputKind::WindowStatus, 1, 1},
+    {"paddown", InputKind::PadDown, 1, 2},    {"padup", InputKind::PadUp, 1, 2},
+    {"padaxis", InputKind::PadAxis, 2, 2},    {"padgone", InputKind::PadGone, 0, 2},
+    {"padtune", InputKind::PadTune, 3, 2},
 };
 
 const EventName* nameOf(InputKind kind)
@@ -49,8 +55,9 @@ bool readNumber(const std::string& word, long long lo, long long hi, long long* 
     return true;
 }
 
-// what is wrong with one event line, or an empty string; the event and its step go to *input
-std::string parseLine(const std::string& line, QueuedInput* input)
+// what is wrong with one event line of a log of that version, or an empty string; the event
+// and its step go to *input
+std::string parseLine(const std::string& line, int version, QueuedInput* input)
 {
     std::istringstream in(line);
     std::string stepWord, name;
@@ -66,6 +73,9 @@ std::string parseLine(const std::string& line, QueuedInput* input)
             event = &e;
     if (!event)
         return "unknown event \"" + name + "\"";
+    if (event->version > version)
+        return "\"" + name + "\" needs \"vendettix-input " + std::to_string(event->version) +
+               "\" on the first line";
 
     // the ranges each field may take
     struct Range { long long lo, hi; };
@@ -84,6 +94,17 @@ std::string parseLine(const std::string& line, QueuedInput* input)
     case InputKind::Reshape: ranges[0] = ranges[1] = {0, kLargestCoordinate}; break;
     case InputKind::Quit: break;
     case InputKind::WindowStatus: ranges[0] = {0, 3}; break;  // hidden .. fully covered
+    case InputKind::PadDown: case InputKind::PadUp: ranges[0] = {0, kPadButtonCount - 1}; break;
+    case InputKind::PadAxis:
+        ranges[0] = {0, kPadAxisCount - 1};
+        ranges[1] = {kPadAxisMin, kPadAxisMax};
+        break;
+    case InputKind::PadGone: break;
+    case InputKind::PadTune:
+        ranges[0] = {0, kPadDeadzoneMax};
+        ranges[1] = {kPadSensitivityMin, kPadSensitivityMax};
+        ranges[2] = {0, 1};
+        break;
     }
     long long values[4] = {};
     for (int k = 0; k < event->fields; ++k) {
@@ -109,6 +130,15 @@ std::string parseLine(const std::string& line, QueuedInput* input)
     case InputKind::Drag: case InputKind::Reshape:
         e.x = int32_t(values[0]);
         e.y = int32_t(values[1]);
+        break;
+    case InputKind::PadAxis:
+        e.code = int32_t(values[0]);
+        e.x = int32_t(values[1]);
+        break;
+    case InputKind::PadTune:
+        e.code = int32_t(values[0]);
+        e.x = int32_t(values[1]);
+        e.state = int32_t(values[2]);
         break;
     default:
         e.code = int32_t(values[0]);
@@ -136,7 +166,9 @@ void writeInputLine(std::FILE* file, const QueuedInput& input)
     switch (ev.kind) {
     case InputKind::Button: std::fprintf(file, " %d %d %d %d", ev.code, ev.state, ev.x, ev.y); break;
     case InputKind::Drag: case InputKind::Reshape: std::fprintf(file, " %d %d", ev.x, ev.y); break;
-    case InputKind::Quit: break;
+    case InputKind::PadAxis: std::fprintf(file, " %d %d", ev.code, ev.x); break;
+    case InputKind::PadTune: std::fprintf(file, " %d %d %d", ev.code, ev.x, ev.state); break;
+    case InputKind::Quit: case InputKind::PadGone: break;
     default: std::fprintf(file, " %d", ev.code); break;
     }
     // flushed a line at a time: a game killed mid-play still leaves a log that replays
@@ -158,6 +190,7 @@ bool readInputLog(const std::string& path, InputLog* log, std::string* error)
 
     size_t at = 0;
     int lineNumber = 0;
+    int version = 0;
     int64_t lastStep = 0;
     auto fail = [&](const std::string& what) {
         *error = path + ":" + std::to_string(lineNumber) + ": " + what;
@@ -176,14 +209,15 @@ bool readInputLog(const std::string& path, InputLog* log, std::string* error)
         std::string line = text.substr(at, end - at);
         at = end + 1;
         if (lineNumber == 1) {
-            if (line != kInputLogHeader)
+            version = line == kInputLogHeader ? 2 : line == kInputLogHeaderV1 ? 1 : 0;
+            if (version == 0)
                 return fail(std::string("the first line must be \"") + kInputLogHeader + "\"");
             continue;
         }
         if (line.empty() || line[0] == '#')
             continue;
         QueuedInput input{};
-        std::string wrong = parseLine(line, &input);
+        std::string wrong = parseLine(line, version, &input);
         if (!wrong.empty())
             return fail(wrong);
         if (input.step < lastStep)

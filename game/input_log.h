@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // game: the input log, the text file of `--record` and `--replay`.
 //
-//   vendettix-input 1
+//   vendettix-input 2
 //   <step> key <code>             a key pressed (its character code, 0-255)
 //   <step> keyup <code>           that key released
 //   <step> special <code>         a special key (F1 = 1, Home = 106)
@@ -12,7 +12,20 @@
 //   <step> quit                   the menu's Exit
 //   <step> window <status>        the window's visibility: 0 hidden (iconified), 1 shown,
 //                                 2 partly covered, 3 wholly covered
+//   <step> paddown <b>            game pad button b pressed (0 A, 1 B, 2 X, 3 Y, 4 Back,
+//                                 5 Guide, 6 Start, 7 left stick, 8 right stick, 9 left
+//                                 shoulder, 10 right shoulder, 11-14 d-pad up, down, left,
+//                                 right, up to 20)
+//   <step> padup <b>              that button released
+//   <step> padaxis <a> <v>        pad axis a at position v, -32768 to 32767 (0 left stick x,
+//                                 1 left stick y, down positive, 2 and 3 the right stick,
+//                                 4 left trigger, 5 right trigger, 0 to 32767)
+//   <step> padgone                the pad in use was pulled out
+//   <step> padtune <d> <s> <i>    the pad's settings from then on: dead zone d (0-900) and the
+//                                 Look's sensitivity s (250-4000), both in thousandths, and
+//                                 invert i (0 or 1)
 //
+// A file of version 1 (the first line "vendettix-input 1") has no pad lines and still reads.
 // One event a line, each with the step at which it takes effect (0 is the first step; steps
 // never go backwards). Lines starting with # and empty lines are ignored. Every line ends with
 // a newline: a last line without one was cut off.
@@ -23,7 +36,9 @@
 
 #include "game/input_queue.h"
 
-constexpr const char* kInputLogHeader = "vendettix-input 1";
+constexpr const char* kInputLogHeader = "vendettix-input 2";
+// the first version, before the game pad
+constexpr const char* kInputLogHeaderV1 = "vendettix-input 1";
 
 struct InputLog {
     std::vector<QueuedInput> events;

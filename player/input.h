@@ -23,10 +23,32 @@ constexpr int32_t kKeyEnter = 13;
 constexpr int32_t kWindowHidden = 0;
 constexpr int32_t kWindowFullyCovered = 3;
 
+// a game pad's buttons and axes in the standard layout (SDL's game-controller numbers; the
+// shell checks them)
+constexpr int32_t kPadA = 0;
+constexpr int32_t kPadY = 3;
+constexpr int32_t kPadBack = 4;
+constexpr int32_t kPadStart = 6;
+constexpr int32_t kPadLeftShoulder = 9;
+constexpr int32_t kPadRightShoulder = 10;
+constexpr int32_t kPadUp = 11;
+constexpr int32_t kPadDown = 12;
+constexpr int32_t kPadLeft = 13;
+constexpr int32_t kPadRight = 14;
+constexpr int32_t kPadButtonCount = 21;
+constexpr int32_t kPadLeftX = 0;
+constexpr int32_t kPadLeftY = 1;   // up is negative
+constexpr int32_t kPadRightTrigger = 5;
+constexpr int32_t kPadAxisCount = 6;
+constexpr int32_t kPadAxisMin = -32768;
+constexpr int32_t kPadAxisMax = 32767;
+
 // Reshape carries the window's new size in x and y; Quit is the menu's Exit; WindowStatus the
-// window's visibility (GLUT's status in code)
+// window's visibility (GLUT's status in code). The pad's: PadDown and PadUp a button in code;
+// PadAxis an axis in code at position x; PadGone the pad in use was pulled out; PadTune the
+// pad's dead zone in code and the Look's sensitivity in x (both in thousandths), invert in state.
 enum class InputKind : uint8_t { KeyDown, KeyUp, SpecialKey, Button, Drag, Reshape, Quit,
-                                 WindowStatus };
+                                 WindowStatus, PadDown, PadUp, PadAxis, PadGone, PadTune };
 
 // one event as the toolkit reported it: the key or button, its state, the pointer position
 struct InputEvent {

@@ -52,11 +52,22 @@ std::string tempLog(const std::string& text)
 
 TEST(InputLog, BadFilesNameTheFileTheLineAndTheFault)
 {
-    const std::string head = "vendettix-input 1\n";
+    const std::string head = "vendettix-input 2\n";
+    const std::string v1 = "vendettix-input 1\n";
     const struct { const char* name; std::string text; const char* where; const char* what; } rows[] = {
         {"missing file", "", ":0:", "cannot read"},
         {"empty file", "\x01", ":1:", "first line"},
-        {"wrong first line", "vendettix-input 2\n0 quit\n", ":1:", "first line"},
+        {"wrong first line", "vendettix-input 3\n0 quit\n", ":1:", "first line"},
+        {"pad line in a version 1 log", v1 + "0 key 97\n2 paddown 0\n", ":3:", "needs \"vendettix-input 2\""},
+        {"pad button out of range", head + "2 paddown 21\n", ":2:", "out of range"},
+        {"pad axis out of range", head + "2 padaxis 6 0\n", ":2:", "out of range"},
+        {"pad position out of range", head + "2 padaxis 0 32768\n", ":2:", "out of range"},
+        {"pad position too low", head + "2 padaxis 1 -32769\n", ":2:", "out of range"},
+        {"truncated pad axis", head + "2 padaxis 5\n", ":2:", "truncated line"},
+        {"dead zone too wide", head + "0 padtune 901 1000 0\n", ":2:", "out of range"},
+        {"sensitivity too low", head + "0 padtune 250 249 0\n", ":2:", "out of range"},
+        {"invert not 0 or 1", head + "0 padtune 250 1000 2\n", ":2:", "out of range"},
+        {"padgone with a number", head + "0 padgone 1\n", ":2:", "unexpected"},
         {"unknown event", head + "0 reshape 600 600\n3 jump 1\n", ":3:", "unknown event \"jump\""},
         {"steps backwards", head + "5 key 97\n5 keyup 97\n4 key 100\n", ":4:", "goes back"},
         {"truncated event", head + "7 button 2 0 300\n", ":2:", "truncated line"},
@@ -89,6 +100,10 @@ TEST(InputLog, WhatIsWrittenReadsBackTheSame)
         {0, {InputKind::Reshape, 0, 0, 640, 480}}, {3, {InputKind::KeyDown, 'a', 0, 0, 0}},
         {3, {InputKind::KeyUp, 'a', 0, 0, 0}},     {9, {InputKind::SpecialKey, 106, 0, 0, 0}},
         {9, {InputKind::Button, 2, 1, -4, 700}},   {12, {InputKind::Drag, 0, 0, 17, -3}},
+        {13, {InputKind::PadTune, 900, 1, 4000, 0}}, {13, {InputKind::PadTune, 0, 0, 250, 0}},
+        {14, {InputKind::PadDown, 20, 0, 0, 0}},   {14, {InputKind::PadUp, 0, 0, 0, 0}},
+        {15, {InputKind::PadAxis, 5, 0, 32767, 0}}, {15, {InputKind::PadAxis, 1, 0, -32768, 0}},
+        {16, {InputKind::PadGone, 0, 0, 0, 0}},
         {1LL << 33, {InputKind::Quit, 0, 0, 0, 0}},
     };
     std::string path = tempLog("");
