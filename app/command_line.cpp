@@ -208,6 +208,14 @@ void writeUsage(std::FILE* out)
                "  H                       print the help screen to the console\n"
                "  Q                       quit (recording or replaying: prints the summary line)\n"
                "  middle mouse button     menu with \"Exit\"\n"
+               "\nGame pad (the first one found; pulling it out pauses):\n"
+               "  left stick, d-pad       look around\n"
+               "  right trigger or A      hold to swing the power bar, release to throw\n"
+               "  shoulders (hold)        hide left, hide right\n"
+               "  Y                       change weapons\n"
+               "  Start                   pause and resume\n"
+               "  Back                    the help screen, as H\n"
+               "  A                       after GAME OVER: play again\n"
                "\nThe models, textures and sound are looked for in these places, in order:\n",
                out);
     for (const DataPlace& place : dataDirectoryPlaces())

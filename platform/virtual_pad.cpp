@@ -128,8 +128,13 @@ bool readVirtualPadScript(const std::string& path, std::vector<VirtualPadCommand
 
 void runVirtualPadScript(std::vector<VirtualPadCommand>& script, int64_t step)
 {
+    // one step's commands a call: a press and its release at the next step would otherwise
+    // reach SDL between two of its updates and neither would be seen
+    if (script.empty() || script.front().step > step)
+        return;
+    const int64_t due = script.front().step;
     size_t done = 0;
-    for (; done < script.size() && script[done].step <= step; ++done) {
+    for (; done < script.size() && script[done].step == due; ++done) {
         const VirtualPadCommand& command = script[done];
         switch (command.kind) {
         case VirtualPadCommand::Kind::Attach: attachVirtualPad(); break;

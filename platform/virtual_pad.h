@@ -29,5 +29,5 @@ struct VirtualPadCommand {
 // false with "FILE:LINE: what is wrong" in *error
 bool readVirtualPadScript(const std::string& path, std::vector<VirtualPadCommand>* script,
                           std::string* error);
-// runs the script's commands due by this step, each once
+// runs the commands of the earliest step in the script that is due by this one, and drops them
 void runVirtualPadScript(std::vector<VirtualPadCommand>& script, int64_t step);

@@ -129,31 +129,39 @@ TEST(InputLog, WhatIsWrittenReadsBackTheSame)
 }
 
 // the game is fully determined by its input and its steps: the same summary, hash included, as
-// when it was recorded; and replaying while recording writes the same input back
-TEST(Replay, ShortGameEndsOnItsRecordedSummary)
+// when it was recorded; and replaying while recording writes the same input back. The pad's game
+// was played with a software pad plugged in, used, pulled out and the game then quit.
+TEST(Replay, RecordedGamesEndOnTheirRecordedSummaries)
 {
-    InputLog log;
-    std::string error;
-    ASSERT_TRUE(readInputLog(sourceFile("tests/data/short_game.replay"), &log, &error)) << error;
-    std::string expected = readText(sourceFile("tests/data/short_game.summary"));
-    ASSERT_FALSE(expected.empty());
+    for (const char* name : {"short_game", "pad_game"}) {
+        InputLog log;
+        std::string error;
+        ASSERT_TRUE(readInputLog(sourceFile("tests/data/" + std::string(name) + ".replay"), &log,
+                                 &error))
+            << error;
+        std::string expected = readText(sourceFile("tests/data/" + std::string(name) + ".summary"));
+        ASSERT_FALSE(expected.empty()) << name;
 
-    std::string recording = tempLog("");
-    enterRunDirectory();
-    resetAllGlobals();
-    ASSERT_TRUE(startRecording(recording));
-    testing::internal::CaptureStdout();
-    std::string summary = replayHeadless(log);
-    testing::internal::GetCapturedStdout();
-    resetAllGlobals();
-    EXPECT_EQ(summary + "\n", expected);
+        std::string recording = tempLog("");
+        enterRunDirectory();
+        resetAllGlobals();
+        ASSERT_TRUE(startRecording(recording));
+        testing::internal::CaptureStdout();
+        std::string summary = replayHeadless(log);
+        testing::internal::GetCapturedStdout();
+        resetAllGlobals();
+        EXPECT_EQ(summary + "\n", expected) << name;
 
-    InputLog again;
-    ASSERT_TRUE(readInputLog(recording, &again, &error)) << error;
-    std::remove(recording.c_str());
-    ASSERT_EQ(again.events.size(), log.events.size());
-    for (size_t i = 0; i < log.events.size(); ++i)
-        EXPECT_EQ(again.events[i].step, log.events[i].step) << i;
+        InputLog again;
+        ASSERT_TRUE(readInputLog(recording, &again, &error)) << error;
+        std::remove(recording.c_str());
+        ASSERT_EQ(again.events.size(), log.events.size()) << name;
+        for (size_t i = 0; i < log.events.size(); ++i) {
+            const InputEvent &a = again.events[i].event, &b = log.events[i].event;
+            EXPECT_EQ(again.events[i].step, log.events[i].step) << name << " " << i;
+            EXPECT_TRUE(a.kind == b.kind && a.code == b.code && a.x == b.x) << name << " " << i;
+        }
+    }
 }
 
 // play again: a second game in the same window, played with the same input, ends where the first
