@@ -9,6 +9,7 @@
 #include "platform/full_screen.h"
 #include "platform/redisplay.h"
 #include "player/camera.h"
+#include "player/input.h"
 #include "player/throwing.h"
 
 int32_t gViewWidth;
@@ -108,10 +109,10 @@ static void onKeyDown(unsigned char key)
         return;
     // the toggles show with the next frame the idle loop draws
     case 'E': case 'e':
-        gBirdsEyeView = !gBirdsEyeView;
+        toggleBirdsEyeView();
         return;
     case 'F': case 'f':
-        gShowFps = !gShowFps;
+        toggleFpsCounter();
         return;
     case 'H': case 'h':
         requestHelp();
@@ -137,7 +138,7 @@ void requestHelp()
 
 void toggleWeapon()
 {
-    gEggSelected = !gEggSelected;
+    selectAmmunition(!gEggSelected);
     requestRedisplay();
 }
 
@@ -152,10 +153,10 @@ static void onKeyUp(unsigned char key)
         return;
     // the player stays aside while the pad's shoulder still holds that side
     if ((key == 'A' || key == 'a') && !padHoldsHideLeft()) {
-        gReturnFromLeft = 1;
+        beginLeanReturn(true);
         requestRedisplay();
     } else if ((key == 'D' || key == 'd') && !padHoldsHideRight()) {
-        gReturnFromRight = 1;
+        beginLeanReturn(false);
         requestRedisplay();
     }
 }

@@ -56,13 +56,10 @@ void releaseHide(bool left)
 {
     if (inputFrozen())
         return;
-    if (left && !gHideLeftHeld) {
-        gReturnFromLeft = 1;
-        requestRedisplay();
-    } else if (!left && !gHideRightHeld) {
-        gReturnFromRight = 1;
-        requestRedisplay();
-    }
+    if (left ? gHideLeftHeld : gHideRightHeld)
+        return;
+    beginLeanReturn(left);
+    requestRedisplay();
 }
 
 void onPadDown(int32_t button)
@@ -206,10 +203,7 @@ void stepPadLook()
     if (x == 0.0f && y == 0.0f)
         return;
     const float rate = float(kFullTiltPerStep * gPadTuning.sensitivity / 1000.0);
-    gCameraYaw += x * rate;
-    gCameraPitch += (gPadTuning.invert ? -y : y) * rate;
-    clampLook();
-    updateLookVector();
+    turnLook(x * rate, (gPadTuning.invert ? -y : y) * rate);
     requestRedisplay();
 }
 

@@ -38,6 +38,22 @@ void toggleWireframe()
     gWireframe = gWireframe == 0 ? 1 : 0;
 }
 
+void toggleBirdsEyeView()
+{
+    gBirdsEyeView = !gBirdsEyeView;
+}
+
+void toggleFpsCounter()
+{
+    gShowFps = !gShowFps;
+}
+
+void startWithTogglesOff()
+{
+    gShowFps = 0;
+    gWireframe = 0;
+}
+
 void resetCamera()
 {
     gCameraPitch = 0.0f;
@@ -94,4 +110,12 @@ void followLook(int x, int y, int32_t width, int32_t height, bool release)
 void cancelLook()
 {
     gLooking = 0;
+}
+
+void turnLook(float yaw, float pitch)
+{
+    gCameraYaw += yaw;
+    gCameraPitch += pitch;
+    clampLook();
+    updateLookVector();
 }

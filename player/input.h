@@ -75,10 +75,16 @@ void beginLook(int x, int y);
 void followLook(int x, int y, int32_t width, int32_t height, bool release);
 // a release that arrives while input is frozen still ends the Look
 void cancelLook();
+// the Look turned by these angles (radians; yaw to the right, pitch up), within its limits
+void turnLook(float yaw, float pitch);
 // the camera straight at the house's side wall from the first station, eye back on the station
 void resetCamera();
 // the World's meshes and the streamers between lines and filled
 void toggleWireframe();
+void toggleBirdsEyeView();
+void toggleFpsCounter();
+// the frame-rate counter and the wireframe off, as a run starts
+void startWithTogglesOff();
 
 // the help screen on standard output, in the console's encoding
 void printHelp();

@@ -24,6 +24,7 @@
 #include "player/camera.h"
 #include "player/throwing.h"
 #include "scene/world.h"
+#include "streamer/paper_streamer.h"
 #include "tests/support/run_dir.h"
 
 namespace {
@@ -37,7 +38,8 @@ protected:
     {
         enterRunDirectory();
         resetAllGlobals();
-        gWorld = new World();
+        if (!gWorld)
+            buildWorld();
     }
     static void TearDownTestSuite()
     {
@@ -45,10 +47,7 @@ protected:
     }
     void SetUp() override
     {
-        World* world = gWorld;
-        gWorld = nullptr;
         resetAllGlobals();
-        gWorld = world;
         assignStartingValues();
         addPlaceholderStreamer();
         ASSERT_TRUE(openGamepads());
@@ -314,10 +313,7 @@ TEST_F(GamepadTest, APadGameRecordedReplaysToTheSameSummary)
     ASSERT_GT(log.events.size(), 6u);
     EXPECT_EQ(log.events[0].event.kind, InputKind::PadTune);
     EXPECT_EQ(log.events.back().event.kind, InputKind::Quit);
-    World* world = gWorld;
-    gWorld = nullptr;
     resetAllGlobals();
-    gWorld = world;
     EXPECT_EQ(replayHeadless(log), played);
 }
 
