@@ -44,6 +44,8 @@ TEST(CommandLine, EachOption)
          {}},
         // 11: the last of the two decides
         {{"--version", "--help"}, LaunchAction::ShowHelp, 600, 600, 100, 100, false, {}},
+        // 12: -h is what people type first
+        {{"--version", "-h"}, LaunchAction::ShowHelp, 600, 600, 100, 100, false, {}},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -87,7 +89,7 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         const char* error;  // a part of the message
     } cases[] = {
         {{"--bogus"}, "unknown option: --bogus"},
-        {{"-h"}, "unknown option: -h"},
+        {{"--h"}, "unknown option: --h"},
         {{"play"}, "unknown option: play"},
         {{"--size"}, "--size needs a value"},
         {{"--size", "600"}, "bad value for --size: 600"},
@@ -109,7 +111,7 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         {{"--replay"}, "--replay needs a value"},
         {{"--replay="}, "bad value for --replay"},
         {{"--record", "a", "--replay", "b"}, "cannot be used together"},
-        // 21-27: the timedemo's options, alone or with the size
+        // the timedemo's options: a file, and neither with a replay, a recording or the other
         {{"--timedemo"}, "--timedemo needs a value"},
         {{"--timedemo="}, "bad value for --timedemo"},
         {{"--timedemo", "a", "--replay", "b"}, "go with none"},
