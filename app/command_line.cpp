@@ -113,6 +113,11 @@ const OptionRow kOptions[] = {
          line.headless = true;
          return true;
      }},
+    {"--no-save", nullptr, "neither read nor write the player's files (settings)",
+     [](CommandLine& line, const char*, const char*) {
+         line.noSave = true;
+         return true;
+     }},
     {"-display", "DISPLAY", "the X display to open", passToGlut},
     {"-iconic", nullptr, nullptr, passToGlut},
     {"-direct", nullptr, nullptr, passToGlut},

@@ -24,6 +24,7 @@ struct CommandLine {
     std::string recordPath;             // --record: the input log to write
     std::string replayPath;             // --replay: the input log to play back
     bool headless = false;              // --headless: the replay with no window
+    bool noSave = false;                // --no-save: the player's files neither read nor written
 };
 
 CommandLine parseCommandLine(int argc, const char* const* argv);
