@@ -14,6 +14,7 @@
 #include "game/settings.h"
 #include "platform/services.h"
 #include "scene/world.h"
+#include "streamer/paper_streamer.h"
 
 static std::FILE* sRecording = nullptr;
 static bool sReplaying = false;
@@ -92,7 +93,7 @@ std::string replayHeadless(const InputLog& log)
 {
     assignStartingValues();
     if (!gWorld)
-        gWorld = new World();  // the models without their drawing
+        buildWorld();  // the models without their drawing
     addPlaceholderStreamer();
     startReplay(log);
     while (!playEnded())

@@ -13,6 +13,7 @@
 #include "platform/redisplay.h"
 #include "platform/services.h"
 #include "player/camera.h"
+#include "player/input.h"
 #include "player/throwing.h"
 
 int32_t gViewWidth;
@@ -166,10 +167,10 @@ static void onKeyDown(unsigned char key)
         return;
     // the toggles show with the next frame the idle loop draws
     case 'E': case 'e':
-        gBirdsEyeView = !gBirdsEyeView;
+        toggleBirdsEyeView();
         return;
     case 'F': case 'f':
-        gShowFps = !gShowFps;
+        toggleFpsCounter();
         return;
     case 'H': case 'h':
         toggleHelp();
@@ -198,10 +199,10 @@ static void onKeyUp(unsigned char key)
     if (inputFrozen())
         return;
     if (key == 'A' || key == 'a') {
-        gReturnFromLeft = 1;
+        beginLeanReturn(true);
         requestRedisplay();
     } else if (key == 'D' || key == 'd') {
-        gReturnFromRight = 1;
+        beginLeanReturn(false);
         requestRedisplay();
     }
 }
@@ -211,7 +212,7 @@ static void onSpecialKey(int32_t key)
     if (key == kKeyF11) {
         requestFullScreenToggle();
     } else if (key == kKeyF1) {
-        gEggSelected = !gEggSelected;
+        selectAmmunition(!gEggSelected);
         requestRedisplay();
     } else if (key == kKeyHome) {
         resetCamera();

@@ -68,6 +68,10 @@ void setLookSettings(float scale, bool inverted);
 void resetCamera();
 // the World's meshes and the streamers between lines and filled
 void toggleWireframe();
+void toggleBirdsEyeView();
+void toggleFpsCounter();
+// the frame-rate counter and the wireframe off, as a run starts
+void startWithTogglesOff();
 
 // the help screen on standard output, in the console's encoding
 void printHelp();
