@@ -213,9 +213,12 @@ void writeUsage(std::FILE* out)
                "  P or Escape             pause and resume\n"
                "  F11                     full screen and back\n"
                "  Enter or N              after GAME OVER: play again\n"
-               "  H                       print the help screen to the console\n"
+               "  H                       help: printed to the console, and shown in the window\n"
+               "                          paused until H, P or Escape\n"
                "  Q                       quit (recording or replaying: prints the summary line)\n"
                "  middle mouse button     menu with \"Exit\"\n"
+               "\nThe keys, the Look, the sound and the assists can be set in\n"
+               "$XDG_CONFIG_HOME/vendettix/settings.ini (~/.config/vendettix/settings.ini).\n"
                "\nThe models, textures and sound are looked for in these places, in order:\n",
                out);
     for (const DataPlace& place : dataDirectoryPlaces())
