@@ -9,7 +9,9 @@
 
 #include "app/frame_clock.h"
 #include "app/play_session.h"
+#include "game/pad_bindings.h"
 #include "game/play_step.h"
+#include "game/settings.h"
 #include "platform/gamepad.h"
 #include "platform/virtual_pad.h"
 
@@ -30,18 +32,16 @@ static_assert(kPadLeftX == SDL_CONTROLLER_AXIS_LEFTX && kPadLeftY == SDL_CONTROL
                   kPadAxisCount == SDL_CONTROLLER_AXIS_MAX,
               "pad axes");
 
-PadTuning gPadSettings;
-
 static bool sTried = false;
-static bool sTuneQueued = false;
+static bool sDeadzoneQueued = false;
 static std::vector<VirtualPadCommand> sVirtualPadScript;
 
 static void queuePadEvent(const PadEvent& pad)
 {
-    // the settings travel with the game, so a replay turns as the recorded game did
-    if (!sTuneQueued) {
-        queueWindowInput(padTuneEvent(gPadSettings));
-        sTuneQueued = true;
+    // the dead zone travels with the game, so a replay turns as the recorded game did
+    if (!sDeadzoneQueued) {
+        queueWindowInput(padDeadzoneEvent(gSettings.padDeadzone));
+        sDeadzoneQueued = true;
     }
     InputEvent event{InputKind::PadGone, pad.code, 0, 0, 0};
     switch (pad.kind) {
@@ -81,7 +81,6 @@ bool readVirtualPadFromEnvironment(std::string* error)
 
 void resetGamepadInput()
 {
-    gPadSettings = PadTuning{};
-    sTuneQueued = false;
+    sDeadzoneQueued = false;
     sVirtualPadScript.clear();
 }

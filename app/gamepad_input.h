@@ -6,12 +6,6 @@
 #pragma once
 #include <string>
 
-#include "game/pad_bindings.h"
-
-// the pad's settings as the player chose them; they reach the input log as its padtune line
-// before the first event of a pad
-extern PadTuning gPadSettings;
-
 // once an idle call
 void serviceGamepads();
 // with VX_VIRTUAL_PAD=FILE in the environment (a test aid): reads FILE's script for the software

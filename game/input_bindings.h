@@ -15,11 +15,24 @@ extern int32_t gViewHeight;
 extern uint8_t gHideLeftHeld;
 extern uint8_t gHideRightHeld;
 
+// the menu's entries other than Exit, as a Menu event's code (and the input log's) names them
+enum MenuChoice : int32_t {
+    kMenuPause = 1,          // "Pause" or "Resume"
+    kMenuFullScreen = 2,
+    kMenuSound = 3,          // "Sound on" or "Sound off": mute
+    kMenuShowScore = 4,
+    kMenuLandingMarker = 5,
+    kMenuHelp = 6,
+    kMenuPlayAgain = 7,      // after GAME OVER only
+};
+constexpr int32_t kFirstMenuChoice = kMenuPause;
+constexpr int32_t kLastMenuChoice = kMenuPlayAgain;
+
 void applyInput(const InputEvent& event);
 // shared with the pad's bindings (game/pad_bindings.h): the pause key's, the help key's and
 // F1's actions
 void togglePause();
-void requestHelp();
+void toggleHelp();
 void toggleWeapon();
 // a step aside for each hiding key (or pad shoulder) held, stepMs after the last step; none
 // while paused

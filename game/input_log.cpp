@@ -2,6 +2,8 @@
 // game: the input log's writer and its strict reader.
 #include "game/input_log.h"
 
+#include "game/input_bindings.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -24,13 +26,14 @@ struct EventName {
 };
 
 const EventName kEventNames[] = {
-    {"key", InputKind::KeyDown, 1, 1},        {"keyup", InputKind::KeyUp, 1, 1},
-    {"special", InputKind::SpecialKey, 1, 1}, {"button", InputKind::Button, 4, 1},
-    {"drag", InputKind::Drag, 2, 1},          {"reshape", InputKind::Reshape, 2, 1},
-    {"quit", InputKind::Quit, 0, 1},          {"window", InputKind::WindowStatus, 1, 1},
-    {"paddown", InputKind::PadDown, 1, 2},    {"padup", InputKind::PadUp, 1, 2},
-    {"padaxis", InputKind::PadAxis, 2, 2},    {"padgone", InputKind::PadGone, 0, 2},
-    {"padtune", InputKind::PadTune, 3, 2},
+    {"key", InputKind::KeyDown, 1, 1},          {"keyup", InputKind::KeyUp, 1, 1},
+    {"special", InputKind::SpecialKey, 1, 1},   {"button", InputKind::Button, 4, 1},
+    {"drag", InputKind::Drag, 2, 1},            {"reshape", InputKind::Reshape, 2, 1},
+    {"quit", InputKind::Quit, 0, 1},            {"window", InputKind::WindowStatus, 1, 1},
+    {"menu", InputKind::Menu, 1, 1},            {"look", InputKind::Look, 2, 1},
+    {"paddown", InputKind::PadDown, 1, 2},      {"padup", InputKind::PadUp, 1, 2},
+    {"padaxis", InputKind::PadAxis, 2, 2},      {"padgone", InputKind::PadGone, 0, 2},
+    {"paddeadzone", InputKind::PadDeadzone, 1, 2},
 };
 
 const EventName* nameOf(InputKind kind)
@@ -94,17 +97,19 @@ std::string parseLine(const std::string& line, int version, QueuedInput* input)
     case InputKind::Reshape: ranges[0] = ranges[1] = {0, kLargestCoordinate}; break;
     case InputKind::Quit: break;
     case InputKind::WindowStatus: ranges[0] = {0, 3}; break;  // hidden .. fully covered
+    case InputKind::Menu: ranges[0] = {kFirstMenuChoice, kLastMenuChoice}; break;
+    case InputKind::Look:
+        ranges[0] = {kLookScaleUnits / 4, kLookScaleUnits * 4};
+        ranges[1] = {0, 1};
+        break;
+    case InputKind::SpecialKeyUp: break;  // never in a log: it has no name
     case InputKind::PadDown: case InputKind::PadUp: ranges[0] = {0, kPadButtonCount - 1}; break;
     case InputKind::PadAxis:
         ranges[0] = {0, kPadAxisCount - 1};
         ranges[1] = {kPadAxisMin, kPadAxisMax};
         break;
     case InputKind::PadGone: break;
-    case InputKind::PadTune:
-        ranges[0] = {0, kPadDeadzoneMax};
-        ranges[1] = {kPadSensitivityMin, kPadSensitivityMax};
-        ranges[2] = {0, 1};
-        break;
+    case InputKind::PadDeadzone: ranges[0] = {0, kPadDeadzoneMax}; break;
     }
     long long values[4] = {};
     for (int k = 0; k < event->fields; ++k) {
@@ -131,14 +136,13 @@ std::string parseLine(const std::string& line, int version, QueuedInput* input)
         e.x = int32_t(values[0]);
         e.y = int32_t(values[1]);
         break;
+    case InputKind::Look:
+        e.code = int32_t(values[0]);
+        e.state = int32_t(values[1]);
+        break;
     case InputKind::PadAxis:
         e.code = int32_t(values[0]);
         e.x = int32_t(values[1]);
-        break;
-    case InputKind::PadTune:
-        e.code = int32_t(values[0]);
-        e.x = int32_t(values[1]);
-        e.state = int32_t(values[2]);
         break;
     default:
         e.code = int32_t(values[0]);
@@ -166,8 +170,8 @@ void writeInputLine(std::FILE* file, const QueuedInput& input)
     switch (ev.kind) {
     case InputKind::Button: std::fprintf(file, " %d %d %d %d", ev.code, ev.state, ev.x, ev.y); break;
     case InputKind::Drag: case InputKind::Reshape: std::fprintf(file, " %d %d", ev.x, ev.y); break;
+    case InputKind::Look: std::fprintf(file, " %d %d", ev.code, ev.state); break;
     case InputKind::PadAxis: std::fprintf(file, " %d %d", ev.code, ev.x); break;
-    case InputKind::PadTune: std::fprintf(file, " %d %d %d", ev.code, ev.x, ev.state); break;
     case InputKind::Quit: case InputKind::PadGone: break;
     default: std::fprintf(file, " %d", ev.code); break;
     }

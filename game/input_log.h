@@ -12,6 +12,11 @@
 //   <step> quit                   the menu's Exit
 //   <step> window <status>        the window's visibility: 0 hidden (iconified), 1 shown,
 //                                 2 partly covered, 3 wholly covered
+//   <step> menu <choice>          a menu entry other than Exit: 1 pause or resume, 2 full
+//                                 screen, 3 sound on or off, 4 show score, 5 landing marker,
+//                                 6 help, 7 play again
+//   <step> look <scale> <invert>  the Look's settings: its scale in thousandths (250-4000),
+//                                 1 when dragging up (or pushing the pad's stick up) looks down
 //   <step> paddown <b>            game pad button b pressed (0 A, 1 B, 2 X, 3 Y, 4 Back,
 //                                 5 Guide, 6 Start, 7 left stick, 8 right stick, 9 left
 //                                 shoulder, 10 right shoulder, 11-14 d-pad up, down, left,
@@ -21,9 +26,8 @@
 //                                 1 left stick y, down positive, 2 and 3 the right stick,
 //                                 4 left trigger, 5 right trigger, 0 to 32767)
 //   <step> padgone                the pad in use was pulled out
-//   <step> padtune <d> <s> <i>    the pad's settings from then on: dead zone d (0-900) and the
-//                                 Look's sensitivity s (250-4000), both in thousandths, and
-//                                 invert i (0 or 1)
+//   <step> paddeadzone <d>        the pad stick's dead zone from then on, in thousandths of
+//                                 full tilt (0-900)
 //
 // A file of version 1 (the first line "vendettix-input 1") has no pad lines and still reads.
 // One event a line, each with the step at which it takes effect (0 is the first step; steps

@@ -14,7 +14,7 @@
 #include "player/camera.h"
 #include "player/throwing.h"
 
-PadTuning gPadTuning;
+int32_t gPadDeadzone = kPadDeadzoneDefault;
 uint32_t gPadButtonsHeld;
 int32_t gPadAxes[kPadAxisCount];
 uint8_t gPadTriggerHeld;
@@ -70,7 +70,7 @@ void onPadDown(int32_t button)
         return;
     }
     if (button == kPadBack) {
-        requestHelp();
+        toggleHelp();
         return;
     }
     if (gPaused)
@@ -140,11 +140,10 @@ float axisUnit(int32_t position)
 
 }  // namespace
 
-InputEvent padTuneEvent(const PadTuning& tuning)
+InputEvent padDeadzoneEvent(float deadzone)
 {
-    return InputEvent{InputKind::PadTune, std::clamp(tuning.deadzone, 0, kPadDeadzoneMax),
-                      tuning.invert ? 1 : 0,
-                      std::clamp(tuning.sensitivity, kPadSensitivityMin, kPadSensitivityMax), 0};
+    const int32_t thousandths = int32_t(std::lround(deadzone * 1000.0f));
+    return InputEvent{InputKind::PadDeadzone, std::clamp(thousandths, 0, kPadDeadzoneMax), 0, 0, 0};
 }
 
 void applyPadInput(const InputEvent& event)
@@ -154,10 +153,8 @@ void applyPadInput(const InputEvent& event)
     case InputKind::PadUp: onPadUp(event.code); return;
     case InputKind::PadAxis: onPadAxis(event.code, event.x); return;
     case InputKind::PadGone: onPadGone(); return;
-    case InputKind::PadTune:
-        gPadTuning.deadzone = std::clamp(event.code, 0, kPadDeadzoneMax);
-        gPadTuning.sensitivity = std::clamp(event.x, kPadSensitivityMin, kPadSensitivityMax);
-        gPadTuning.invert = event.state != 0;
+    case InputKind::PadDeadzone:
+        gPadDeadzone = std::clamp(event.code, 0, kPadDeadzoneMax);
         return;
     default:
         return;
@@ -179,7 +176,7 @@ void padLookTilt(float* x, float* y)
     // a round dead zone, and the tilt beyond it stretched to start from nothing at its edge
     float sx = axisUnit(gPadAxes[kPadLeftX]), sy = -axisUnit(gPadAxes[kPadLeftY]);
     const float length = std::hypot(sx, sy);
-    const float zone = float(gPadTuning.deadzone) / 1000.0f;
+    const float zone = float(gPadDeadzone) / 1000.0f;
     if (length <= zone) {
         sx = sy = 0.0f;
     } else {
@@ -202,14 +199,15 @@ void stepPadLook()
     padLookTilt(&x, &y);
     if (x == 0.0f && y == 0.0f)
         return;
-    const float rate = float(kFullTiltPerStep * gPadTuning.sensitivity / 1000.0);
-    turnLook(x * rate, (gPadTuning.invert ? -y : y) * rate);
+    // the Look's settings scale and turn over the stick as they do the drag
+    const float rate = float(kFullTiltPerStep) * gLookScale;
+    turnLook(x * rate, (gLookInverted ? -y : y) * rate);
     requestRedisplay();
 }
 
 void resetPadBindings()
 {
-    gPadTuning = PadTuning{};
+    gPadDeadzone = kPadDeadzoneDefault;
     gPadButtonsHeld = 0;
     std::fill(std::begin(gPadAxes), std::end(gPadAxes), 0);
     gPadTriggerHeld = gPadThrowHeld = gPadAPlaysAgain = 0;

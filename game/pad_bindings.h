@@ -1,31 +1,25 @@
 // SPDX-License-Identifier: MIT
 // game: what a game pad's buttons and sticks do. The pad's events come through the input queue
-// like the keyboard's (PadDown, PadUp, PadAxis, PadGone, PadTune); the Look it steers turns at a
+// like the keyboard's (PadDown, PadUp, PadAxis, PadGone, PadDeadzone); the Look it steers turns at a
 // rate, once a step, from the last axis positions queued, so a replay turns the same.
 #pragma once
 #include <cstdint>
 
 #include "player/input.h"
 
-// the player's pad settings as the input log carries them, in thousandths
-struct PadTuning {
-    int32_t deadzone = 250;      // of full tilt, 0-900: the stick reads nothing inside it
-    int32_t sensitivity = 1000;  // the Look's speed, 250-4000
-    bool invert = false;         // the stick pushed up looks down
-};
+// the stick's dead zone in thousandths of full tilt, as the input gave it: inside it the stick
+// reads nothing. The Look's scale and sense are the mouse's (gLookScale, gLookInverted)
+constexpr int32_t kPadDeadzoneDefault = 250;
 constexpr int32_t kPadDeadzoneMax = 900;
-constexpr int32_t kPadSensitivityMin = 250;
-constexpr int32_t kPadSensitivityMax = 4000;
-
-extern PadTuning gPadTuning;
+extern int32_t gPadDeadzone;
 extern uint32_t gPadButtonsHeld;          // a bit per button
 extern int32_t gPadAxes[kPadAxisCount];   // the last positions queued
 extern uint8_t gPadTriggerHeld;           // the right trigger is past its press point
 extern uint8_t gPadThrowHeld;             // A or the trigger holds the power bar
 extern uint8_t gPadAPlaysAgain;           // A started a new game: its release throws nothing
 
-// PadTune as an event of the queue; ranges clamped
-InputEvent padTuneEvent(const PadTuning& tuning);
+// PadDeadzone as an event of the queue, from the settings' fraction of full tilt, clamped
+InputEvent padDeadzoneEvent(float deadzone);
 void applyPadInput(const InputEvent& event);
 bool padHoldsHideLeft();
 bool padHoldsHideRight();

@@ -8,6 +8,12 @@
 extern uint8_t gBirdsEyeView;
 extern uint8_t gShowFps;
 extern uint32_t gWireframe;       // streamers drawn as lines while set
+// the Look's turn per pixel dragged (1 as it always was) and its vertical sense, as the input
+// gave them: a replay looks as the recorded game did, whatever the settings
+extern float gLookScale;
+extern uint8_t gLookInverted;
+// the Look's settings travel in the input as thousandths of the scale
+constexpr int32_t kLookScaleUnits = 1000;
 
 // the toolkit's codes the bindings act on (GLUT's values; the shell checks them)
 constexpr int32_t kKeyF1 = 1;
@@ -44,11 +50,14 @@ constexpr int32_t kPadAxisMin = -32768;
 constexpr int32_t kPadAxisMax = 32767;
 
 // Reshape carries the window's new size in x and y; Quit is the menu's Exit; WindowStatus the
-// window's visibility (GLUT's status in code). The pad's: PadDown and PadUp a button in code;
-// PadAxis an axis in code at position x; PadGone the pad in use was pulled out; PadTune the
-// pad's dead zone in code and the Look's sensitivity in x (both in thousandths), invert in state.
+// window's visibility (GLUT's status in code); Menu another menu entry (its choice in code);
+// Look the Look's settings (the scale in kLookScaleUnits in code, inverted in state).
+// SpecialKeyUp only reaches the bindings as the key it is bound to. The pad's: PadDown and PadUp
+// a button in code; PadAxis an axis in code at position x; PadGone the pad in use was pulled
+// out; PadDeadzone the stick's dead zone in code (thousandths of full tilt)
 enum class InputKind : uint8_t { KeyDown, KeyUp, SpecialKey, Button, Drag, Reshape, Quit,
-                                 WindowStatus, PadDown, PadUp, PadAxis, PadGone, PadTune };
+                                 WindowStatus, Menu, Look, SpecialKeyUp, PadDown, PadUp, PadAxis,
+                                 PadGone, PadDeadzone };
 
 // one event as the toolkit reported it: the key or button, its state, the pointer position
 struct InputEvent {
@@ -61,6 +70,7 @@ struct InputEvent {
 void onKeyboard(unsigned char key, int x, int y);
 void onKeyboardUp(unsigned char key, int x, int y);
 void onSpecial(int key, int x, int y);
+void onSpecialUp(int key, int x, int y);
 void onMouse(int button, int state, int x, int y);
 void onMotion(int x, int y);
 void onWindowStatus(int state);
@@ -75,6 +85,8 @@ void beginLook(int x, int y);
 void followLook(int x, int y, int32_t width, int32_t height, bool release);
 // a release that arrives while input is frozen still ends the Look
 void cancelLook();
+// the Look turns scale times the drag, its vertical sense turned over when inverted
+void setLookSettings(float scale, bool inverted);
 // the Look turned by these angles (radians; yaw to the right, pitch up), within its limits
 void turnLook(float yaw, float pitch);
 // the camera straight at the house's side wall from the first station, eye back on the station

@@ -38,11 +38,11 @@ TEST(PadPlay, AScriptedPadPlaysAndThePadGameReplaysToTheSameSummary)
     EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
 
     const std::string log = readText(recording);
-    // the pad's settings first, then what it did, each on its own line
-    for (const char* line : {" padtune 250 1000 0\n", " padaxis 0 32767\n", " paddown 9\n",
+    // the pad's dead zone first, then what it did, each on its own line
+    for (const char* line : {" paddeadzone 250\n", " padaxis 0 32767\n", " paddown 9\n",
                              " padup 9\n", " paddown 6\n", " paddown 3\n", " padgone\n"})
         EXPECT_NE(log.find(line), std::string::npos) << line << log;
-    EXPECT_LT(log.find(" padtune "), log.find(" padaxis "));
+    EXPECT_LT(log.find(" paddeadzone "), log.find(" padaxis "));
     const std::string summary = summaryLine(game.stdoutText());
     // two rolls and an egg thrown, the pause resumed between them
     EXPECT_NE(summary.find(" rolls_left=8 eggs_left=9 "), std::string::npos) << summary;

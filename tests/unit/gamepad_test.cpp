@@ -18,6 +18,7 @@
 #include "game/pad_bindings.h"
 #include "game/play_step.h"
 #include "game/play_summary.h"
+#include "game/settings.h"
 #include "game/rules.h"
 #include "platform/gamepad.h"
 #include "platform/virtual_pad.h"
@@ -123,9 +124,11 @@ TEST_F(GamepadTest, LeftStickTurnsTheViewAtARateBeyondTheDeadZone)
     EXPECT_NEAR(gCameraYaw, homeYaw + kFieldPerSecond / 2, 1e-4f);
 }
 
-TEST_F(GamepadTest, SensitivityInvertAndDeadZoneComeFromTheSettingsTheLogCarries)
+// the Look's sensitivity and sense as the mouse has them, the dead zone from the pad's setting
+TEST_F(GamepadTest, TheLooksSettingsAndThePadsDeadZoneShapeTheTurn)
 {
-    gPadSettings = PadTuning{500, 2000, true};
+    gSettings.padDeadzone = 0.5f;
+    queueInput(0, InputEvent{InputKind::Look, 2000, 1, 0, 0});
     plugIn();
     const float yaw = gCameraYaw, pitch = gCameraPitch;
     stick(16000, 0);  // inside a dead zone of a half
@@ -139,7 +142,7 @@ TEST_F(GamepadTest, SensitivityInvertAndDeadZoneComeFromTheSettingsTheLogCarries
     steps(1);
     EXPECT_NEAR(gCameraYaw - yaw, 10 * kStepTurn, 2e-4f);
     EXPECT_NEAR(gCameraPitch - pitch, -10 * kStepTurn, 2e-4f);
-    EXPECT_EQ(gPadTuning.deadzone, 500);
+    EXPECT_EQ(gPadDeadzone, 500);
     // the d-pad turns at full tilt whatever the stick's dead zone
     const float before = gCameraYaw;
     press(kPadLeft, 3);
@@ -311,7 +314,8 @@ TEST_F(GamepadTest, APadGameRecordedReplaysToTheSameSummary)
     ASSERT_TRUE(readInputLog(path, &log, &error)) << error;
     std::remove(path.c_str());
     ASSERT_GT(log.events.size(), 6u);
-    EXPECT_EQ(log.events[0].event.kind, InputKind::PadTune);
+    EXPECT_EQ(log.events[0].event.kind, InputKind::PadDeadzone);
+    EXPECT_EQ(log.events[0].event.code, 250);
     EXPECT_EQ(log.events.back().event.kind, InputKind::Quit);
     resetAllGlobals();
     EXPECT_EQ(replayHeadless(log), played);
