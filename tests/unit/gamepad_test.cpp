@@ -233,9 +233,18 @@ TEST_F(GamepadTest, ShouldersHideWhileHeldYChangesWeaponsStartPausesBackShowsHel
     press(kPadStart);
     EXPECT_FALSE(gPaused);
 
+    // Back: the help, printed and in the window, paused until Back or Start
     testing::internal::CaptureStdout();
     press(kPadBack);
     EXPECT_NE(testing::internal::GetCapturedStdout(), "");
+    EXPECT_TRUE(gHelpShown && gPaused);
+    testing::internal::CaptureStdout();
+    press(kPadBack);
+    EXPECT_FALSE(gHelpShown || gPaused);
+    press(kPadBack);
+    press(kPadStart);
+    testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(gHelpShown || gPaused);
 }
 
 TEST_F(GamepadTest, AAfterGameOverPlaysAgainWithoutThrowing)
