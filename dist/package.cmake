@@ -26,6 +26,7 @@ endforeach()
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 if(NOT VX_DEBIAN_PACKAGE)
+  install(FILES dist/vendettix.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${dist_out}/vendettix.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
   install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
 else()
@@ -44,6 +45,13 @@ else()
   string(REGEX REPLACE "\n[ \t]*\n" "\n.\n" licence "${licence}")
   string(REPLACE "\n" "\n " VX_LICENCE_TEXT " ${licence}")
   configure_file(${CMAKE_SOURCE_DIR}/dist/copyright.in ${dist_out}/copyright @ONLY)
+
+  # /usr/games is on a user's PATH but not on root's nor on every launcher's
+  file(READ ${CMAKE_SOURCE_DIR}/dist/vendettix.desktop desktop)
+  string(REPLACE "\nExec=vendettix" "\nExec=${CMAKE_INSTALL_FULL_BINDIR}/vendettix" desktop "${desktop}")
+  file(WRITE ${dist_out}/vendettix.desktop "${desktop}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/dist/vendettix.desktop)
+  install(FILES ${dist_out}/vendettix.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 
   find_program(GZIP_PROGRAM gzip REQUIRED)
   set(compressed)
