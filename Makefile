@@ -6,6 +6,7 @@
 #   make demo   a scripted round under a virtual X server, screenshots in build/shots
 #   make screenshots  the README's pictures in docs/play
 #   make bench  the benchmarks, the frame-time harness and the start-up timer, as one table
+#   make timedemo  the whole recorded game at 600x600, 1280x1024 and 1920x1080 against the floor
 #   make package        the Debian package in build-deb, checked by lintian
 #   make package-check  that too, then the same commit packaged from a clean copy elsewhere:
 #                       the two .deb files must be the same byte for byte
@@ -20,7 +21,8 @@ FUZZ_SECONDS ?= 60
 PACKAGE_BUILD := build-deb
 
 .PHONY: all deps deps-test deps-bench deps-fuzz build build-game build-play build-asan run test test-release \
-	test-asan bench clean build-fuzz fuzz fuzz-ci demo screenshots package package-deb package-check
+	test-asan bench timedemo clean build-fuzz fuzz fuzz-ci demo screenshots package package-deb \
+	package-check
 
 # the nested makes of CMake's build would otherwise announce every directory they enter
 MAKEFLAGS += --no-print-directory
@@ -126,6 +128,10 @@ package-check: package
 
 bench: deps-bench build
 	@python3 scripts/bench-report $(BUILD)
+
+# with no display, under a virtual X server large enough for full HD
+timedemo: build-game
+	@python3 scripts/timedemo $(BUILD) --rounds 1
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)
