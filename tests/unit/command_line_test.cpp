@@ -66,6 +66,9 @@ TEST(CommandLine, EachOption)
     EXPECT_EQ(replay.replayPath, "game.replay");
     EXPECT_TRUE(replay.headless);
     EXPECT_EQ(parse({"--record=out.replay"}).recordPath, "out.replay");
+    // a file named like an option is still there to be named
+    EXPECT_EQ(parse({"--record=--fullscreen"}).recordPath, "--fullscreen");
+    EXPECT_EQ(parse({"--record", "-"}).recordPath, "-");
 }
 
 TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
@@ -97,6 +100,11 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         {{"--replay"}, "--replay needs a value"},
         {{"--replay="}, "bad value for --replay"},
         {{"--record", "a", "--replay", "b"}, "cannot be used together"},
+        // 21-24: a value that looks like an option is a forgotten value, for every option
+        {{"--record", "--fullscreen"}, "--record needs a value: FILE, not the option --fullscreen"},
+        {{"--replay", "-geometry"}, "--replay needs a value: FILE, not the option -geometry"},
+        {{"-display", "-iconic"}, "-display needs a value: DISPLAY, not the option -iconic"},
+        {{"--size", "--Fullscreen"}, "--size needs a value: WxH, not the option --Fullscreen"},
     };
     for (const auto& c : cases) {
         std::string label =
