@@ -219,7 +219,8 @@ void writeUsage(std::FILE* out)
                "  F11                     full screen and back\n"
                "  Enter or N              after GAME OVER: play again\n"
                "  H                       print the help screen to the console\n"
-               "  Q                       quit (recording or replaying: prints the summary line)\n"
+               "  Q                       quit (recording or replaying: prints the summary line;\n"
+               "                          Q, Escape or the menu's Exit end a replay)\n"
                "  middle mouse button     menu with \"Exit\"\n"
                "\nThe models, textures and sound are looked for in these places, in order:\n",
                out);
