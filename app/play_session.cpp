@@ -18,6 +18,7 @@
 #include "game/play_step.h"
 #include "game/play_summary.h"
 #include "scene/world.h"
+#include "streamer/paper_streamer.h"
 
 namespace {
 
@@ -185,7 +186,7 @@ std::string replayHeadless(const InputLog& log)
 {
     assignStartingValues();
     if (!gWorld)
-        gWorld = new World();  // the models without their drawing
+        buildWorld();  // the models without their drawing
     addPlaceholderStreamer();
     startReplay(log);
     while (!playEnded())
