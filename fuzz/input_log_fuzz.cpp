@@ -65,13 +65,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
 
+    // the reached line where the game wrote it, before the first event of its step or later
+    // (after a quit at that step it would be refused); the end line last
     InputLogWriter writer;  // no file: the text alone
     writer.writeHeader();
-    for (const QueuedInput& input : log.events)
+    bool reachedWritten = log.ended || log.reachedStep == 0;
+    for (const QueuedInput& input : log.events) {
+        if (!reachedWritten && input.step >= log.reachedStep) {
+            writer.writeReached(log.reachedStep);
+            reachedWritten = true;
+        }
         writer.writeInput(input);
+    }
     if (log.ended)
         writer.writeEnd(log.reachedStep);
-    else if (log.reachedStep > 0)
+    else if (!reachedWritten)
         writer.writeReached(log.reachedStep);
     InputLogParser again("again");
     InputLog back;
