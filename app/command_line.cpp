@@ -116,6 +116,16 @@ const OptionRow kOptions[] = {
          line.headless = true;
          return true;
      }},
+    {"--timedemo", "FILE", "play FILE back as fast as the machine goes, then print frame times",
+     [](CommandLine& line, const char*, const char* value) {
+         line.timedemoPath = value;
+         return *value != '\0';
+     }},
+    {"--timedemo-floor", nullptr, "time bare frames (clear, one textured quad, swap) instead",
+     [](CommandLine& line, const char*, const char*) {
+         line.timedemoFloor = true;
+         return true;
+     }},
     {"-display", "DISPLAY", "the X display to open", passToGlut},
     {"-iconic", nullptr, nullptr, passToGlut},
     {"-direct", nullptr, nullptr, passToGlut},
@@ -194,6 +204,12 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         } else if (!line.recordPath.empty() && !line.replayPath.empty()) {
             line.action = LaunchAction::BadUsage;
             line.error = "--record and --replay cannot be used together";
+        } else if ((line.timedemoFloor || !line.timedemoPath.empty()) &&
+                   (line.headless || !line.recordPath.empty() || !line.replayPath.empty() ||
+                    (line.timedemoFloor && !line.timedemoPath.empty()))) {
+            line.action = LaunchAction::BadUsage;
+            line.error = "--timedemo and --timedemo-floor go with none of --record, --replay, "
+                         "--headless or each other";
         }
     }
     return line;

@@ -71,6 +71,18 @@ TEST(CommandLine, EachOption)
     // a file named like an option is still there to be named
     EXPECT_EQ(parse({"--record=--fullscreen"}).recordPath, "--fullscreen");
     EXPECT_EQ(parse({"--record", "-"}).recordPath, "-");
+
+    CommandLine timedemo = parse({"--timedemo", "demo.replay", "--size", "1920x1080"});
+    EXPECT_EQ(timedemo.action, LaunchAction::Play);
+    EXPECT_EQ(timedemo.timedemoPath, "demo.replay");
+    EXPECT_TRUE(timedemo.replayPath.empty());
+    EXPECT_FALSE(timedemo.timedemoFloor);
+    EXPECT_EQ(timedemo.window.width, 1920);
+    CommandLine floor = parse({"--timedemo-floor", "--fullscreen"});
+    EXPECT_EQ(floor.action, LaunchAction::Play);
+    EXPECT_TRUE(floor.timedemoFloor);
+    EXPECT_TRUE(floor.window.fullscreen);
+    EXPECT_FALSE(parse({}).timedemoFloor);
 }
 
 TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
@@ -102,11 +114,20 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         {{"--replay"}, "--replay needs a value"},
         {{"--replay="}, "bad value for --replay"},
         {{"--record", "a", "--replay", "b"}, "cannot be used together"},
-        // 21-24: a value that looks like an option is a forgotten value, for every option
+        // a value that looks like an option is a forgotten value, for every option
         {{"--record", "--fullscreen"}, "--record needs a value: FILE, not the option --fullscreen"},
         {{"--replay", "-geometry"}, "--replay needs a value: FILE, not the option -geometry"},
         {{"-display", "-iconic"}, "-display needs a value: DISPLAY, not the option -iconic"},
         {{"--size", "--Fullscreen"}, "--size needs a value: WxH, not the option --Fullscreen"},
+        {{"--timedemo", "--size"}, "--timedemo needs a value: FILE, not the option --size"},
+        // the timedemo's options: a file, and neither with a replay, a recording or the other
+        {{"--timedemo"}, "--timedemo needs a value"},
+        {{"--timedemo="}, "bad value for --timedemo"},
+        {{"--timedemo", "a", "--replay", "b"}, "go with none"},
+        {{"--timedemo", "a", "--record", "b"}, "go with none"},
+        {{"--timedemo-floor", "--timedemo", "a"}, "go with none"},
+        {{"--timedemo-floor", "--record", "b"}, "go with none"},
+        {{"--timedemo-floor=yes"}, "--timedemo-floor takes no value"},
     };
     for (const auto& c : cases) {
         std::string label =
