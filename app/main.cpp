@@ -50,6 +50,8 @@ int main(int argc, char** argv)
     if (!enterDataDirectory())
         return 1;
 
+    startSettings(!commandLine.noSave && !commandLine.headless, !replayPath.empty());
+
     if (commandLine.headless) {
         std::printf("%s\n", replayHeadless(replay).c_str());
         // the strips go with the globals, so a leak checker sees a clean end

@@ -29,9 +29,14 @@ bool playEnded();
 // finishes the recording and ends the process: status 0 with the summary line (when recording
 // or replaying), or 1 and no summary when the recording could not be written whole
 [[noreturn]] void endPlay();
-// an event from the window, taking effect at the next step; while replaying it is dropped, but
-// q, Escape and the menu's Exit stop the replay
+// an event from the window, taking effect at the next step; a key the settings bind goes in as
+// the key it stands for. While replaying it is dropped, but q, Escape and the menu's Exit (as
+// the settings bind them) stop the replay
 void queueWindowInput(const InputEvent& event);
+// the settings file read (unless readFile is false, as with --no-save) and its bad lines on
+// standard error; the sound level set, the Look's settings queued as the first input of a game
+// played live. A replay never writes the settings file.
+void startSettings(bool readFile, bool replaying);
 // the whole replay with no window, no GL and no sound, as fast as the machine goes, from the
 // starting values; returns the summary line. Needs the data directory.
 std::string replayHeadless(const InputLog& log);

@@ -2,6 +2,8 @@
 // game: the input log's writer and its strict reader.
 #include "game/input_log.h"
 
+#include "game/input_bindings.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,6 +39,7 @@ const EventName kEventNames[] = {
     {"special", InputKind::SpecialKey, 1}, {"button", InputKind::Button, 4},
     {"drag", InputKind::Drag, 2},      {"reshape", InputKind::Reshape, 2},
     {"quit", InputKind::Quit, 0},      {"window", InputKind::WindowStatus, 1},
+    {"menu", InputKind::Menu, 1},      {"look", InputKind::Look, 2},
     {"reached", InputKind::Quit, 0, LineKind::Reached},
     {"end", InputKind::Quit, 0, LineKind::End},
 };
@@ -136,6 +139,12 @@ std::string parseLine(const std::string& line, QueuedInput* input, LineKind* kin
     case InputKind::Reshape: ranges[0] = ranges[1] = {0, kLargestCoordinate}; break;
     case InputKind::Quit: break;
     case InputKind::WindowStatus: ranges[0] = {0, 3}; break;  // hidden .. fully covered
+    case InputKind::Menu: ranges[0] = {kFirstMenuChoice, kLastMenuChoice}; break;
+    case InputKind::Look:
+        ranges[0] = {kLookScaleUnits / 4, kLookScaleUnits * 4};
+        ranges[1] = {0, 1};
+        break;
+    case InputKind::SpecialKeyUp: break;  // never in a log: it has no name
     }
     if (words.size() < size_t(2 + event->fields))
         return "truncated line: " + name + " needs " + std::to_string(event->fields) +
@@ -158,6 +167,10 @@ std::string parseLine(const std::string& line, QueuedInput* input, LineKind* kin
     case InputKind::Drag: case InputKind::Reshape:
         e.x = int32_t(values[0]);
         e.y = int32_t(values[1]);
+        break;
+    case InputKind::Look:
+        e.code = int32_t(values[0]);
+        e.state = int32_t(values[1]);
         break;
     default:
         e.code = int32_t(values[0]);
@@ -192,6 +205,9 @@ std::string inputLogLine(const QueuedInput& input)
         break;
     case InputKind::Drag: case InputKind::Reshape:
         std::snprintf(buffer + n, sizeof buffer - n, " %d %d\n", ev.x, ev.y);
+        break;
+    case InputKind::Look:
+        std::snprintf(buffer + n, sizeof buffer - n, " %d %d\n", ev.code, ev.state);
         break;
     case InputKind::Quit: std::snprintf(buffer + n, sizeof buffer - n, "\n"); break;
     default: std::snprintf(buffer + n, sizeof buffer - n, " %d\n", ev.code); break;

@@ -12,6 +12,11 @@
 //   <step> quit                   the menu's Exit
 //   <step> window <status>        the window's visibility: 0 hidden (iconified), 1 shown,
 //                                 2 partly covered, 3 wholly covered
+//   <step> menu <choice>          a menu entry other than Exit: 1 pause or resume, 2 full
+//                                 screen, 3 sound on or off, 4 show score, 5 landing marker,
+//                                 6 help, 7 play again
+//   <step> look <scale> <invert>  the Look's settings: its scale in thousandths (250-4000),
+//                                 1 when dragging up looks down
 //   <step> reached                the game had run this many steps (written every 60 steps,
 //                                 so a recording cut off anywhere replays to within a second)
 //   <step> end                    the game ended after this many steps; the last line
