@@ -301,7 +301,8 @@ TEST_F(GamepadTest, APadPluggedInLaterIsUsedAndPullingOutThePadInUsePauses)
 TEST_F(GamepadTest, APadGameRecordedReplaysToTheSameSummary)
 {
     const std::string path = testing::TempDir() + "vx-pad-game.replay";
-    ASSERT_TRUE(startRecording(path));
+    std::string error;
+    ASSERT_EQ(startRecording(path, &error), RecordStart::Started) << error;
     plugIn();
     stick(30000, -20000);
     steps(20);
@@ -315,11 +316,9 @@ TEST_F(GamepadTest, APadGameRecordedReplaysToTheSameSummary)
     steps(1);
     ASSERT_TRUE(gQuitRequested);
     const std::string played = playSummary();
-    recordInputTo(nullptr);
-    resetPlaySession();
+    ASSERT_TRUE(finishRecording());
 
     InputLog log;
-    std::string error;
     ASSERT_TRUE(readInputLog(path, &log, &error)) << error;
     std::remove(path.c_str());
     ASSERT_GT(log.events.size(), 6u);
