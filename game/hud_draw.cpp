@@ -114,12 +114,25 @@ void drawCentred(void* font, WindowSize window, float y, const char* text)
     drawText(font, 0.5f - 0.5f * float(width) / float(window.width), y, text);
 }
 
-// under whatever the centre shows, so it covers none of it
-float pausedLine()
+// the PAUSED screen, a line each, centred from the top one down
+const char* const kPausedLines[] = {"PAUSED", "Press P or Esc to resume"};
+
+// in play the centre is empty above the sight; otherwise under whatever the centre shows
+float pausedTop()
 {
     if (gGameOver)
         return 0.3f;
-    return gLevelOver ? 0.4f : 0.5f;
+    return gLevelOver ? 0.4f : 0.6f;
+}
+
+void drawPausedScreen(void* font, WindowSize window)
+{
+    const float lineStep = float(glutBitmapHeight(font)) / float(window.height);
+    float y = pausedTop();
+    for (const char* line : kPausedLines) {
+        drawCentred(font, window, y, line);
+        y -= lineStep;
+    }
 }
 
 }  // namespace
@@ -200,7 +213,7 @@ void drawHudText()
         drawText(font, 0.38f, 0.5f, text);
     }
     if (gPaused)
-        drawCentred(font, window, pausedLine(), "PAUSED");
+        drawPausedScreen(font, window);
 
     endOverlay();
 }

@@ -10,6 +10,7 @@
 
 static std::deque<QueuedInput> sQueue;
 static std::FILE* sRecording = nullptr;
+static int64_t sApplied = 0;
 
 void queueInput(int64_t step, const InputEvent& event)
 {
@@ -29,6 +30,7 @@ void applyDueInput(int64_t step)
         due.step = step;
         if (sRecording)
             writeInputLine(sRecording, due);
+        ++sApplied;
         applyInput(due.event);
     }
 }
@@ -36,6 +38,11 @@ void applyDueInput(int64_t step)
 size_t queuedInputCount()
 {
     return sQueue.size();
+}
+
+int64_t appliedInputCount()
+{
+    return sApplied;
 }
 
 void recordInputTo(std::FILE* file)
@@ -47,4 +54,5 @@ void resetInputQueue()
 {
     sQueue.clear();
     sRecording = nullptr;
+    sApplied = 0;
 }
