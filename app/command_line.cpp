@@ -69,14 +69,17 @@ bool passToGlut(CommandLine& line, const char* option, const char* value)
     return true;
 }
 
+bool showHelp(CommandLine& line, const char*, const char*)
+{
+    line.action = LaunchAction::ShowHelp;
+    return true;
+}
+
 // -geometry is read here rather than by glutInit, which would have it overridden by the
 // game's own window size
 const OptionRow kOptions[] = {
-    {"--help", nullptr, "print this help and exit",
-     [](CommandLine& line, const char*, const char*) {
-         line.action = LaunchAction::ShowHelp;
-         return true;
-     }},
+    {"--help", nullptr, "print this help and exit (also -h)", showHelp},
+    {"-h", nullptr, nullptr, showHelp},
     {"--version", nullptr, "print the name and version and exit",
      [](CommandLine& line, const char*, const char*) {
          line.action = LaunchAction::ShowVersion;

@@ -10,6 +10,7 @@
 #include "game/play_step.h"
 #include "game/play_summary.h"
 #include "scene/world.h"
+#include "streamer/paper_streamer.h"
 
 static std::FILE* sRecording = nullptr;
 static bool sReplaying = false;
@@ -63,7 +64,7 @@ std::string replayHeadless(const InputLog& log)
 {
     assignStartingValues();
     if (!gWorld)
-        gWorld = new World();  // the models without their drawing
+        buildWorld();  // the models without their drawing
     addPlaceholderStreamer();
     startReplay(log);
     while (!playEnded())

@@ -44,6 +44,8 @@ TEST(CommandLine, EachOption)
          {}},
         // 11: the last of the two decides
         {{"--version", "--help"}, LaunchAction::ShowHelp, 600, 600, 100, 100, false, {}},
+        // 12: -h is what people type first
+        {{"--version", "-h"}, LaunchAction::ShowHelp, 600, 600, 100, 100, false, {}},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -75,7 +77,7 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         const char* error;  // a part of the message
     } cases[] = {
         {{"--bogus"}, "unknown option: --bogus"},
-        {{"-h"}, "unknown option: -h"},
+        {{"--h"}, "unknown option: --h"},
         {{"play"}, "unknown option: play"},
         {{"--size"}, "--size needs a value"},
         {{"--size", "600"}, "bad value for --size: 600"},

@@ -4,11 +4,13 @@
 #include "platform/clock.h"
 #include "platform/message_box.h"
 #include "platform/sound.h"
+#include "platform/user_files.h"
 #include "tools/writers/image_writer.h"
 
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
@@ -175,4 +177,81 @@ TEST(MessageBox, WithoutADisplayWritesToStandardErrorAndReturnsAtOnce)
     }
     if (saved)
         setenv("DISPLAY", savedDisplay.c_str(), 1);
+}
+
+TEST(UserFiles, FolderFollowsTheXdgVariableThenHome)
+{
+    struct Case {
+        const char* xdg;   // XDG_CONFIG_HOME, nullptr for unset
+        const char* home;  // HOME, nullptr for unset
+        const char* expected;
+    } cases[] = {
+        {"/x/config", "/h", "/x/config/vendettix"},
+        {"", "/h", "/h/.config/vendettix"},            // empty: as if unset
+        {"relative/cfg", "/h", "/h/.config/vendettix"},  // not absolute: ignored
+        {nullptr, "/h", "/h/.config/vendettix"},
+        {nullptr, nullptr, ""},
+        {nullptr, "not/absolute", ""},
+    };
+    std::string savedXdg = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+    std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    for (const Case& c : cases) {
+        c.xdg ? setenv("XDG_CONFIG_HOME", c.xdg, 1) : unsetenv("XDG_CONFIG_HOME");
+        c.home ? setenv("HOME", c.home, 1) : unsetenv("HOME");
+        EXPECT_EQ(userFolderPath(UserFolder::Config), c.expected)
+            << (c.xdg ? c.xdg : "(unset)") << " " << (c.home ? c.home : "(unset)");
+    }
+    setenv("XDG_DATA_HOME", "/d", 1);
+    setenv("XDG_STATE_HOME", "/s", 1);
+    EXPECT_EQ(userFolderPath(UserFolder::Data), "/d/vendettix");
+    EXPECT_EQ(userFolderPath(UserFolder::State), "/s/vendettix");
+    setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
+    setenv("HOME", savedHome.c_str(), 1);
+}
+
+TEST(UserFiles, ReplacesWholeOrNotAtAllAndKeepsDamagedFilesAside)
+{
+    std::string root = tempPath("xdg");
+    setenv("XDG_STATE_HOME", (root + "/state").c_str(), 1);
+    std::string folder, error;
+    ASSERT_TRUE(makeUserFolder(UserFolder::State, folder, error)) << error;
+    ASSERT_EQ(folder, root + "/state/vendettix");
+    std::string file = folder + "/window";
+
+    ASSERT_TRUE(writeFileAtomically(file, "first\n", error)) << error;
+    ASSERT_TRUE(writeFileAtomically(file, "second\n", error)) << error;
+    std::vector<uint8_t> bytes = readFile(file);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "second\n");
+
+    // a folder that cannot be written: the old file stays, no temporary is left, the reason names it
+    chmod(folder.c_str(), 0500);
+    bool wrote = writeFileAtomically(file, "third\n", error);
+    chmod(folder.c_str(), 0700);
+    if (geteuid() != 0) {  // root writes anywhere
+        EXPECT_FALSE(wrote);
+        EXPECT_NE(error.find(folder), std::string::npos) << error;
+        bytes = readFile(file);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "second\n");
+    }
+    EXPECT_FALSE(writeFileAtomically(root + "/no/such/folder/f", "x", error));
+    ASSERT_TRUE(writeFileAtomically(file, "second\n", error)) << error;
+
+    // a file in the way of a folder is an error, not a crash or a silent success
+    setenv("XDG_STATE_HOME", file.c_str(), 1);
+    EXPECT_FALSE(makeUserFolder(UserFolder::State, folder, error));
+    EXPECT_NE(error.find(file), std::string::npos) << error;
+
+    // two damaged copies in the same second get two names; neither is overwritten
+    std::string first, second;
+    ASSERT_TRUE(keepDamagedFile(file, first, error)) << error;
+    ASSERT_TRUE(writeFileAtomically(file, "again\n", error)) << error;
+    ASSERT_TRUE(keepDamagedFile(file, second, error)) << error;
+    EXPECT_NE(first, second);
+    EXPECT_NE(first.find("/window.damaged-"), std::string::npos) << first;
+    bytes = readFile(first);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "second\n");
+    bytes = readFile(second);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "again\n");
+    EXPECT_NE(access(file.c_str(), F_OK), 0);
+    std::system(("rm -rf '" + root + "'").c_str());
 }
