@@ -117,6 +117,21 @@ const OptionRow kOptions[] = {
          line.headless = true;
          return true;
      }},
+    {"--no-save", nullptr, "neither read nor write the player's files (settings)",
+     [](CommandLine& line, const char*, const char*) {
+         line.noSave = true;
+         return true;
+     }},
+    {"--timedemo", "FILE", "play FILE back as fast as the machine goes, then print frame times",
+     [](CommandLine& line, const char*, const char* value) {
+         line.timedemoPath = value;
+         return *value != '\0';
+     }},
+    {"--timedemo-floor", nullptr, "time bare frames (clear, one textured quad, swap) instead",
+     [](CommandLine& line, const char*, const char*) {
+         line.timedemoFloor = true;
+         return true;
+     }},
     {"-display", "DISPLAY", "the X display to open", passToGlut},
     {"-iconic", nullptr, nullptr, passToGlut},
     {"-direct", nullptr, nullptr, passToGlut},
@@ -182,6 +197,12 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         } else if (!line.recordPath.empty() && !line.replayPath.empty()) {
             line.action = LaunchAction::BadUsage;
             line.error = "--record and --replay cannot be used together";
+        } else if ((line.timedemoFloor || !line.timedemoPath.empty()) &&
+                   (line.headless || !line.recordPath.empty() || !line.replayPath.empty() ||
+                    (line.timedemoFloor && !line.timedemoPath.empty()))) {
+            line.action = LaunchAction::BadUsage;
+            line.error = "--timedemo and --timedemo-floor go with none of --record, --replay, "
+                         "--headless or each other";
         }
     }
     return line;
@@ -209,9 +230,12 @@ void writeUsage(std::FILE* out)
                "  P or Escape             pause and resume\n"
                "  F11                     full screen and back\n"
                "  Enter or N              after GAME OVER: play again\n"
-               "  H                       print the help screen to the console\n"
+               "  H                       help: printed to the console, and shown in the window\n"
+               "                          paused until H, P or Escape\n"
                "  Q                       quit (recording or replaying: prints the summary line)\n"
                "  middle mouse button     menu with \"Exit\"\n"
+               "\nThe keys, the Look, the sound and the assists can be set in\n"
+               "$XDG_CONFIG_HOME/vendettix/settings.ini (~/.config/vendettix/settings.ini).\n"
                "\nThe models, textures and sound are looked for in these places, in order:\n",
                out);
     for (const DataPlace& place : dataDirectoryPlaces())

@@ -24,6 +24,9 @@ struct CommandLine {
     std::string recordPath;             // --record: the input log to write
     std::string replayPath;             // --replay: the input log to play back
     bool headless = false;              // --headless: the replay with no window
+    bool noSave = false;                // --no-save: the player's files neither read nor written
+    std::string timedemoPath;           // --timedemo: the input log to play as fast as it goes
+    bool timedemoFloor = false;         // --timedemo-floor: the renderer's floor alone
 };
 
 CommandLine parseCommandLine(int argc, const char* const* argv);

@@ -6,6 +6,7 @@
 #include "app/command_line.h"
 #include "app/data_directory.h"
 #include "app/play_session.h"
+#include "app/timedemo.h"
 
 int main(int argc, char** argv)
 {
@@ -13,12 +14,22 @@ int main(int argc, char** argv)
     if (commandLine.action != LaunchAction::Play)
         return answerCommandLine(commandLine);
 
+    std::vector<char*> glutArgv;
+    for (std::string& arg : commandLine.glutArgs)
+        glutArgv.push_back(arg.data());
+    glutArgv.push_back(nullptr);
+    const int glutArgc = int(commandLine.glutArgs.size());
+    if (commandLine.timedemoFloor)
+        return runTimedemoFloor(glutArgc, glutArgv.data(), commandLine.window);
+
     // a bad replay is refused before any window opens; both files are named from where the
-    // player stands, before the data directory becomes the current one
+    // player stands, before the data directory becomes the current one. A timedemo is a replay.
+    const std::string& replayPath =
+        commandLine.timedemoPath.empty() ? commandLine.replayPath : commandLine.timedemoPath;
     InputLog replay;
-    if (!commandLine.replayPath.empty()) {
+    if (!replayPath.empty()) {
         std::string error;
-        if (!readInputLog(commandLine.replayPath, &replay, &error)) {
+        if (!readInputLog(replayPath, &replay, &error)) {
             std::fprintf(stderr, "%s\n", error.c_str());
             return 2;
         }
@@ -30,17 +41,17 @@ int main(int argc, char** argv)
     if (!enterDataDirectory())
         return 1;
 
+    startSettings(!commandLine.noSave && !commandLine.headless, !replayPath.empty());
+
     if (commandLine.headless) {
         std::printf("%s\n", replayHeadless(replay).c_str());
         // the strips go with the globals, so a leak checker sees a clean end
         resetAllGlobals();
         return 0;
     }
-    if (!commandLine.replayPath.empty())
+    if (!replayPath.empty())
         startReplay(replay);
-    std::vector<char*> glutArgv;
-    for (std::string& arg : commandLine.glutArgs)
-        glutArgv.push_back(arg.data());
-    glutArgv.push_back(nullptr);
-    return runGame(int(commandLine.glutArgs.size()), glutArgv.data(), commandLine.window);
+    if (!commandLine.timedemoPath.empty())
+        return runTimedemo(glutArgc, glutArgv.data(), commandLine.window);
+    return runGame(glutArgc, glutArgv.data(), commandLine.window);
 }

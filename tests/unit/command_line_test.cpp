@@ -71,6 +71,20 @@ TEST(CommandLine, EachOption)
     EXPECT_EQ(replay.replayPath, "game.replay");
     EXPECT_TRUE(replay.headless);
     EXPECT_EQ(parse({"--record=out.replay"}).recordPath, "out.replay");
+    EXPECT_FALSE(parse({}).noSave);
+    EXPECT_TRUE(parse({"--record", "out.replay", "--no-save"}).noSave);
+
+    CommandLine timedemo = parse({"--timedemo", "demo.replay", "--size", "1920x1080"});
+    EXPECT_EQ(timedemo.action, LaunchAction::Play);
+    EXPECT_EQ(timedemo.timedemoPath, "demo.replay");
+    EXPECT_TRUE(timedemo.replayPath.empty());
+    EXPECT_FALSE(timedemo.timedemoFloor);
+    EXPECT_EQ(timedemo.window.width, 1920);
+    CommandLine floor = parse({"--timedemo-floor", "--fullscreen"});
+    EXPECT_EQ(floor.action, LaunchAction::Play);
+    EXPECT_TRUE(floor.timedemoFloor);
+    EXPECT_TRUE(floor.window.fullscreen);
+    EXPECT_FALSE(parse({}).timedemoFloor);
 }
 
 TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
@@ -98,6 +112,7 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         {{"--size", "600x600+1+1"}, "bad value for --size"},
         {{"-geometry", "600x600+1"}, "bad value for -geometry"},
         {{"--fullscreen=yes"}, "--fullscreen takes no value"},
+        {{"--no-save=1"}, "--no-save takes no value"},
         {{"-display"}, "-display needs a value"},
         // 18: a bad option after a good one still stops the start
         {{"--fullscreen", "--windowed"}, "unknown option: --windowed"},
@@ -106,6 +121,14 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         {{"--replay"}, "--replay needs a value"},
         {{"--replay="}, "bad value for --replay"},
         {{"--record", "a", "--replay", "b"}, "cannot be used together"},
+        // the timedemo's options: a file, and neither with a replay, a recording or the other
+        {{"--timedemo"}, "--timedemo needs a value"},
+        {{"--timedemo="}, "bad value for --timedemo"},
+        {{"--timedemo", "a", "--replay", "b"}, "go with none"},
+        {{"--timedemo", "a", "--record", "b"}, "go with none"},
+        {{"--timedemo-floor", "--timedemo", "a"}, "go with none"},
+        {{"--timedemo-floor", "--record", "b"}, "go with none"},
+        {{"--timedemo-floor=yes"}, "--timedemo-floor takes no value"},
     };
     for (const auto& c : cases) {
         std::string label =
