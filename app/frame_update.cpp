@@ -20,7 +20,7 @@ void onIdle()
             break;
         runPlayStep();
     }
-    if (playEnded())
+    if (playEnded() || windowGone())
         endPlay();
     // the tick stamps of the idle calls; the steps themselves run on the fixed step
     gTickPrev = gTickNow;
