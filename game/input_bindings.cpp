@@ -112,15 +112,21 @@ static bool playAgain(int32_t key)
     return true;
 }
 
-// While paused only resume, quit, help and full screen act (the menu is the toolkit's own). A
-// release still ends a lean or a Look held from before the pause, so none is stuck afterwards;
-// the walk back itself waits for the resume.
+static bool isLeanKey(int32_t key)
+{
+    return key == 'a' || key == 'A' || key == 'd' || key == 'D';
+}
+
+// While paused only resume, quit, help and full screen act (the menu is the toolkit's own). The
+// lean keys are still marked held or let go, so a key held at the resume leans and none is stuck;
+// the steps that move the player wait for the resume. A release still ends a Look or a charge
+// held from before the pause; the charge ends without a throw.
 static bool swallowedWhilePaused(const InputEvent& event)
 {
     switch (event.kind) {
     case InputKind::KeyDown:
-        return !(isPauseKey(event.code) || event.code == 'q' || event.code == 'Q' ||
-                 event.code == 'h' || event.code == 'H');
+        return !(isPauseKey(event.code) || isLeanKey(event.code) || event.code == 'q' ||
+                 event.code == 'Q' || event.code == 'h' || event.code == 'H');
     case InputKind::SpecialKey:
         return event.code != kKeyF11;
     case InputKind::KeyUp:
@@ -141,6 +147,8 @@ static bool swallowedWhilePaused(const InputEvent& event)
     case InputKind::Button:
         if (event.code == kButtonLeft && event.state != kButtonDown)
             cancelLook();
+        if (event.code == kButtonRight && event.state != kButtonDown)
+            cancelCharging();
         return true;
     case InputKind::Drag:
         return true;
@@ -188,7 +196,8 @@ static void onKeyDown(unsigned char key)
     case 'l':
         gOwnerSeesPlayer = !gOwnerSeesPlayer;
         return;
-    case 'm':
+    // the help screen names it in upper case
+    case 'm': case 'M':
         toggleWireframe();
         return;
     default:
@@ -250,7 +259,7 @@ static void onLeftButton(const InputEvent& event)
 
 void stepHeldKeys(float stepMs)
 {
-    // a pause holds the lean where it is, as it holds the walk back
+    // held through a pause, the lean goes on once play resumes
     if (gPaused || inputFrozen())
         return;
     if (gHideLeftHeld || padHoldsHideLeft())
