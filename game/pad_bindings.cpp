@@ -47,9 +47,12 @@ void updateThrow()
     if (want == gPadThrowHeld)
         return;
     gPadThrowHeld = want;
-    // a pause swallows the throw as it swallows the right button
+    // a pause swallows the press as it swallows the right button's, and a release then ends
+    // the charge with nothing thrown
     if (!gPaused)
         onThrowButton(want);
+    else if (!want)
+        cancelCharging();
 }
 
 void releaseHide(bool left)

@@ -214,11 +214,18 @@ TEST_F(GamepadTest, ShouldersHideWhileHeldYChangesWeaponsStartPausesBackShowsHel
     press(kPadY);
     EXPECT_FALSE(gEggSelected);
 
+    // a charge the pause caught ends with nothing thrown when the trigger is let go
+    const int32_t rolls = gRollsLeft;
+    setVirtualPadAxis(kPadRightTrigger, 32767);
+    steps(5);
+    ASSERT_TRUE(gCharging);
     press(kPadStart);
     ASSERT_TRUE(gPaused);
+    setVirtualPadAxis(kPadRightTrigger, 0);
+    steps(1);
+    EXPECT_FALSE(gCharging);
     // while paused the stick, the shoulders and the throw do nothing
     const float yaw = gCameraYaw, bar = gTimeBar;
-    const int32_t rolls = gRollsLeft;
     stick(32767, 0);
     setVirtualPadButton(kPadLeftShoulder, true);
     press(kPadA, 5);
