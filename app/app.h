@@ -24,6 +24,8 @@ void startGame(int argc, char** argv, const WindowOptions& window = {});
 void noteFrameShown();
 void onReshape(int width, int height);
 void onMenu(int value);
+// the window now: its size and place (those before full screen while full screen) and the mode
+WindowOptions currentWindow();
 void onIdle();
 void onDisplay();
 

@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "app/play_session.h"
+#include "app/score_keeping.h"
 #include "game/play_step.h"
 #include "platform/clock.h"
 #include "platform/redisplay.h"
@@ -16,6 +17,7 @@ void onIdle()
         if (playEnded())
             break;
         runPlayStep();
+        noteGameProgress();
     }
     if (playEnded())
         endPlay();

@@ -6,16 +6,21 @@
 #include "app/command_line.h"
 #include "app/data_directory.h"
 #include "app/play_session.h"
+#include "app/score_keeping.h"
+#include "app/window_memory.h"
 
 int main(int argc, char** argv)
 {
     CommandLine commandLine = parseCommandLine(argc, argv);
+    if (commandLine.action == LaunchAction::ShowScores)
+        return printBestScores();
     if (commandLine.action != LaunchAction::Play)
         return answerCommandLine(commandLine);
 
     // a bad replay is refused before any window opens; both files are named from where the
     // player stands, before the data directory becomes the current one
     InputLog replay;
+    int64_t replayLastStep = -1;
     if (!commandLine.replayPath.empty()) {
         std::string error;
         if (!readInputLog(commandLine.replayPath, &replay, &error)) {
@@ -23,6 +28,14 @@ int main(int argc, char** argv)
             return 2;
         }
     }
+    if (commandLine.replayRank > 0) {
+        std::string error;
+        if (!loadKeptGame(commandLine.replayRank, &replay, &replayLastStep, &error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 1;
+        }
+    }
+    const bool replaying = !commandLine.replayPath.empty() || commandLine.replayRank > 0;
     if (!commandLine.recordPath.empty() && !startRecording(commandLine.recordPath)) {
         std::perror(commandLine.recordPath.c_str());
         return 1;
@@ -31,13 +44,20 @@ int main(int argc, char** argv)
         return 1;
 
     if (commandLine.headless) {
-        std::printf("%s\n", replayHeadless(replay).c_str());
+        std::printf("%s\n", replayHeadless(replay, replayLastStep).c_str());
         // the strips go with the globals, so a leak checker sees a clean end
         resetAllGlobals();
         return 0;
     }
-    if (!commandLine.replayPath.empty())
-        startReplay(replay);
+    if (replaying)
+        startReplay(replay, replayLastStep);
+    else if (!commandLine.noSave)
+        startKeepingScores();
+    if (!commandLine.noSave) {
+        if (!commandLine.windowSet)
+            loadWindowState(&commandLine.window);
+        keepWindowAtEnd();
+    }
     std::vector<char*> glutArgv;
     for (std::string& arg : commandLine.glutArgs)
         glutArgv.push_back(arg.data());

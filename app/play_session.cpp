@@ -6,6 +6,8 @@
 #include <cstdlib>
 
 #include "app/app.h"
+#include "app/score_keeping.h"
+#include "app/window_memory.h"
 #include "game/input_queue.h"
 #include "game/play_step.h"
 #include "game/play_summary.h"
@@ -14,6 +16,7 @@
 static std::FILE* sRecording = nullptr;
 static bool sReplaying = false;
 static int64_t sReplayLastStep = -1;
+static bool sKeepWindow = false;
 
 bool startRecording(const std::string& path)
 {
@@ -25,10 +28,12 @@ bool startRecording(const std::string& path)
     return true;
 }
 
-void startReplay(const InputLog& log)
+void startReplay(const InputLog& log, int64_t lastStep)
 {
     sReplaying = true;
     sReplayLastStep = log.events.empty() ? -1 : log.events.back().step;
+    if (lastStep > sReplayLastStep)
+        sReplayLastStep = lastStep;
     for (const QueuedInput& input : log.events)
         queueInput(input.step, input.event);
 }
@@ -38,8 +43,23 @@ bool playEnded()
     return gQuitRequested || (sReplaying && gStepCount > sReplayLastStep);
 }
 
+void keepWindowAtEnd()
+{
+    sKeepWindow = true;
+}
+
+void keepPlayersRecord()
+{
+    if (!sReplaying)
+        finishKeepingScores();
+    if (sKeepWindow)
+        saveWindowState(currentWindow());
+    sKeepWindow = false;
+}
+
 void endPlay()
 {
+    keepPlayersRecord();
     // a game played without --record or --replay keeps its console as it always was
     if (sRecording || sReplaying) {
         std::printf("%s\n", playSummary().c_str());
@@ -59,13 +79,13 @@ void queueWindowInput(const InputEvent& event)
         queueInput(gStepCount, event);
 }
 
-std::string replayHeadless(const InputLog& log)
+std::string replayHeadless(const InputLog& log, int64_t lastStep)
 {
     assignStartingValues();
     if (!gWorld)
         gWorld = new World();  // the models without their drawing
     addPlaceholderStreamer();
-    startReplay(log);
+    startReplay(log, lastStep);
     while (!playEnded())
         runPlayStep();
     return playSummary();
@@ -78,4 +98,6 @@ void resetPlaySession()
     sRecording = nullptr;
     sReplaying = false;
     sReplayLastStep = -1;
+    sKeepWindow = false;
+    resetScoreKeeping();
 }

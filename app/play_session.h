@@ -10,8 +10,13 @@
 // every input the game acts on from now on is written to path; false if it cannot be created
 bool startRecording(const std::string& path);
 // the log's events are queued at their steps and the window's own input is ignored; the game
-// ends after the log's last step
-void startReplay(const InputLog& log);
+// ends after the log's last step, or after lastStep when that is later
+void startReplay(const InputLog& log, int64_t lastStep = -1);
+// the window's size, place and full screen are kept when the game ends
+void keepWindowAtEnd();
+// what the player keeps at the end (the finished game's longer log, the window), however the
+// game ends: q, the menu's Exit or the window closed
+void keepPlayersRecord();
 // q or the menu's Exit took effect, or the replay has run its last step
 bool playEnded();
 // prints the summary line (when recording or replaying), closes the recording and ends the
@@ -21,5 +26,5 @@ bool playEnded();
 void queueWindowInput(const InputEvent& event);
 // the whole replay with no window, no GL and no sound, as fast as the machine goes, from the
 // starting values; returns the summary line. Needs the data directory.
-std::string replayHeadless(const InputLog& log);
+std::string replayHeadless(const InputLog& log, int64_t lastStep = -1);
 void resetPlaySession();

@@ -60,6 +60,8 @@ static void registerCallbacks()
     glutMouseFunc(onMouse);
     glutMotionFunc(onMotion);
     glutWindowStatusFunc(onWindowStatus);
+    // the window closed by its frame: the process ends right after this, as it always did
+    glutCloseFunc(keepPlayersRecord);
 }
 
 // F11: the whole screen, and back to the window's size and place before it
@@ -83,6 +85,24 @@ static void toggleFullScreen()
         glutPositionWindow(sWindowMode.x, sWindowMode.y);
     }
     sWindowMode.fullScreen = !sWindowMode.fullScreen;
+}
+
+WindowOptions currentWindow()
+{
+    WindowOptions now;
+    now.fullscreen = sWindowMode.fullScreen;
+    if (sWindowMode.fullScreen) {
+        now.x = sWindowMode.x;
+        now.y = sWindowMode.y;
+        now.width = sWindowMode.width;
+        now.height = sWindowMode.height;
+    } else {
+        now.x = glutGet(GLUT_WINDOW_X);
+        now.y = glutGet(GLUT_WINDOW_Y);
+        now.width = glutGet(GLUT_WINDOW_WIDTH);
+        now.height = glutGet(GLUT_WINDOW_HEIGHT);
+    }
+    return now;
 }
 
 // replaced by the first reshape
@@ -121,7 +141,8 @@ void startGame(int argc, char** argv, const WindowOptions& window)
         fitWindowToScreen({window.x, window.y, window.width, window.height},
                           glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
     glutInitWindowSize(placed.width, placed.height);
-    glutInitWindowPosition(placed.x, placed.y);
+    // without a window manager freeglut keeps the window's offset on the full screen
+    glutInitWindowPosition(window.fullscreen ? 0 : placed.x, window.fullscreen ? 0 : placed.y);
     glutCreateWindow("Mesh display");
     setWindowIdentity();
     sWindowMode.x = window.x;

@@ -118,7 +118,7 @@ void drawCentred(void* font, WindowSize window, float y, const char* text)
 float pausedLine()
 {
     if (gGameOver)
-        return 0.3f;
+        return gGameOverNote[0] ? 0.2f : 0.3f;
     return gLevelOver ? 0.4f : 0.5f;
 }
 
@@ -193,6 +193,8 @@ void drawHudText()
         std::snprintf(text, sizeof text, "SCORE: %d", gScore);
         drawText(font, 0.38f, 0.5f, text);
         drawCentred(font, window, 0.4f, "Press Enter to play again");
+        if (gGameOverNote[0])
+            drawCentred(font, window, 0.3f, gGameOverNote);
     } else if (gTurning == 1) {
         std::snprintf(text, sizeof text, "LEVEL %i COMPLETE!", gLevel - 1);
         drawText(font, 0.28f, 0.6f, text);

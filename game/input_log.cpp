@@ -126,22 +126,40 @@ void writeInputLogHeader(std::FILE* file)
     std::fflush(file);
 }
 
-void writeInputLine(std::FILE* file, const QueuedInput& input)
+std::string inputLine(const QueuedInput& input)
 {
     const EventName* e = nameOf(input.event.kind);
     if (!e)
-        return;
+        return "";
     const InputEvent& ev = input.event;
-    std::fprintf(file, "%lld %s", static_cast<long long>(input.step), e->name);
+    char line[96];
+    int n = std::snprintf(line, sizeof line, "%lld %s", static_cast<long long>(input.step), e->name);
     switch (ev.kind) {
-    case InputKind::Button: std::fprintf(file, " %d %d %d %d", ev.code, ev.state, ev.x, ev.y); break;
-    case InputKind::Drag: case InputKind::Reshape: std::fprintf(file, " %d %d", ev.x, ev.y); break;
+    case InputKind::Button:
+        std::snprintf(line + n, sizeof line - n, " %d %d %d %d", ev.code, ev.state, ev.x, ev.y);
+        break;
+    case InputKind::Drag: case InputKind::Reshape:
+        std::snprintf(line + n, sizeof line - n, " %d %d", ev.x, ev.y);
+        break;
     case InputKind::Quit: break;
-    default: std::fprintf(file, " %d", ev.code); break;
+    default: std::snprintf(line + n, sizeof line - n, " %d", ev.code); break;
     }
+    return std::string(line) + "\n";
+}
+
+void writeInputLine(std::FILE* file, const QueuedInput& input)
+{
     // flushed a line at a time: a game killed mid-play still leaves a log that replays
-    std::fputc('\n', file);
+    std::fputs(inputLine(input).c_str(), file);
     std::fflush(file);
+}
+
+std::string inputLogText(const std::vector<QueuedInput>& events)
+{
+    std::string text = std::string(kInputLogHeader) + "\n";
+    for (const QueuedInput& input : events)
+        text += inputLine(input);
+    return text;
 }
 
 bool readInputLog(const std::string& path, InputLog* log, std::string* error)
@@ -154,8 +172,13 @@ bool readInputLog(const std::string& path, InputLog* log, std::string* error)
     }
     std::stringstream whole;
     whole << in.rdbuf();
-    const std::string text = whole.str();
+    return parseInputLog(whole.str(), path, log, error);
+}
 
+bool parseInputLog(const std::string& text, const std::string& path, InputLog* log,
+                   std::string* error)
+{
+    log->events.clear();
     size_t at = 0;
     int lineNumber = 0;
     int64_t lastStep = 0;

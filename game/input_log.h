@@ -31,6 +31,13 @@ struct InputLog {
 
 void writeInputLogHeader(std::FILE* file);
 void writeInputLine(std::FILE* file, const QueuedInput& input);
+// one event's line, newline included
+std::string inputLine(const QueuedInput& input);
+// the whole log as the file holds it: the header, then a line an event
+std::string inputLogText(const std::vector<QueuedInput>& events);
 // reads and checks the whole file; on a fault returns false with "FILE:LINE: what is wrong"
 // in *error (line 0 for a file that cannot be read)
 bool readInputLog(const std::string& path, InputLog* log, std::string* error);
+// the same check of a log's text; path only names it in the errors
+bool parseInputLog(const std::string& text, const std::string& path, InputLog* log,
+                   std::string* error);

@@ -3,6 +3,7 @@
 #include "game/input_queue.h"
 
 #include <deque>
+#include <vector>
 
 #include "game/input_bindings.h"
 #include "game/input_log.h"
@@ -10,6 +11,7 @@
 
 static std::deque<QueuedInput> sQueue;
 static std::FILE* sRecording = nullptr;
+static std::vector<QueuedInput> sApplied;
 
 void queueInput(int64_t step, const InputEvent& event)
 {
@@ -29,6 +31,7 @@ void applyDueInput(int64_t step)
         due.step = step;
         if (sRecording)
             writeInputLine(sRecording, due);
+        sApplied.push_back(due);
         applyInput(due.event);
     }
 }
@@ -43,8 +46,14 @@ void recordInputTo(std::FILE* file)
     sRecording = file;
 }
 
+const std::vector<QueuedInput>& appliedInput()
+{
+    return sApplied;
+}
+
 void resetInputQueue()
 {
     sQueue.clear();
+    sApplied.clear();
     sRecording = nullptr;
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "player/input.h"
 
@@ -19,4 +20,7 @@ void applyDueInput(int64_t step);
 size_t queuedInputCount();
 // every event applied from now on is written there as a line of the input log (null: none)
 void recordInputTo(std::FILE* file);
+// every event applied since the start (or the last reset), at the step it took effect: the
+// session's whole input log, kept with each finished game
+const std::vector<QueuedInput>& appliedInput();
 void resetInputQueue();
