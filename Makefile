@@ -6,6 +6,7 @@
 #   make demo   a scripted round under a virtual X server, screenshots in build/shots
 #   make screenshots  the README's pictures in docs/play
 #   make bench  the benchmarks, the frame-time harness and the start-up timer, as one table
+#   make timedemo  the whole recorded game at 600x600, 1280x1024 and 1920x1080 against the floor
 
 JOBS ?= $(shell nproc)
 # VX_WERROR=ON turns warnings into errors (CI does)
@@ -16,7 +17,7 @@ FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 60
 
 .PHONY: all deps deps-test deps-bench deps-fuzz build build-game build-play build-asan run test test-release \
-	test-asan bench clean build-fuzz fuzz fuzz-ci demo screenshots
+	test-asan bench timedemo clean build-fuzz fuzz fuzz-ci demo screenshots
 
 # the nested makes of CMake's build would otherwise announce every directory they enter
 MAKEFLAGS += --no-print-directory
@@ -95,6 +96,10 @@ test: fuzz-ci test-release test-asan
 
 bench: deps-bench build
 	@python3 scripts/bench-report $(BUILD)
+
+# with no display, under a virtual X server large enough for full HD
+timedemo: build-game
+	@python3 scripts/timedemo $(BUILD) --rounds 1
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -43,10 +43,9 @@ void setFrameCamera();
 // one whole frame, camera to swap, with the given parts
 void drawFrame(const SceneParts& parts);
 
-// the values start-up assigns to the shared globals (no GL)
+// the values start-up gives the shell's globals, and through each floor's own function those of
+// the floors below (no GL)
 void assignStartingValues();
-// element 0 of gStreamers: a landed streamer with no roll
-void addPlaceholderStreamer();
 // the input callbacks queue every event for the next step of play (app/play_session.h)
 void routeInputToBindings();
 

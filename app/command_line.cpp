@@ -69,14 +69,17 @@ bool passToGlut(CommandLine& line, const char* option, const char* value)
     return true;
 }
 
+bool showHelp(CommandLine& line, const char*, const char*)
+{
+    line.action = LaunchAction::ShowHelp;
+    return true;
+}
+
 // -geometry is read here rather than by glutInit, which would have it overridden by the
 // game's own window size
 const OptionRow kOptions[] = {
-    {"--help", nullptr, "print this help and exit",
-     [](CommandLine& line, const char*, const char*) {
-         line.action = LaunchAction::ShowHelp;
-         return true;
-     }},
+    {"--help", nullptr, "print this help and exit (also -h)", showHelp},
+    {"-h", nullptr, nullptr, showHelp},
     {"--version", nullptr, "print the name and version and exit",
      [](CommandLine& line, const char*, const char*) {
          line.action = LaunchAction::ShowVersion;
@@ -132,6 +135,16 @@ const OptionRow kOptions[] = {
     {"--headless", nullptr, "with --replay or --replay-score: no window, as fast as it goes",
      [](CommandLine& line, const char*, const char*) {
          line.headless = true;
+         return true;
+     }},
+    {"--timedemo", "FILE", "play FILE back as fast as the machine goes, then print frame times",
+     [](CommandLine& line, const char*, const char* value) {
+         line.timedemoPath = value;
+         return *value != '\0';
+     }},
+    {"--timedemo-floor", nullptr, "time bare frames (clear, one textured quad, swap) instead",
+     [](CommandLine& line, const char*, const char*) {
+         line.timedemoFloor = true;
          return true;
      }},
     {"-display", "DISPLAY", "the X display to open", passToGlut},
@@ -210,6 +223,13 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         } else if (line.noSave && line.replayRank > 0) {
             line.action = LaunchAction::BadUsage;
             line.error = "--replay-score reads the score table, which --no-save leaves alone";
+        } else if ((line.timedemoFloor || !line.timedemoPath.empty()) &&
+                   (line.headless || !line.recordPath.empty() || !line.replayPath.empty() ||
+                     line.replayRank > 0 ||
+                    (line.timedemoFloor && !line.timedemoPath.empty()))) {
+            line.action = LaunchAction::BadUsage;
+            line.error = "--timedemo and --timedemo-floor go with none of --record, --replay, "
+                         "--headless or each other";
         }
     }
     return line;

@@ -28,6 +28,8 @@ struct CommandLine {
     int replayRank = 0;                 // --replay-score: the kept game of this rank, 1 the best
     bool noSave = false;                // --no-save: no file of the player's read or written
     bool windowSet = false;             // the window's size, place or full screen was given
+    std::string timedemoPath;           // --timedemo: the input log to play as fast as it goes
+    bool timedemoFloor = false;         // --timedemo-floor: the renderer's floor alone
 };
 
 CommandLine parseCommandLine(int argc, const char* const* argv);

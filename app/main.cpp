@@ -7,6 +7,7 @@
 #include "app/data_directory.h"
 #include "app/play_session.h"
 #include "app/score_keeping.h"
+#include "app/timedemo.h"
 #include "app/window_memory.h"
 
 int main(int argc, char** argv)
@@ -17,13 +18,23 @@ int main(int argc, char** argv)
     if (commandLine.action != LaunchAction::Play)
         return answerCommandLine(commandLine);
 
+    std::vector<char*> glutArgv;
+    for (std::string& arg : commandLine.glutArgs)
+        glutArgv.push_back(arg.data());
+    glutArgv.push_back(nullptr);
+    const int glutArgc = int(commandLine.glutArgs.size());
+    if (commandLine.timedemoFloor)
+        return runTimedemoFloor(glutArgc, glutArgv.data(), commandLine.window);
+
     // a bad replay is refused before any window opens; both files are named from where the
-    // player stands, before the data directory becomes the current one
+    // player stands, before the data directory becomes the current one. A timedemo is a replay.
+    const std::string& replayPath =
+        commandLine.timedemoPath.empty() ? commandLine.replayPath : commandLine.timedemoPath;
     InputLog replay;
     int64_t replayLastStep = -1;
-    if (!commandLine.replayPath.empty()) {
+    if (!replayPath.empty()) {
         std::string error;
-        if (!readInputLog(commandLine.replayPath, &replay, &error)) {
+        if (!readInputLog(replayPath, &replay, &error)) {
             std::fprintf(stderr, "%s\n", error.c_str());
             return 2;
         }
@@ -35,7 +46,7 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    const bool replaying = !commandLine.replayPath.empty() || commandLine.replayRank > 0;
+    const bool replaying = !replayPath.empty() || commandLine.replayRank > 0;
     if (!commandLine.recordPath.empty() && !startRecording(commandLine.recordPath)) {
         std::perror(commandLine.recordPath.c_str());
         return 1;
@@ -51,16 +62,15 @@ int main(int argc, char** argv)
     }
     if (replaying)
         startReplay(replay, replayLastStep);
-    else if (!commandLine.noSave)
+    // a timedemo measures the window it is given and keeps nothing
+    if (!commandLine.timedemoPath.empty())
+        return runTimedemo(glutArgc, glutArgv.data(), commandLine.window);
+    if (!replaying && !commandLine.noSave)
         startKeepingScores();
     if (!commandLine.noSave) {
         if (!commandLine.windowSet)
             loadWindowState(&commandLine.window);
         keepWindowAtEnd();
     }
-    std::vector<char*> glutArgv;
-    for (std::string& arg : commandLine.glutArgs)
-        glutArgv.push_back(arg.data());
-    glutArgv.push_back(nullptr);
-    return runGame(int(commandLine.glutArgs.size()), glutArgv.data(), commandLine.window);
+    return runGame(glutArgc, glutArgv.data(), commandLine.window);
 }

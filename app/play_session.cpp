@@ -12,6 +12,7 @@
 #include "game/play_step.h"
 #include "game/play_summary.h"
 #include "scene/world.h"
+#include "streamer/paper_streamer.h"
 
 static std::FILE* sRecording = nullptr;
 static bool sReplaying = false;
@@ -83,7 +84,7 @@ std::string replayHeadless(const InputLog& log, int64_t lastStep)
 {
     assignStartingValues();
     if (!gWorld)
-        gWorld = new World();  // the models without their drawing
+        buildWorld();  // the models without their drawing
     addPlaceholderStreamer();
     startReplay(log, lastStep);
     while (!playEnded())

@@ -173,11 +173,11 @@ void startGame(int argc, char** argv, const WindowOptions& window)
 
     loadTextures();
     markStartupPhase("textures");
-    gWorld = new World(ground.get());
-    gWorld->startDrawing();
+    World& world = buildWorld(ground.get());
+    world.startDrawing();
     // the ground's lists made, its 16 MB tree goes before the first frame's own allocations
     if (!gKeepTerrainTree)
-        gWorld->terrain->releaseTree();
+        world.terrain->releaseTree();
     malloc_trim(0);
     markStartupPhase("light and display lists");
 

@@ -8,6 +8,7 @@
 #include "platform/full_screen.h"
 #include "platform/redisplay.h"
 #include "player/camera.h"
+#include "player/input.h"
 #include "player/throwing.h"
 
 int32_t gViewWidth;
@@ -101,10 +102,10 @@ static void onKeyDown(unsigned char key)
         return;
     // the toggles show with the next frame the idle loop draws
     case 'E': case 'e':
-        gBirdsEyeView = !gBirdsEyeView;
+        toggleBirdsEyeView();
         return;
     case 'F': case 'f':
-        gShowFps = !gShowFps;
+        toggleFpsCounter();
         return;
     case 'H': case 'h':
         printHelp();
@@ -133,10 +134,10 @@ static void onKeyUp(unsigned char key)
     if (inputFrozen())
         return;
     if (key == 'A' || key == 'a') {
-        gReturnFromLeft = 1;
+        beginLeanReturn(true);
         requestRedisplay();
     } else if (key == 'D' || key == 'd') {
-        gReturnFromRight = 1;
+        beginLeanReturn(false);
         requestRedisplay();
     }
 }
@@ -146,7 +147,7 @@ static void onSpecialKey(int32_t key)
     if (key == kKeyF11) {
         requestFullScreenToggle();
     } else if (key == kKeyF1) {
-        gEggSelected = !gEggSelected;
+        selectAmmunition(!gEggSelected);
         requestRedisplay();
     } else if (key == kKeyHome) {
         resetCamera();

@@ -18,18 +18,8 @@ namespace {
 constexpr double kTimeBarPerSecond = 0.06533333333333;  // 30 ticks empty the full bar
 constexpr double kTimeBarEmpty = -0.97888;
 constexpr int32_t kLastLevel = 4;
+constexpr float kOwnerWalkRadius = 15.0f;
 constexpr double kTurnAngle = kGamePi;  // the turn covers half of this over gTurnFrames * 0.5 steps
-
-// the camera goes back to where the level began, and any lean is walked back
-void restoreHomeCamera()
-{
-    gCameraYaw = gHomeYaw;
-    gCameraPitch = gHomePitch;
-    gStationAngle = gHomeStationAngle;
-    gReturnFromLeft = 1;
-    gReturnFromRight = 1;
-    updateLookVector();
-}
 
 // what the level end and Advance Turn share: the next level (there is none after the last),
 // input frozen, a full time bar, the power bar down and the camera back home
@@ -40,7 +30,7 @@ void beginTurn()
     gTurning = 1;
     gLevelOver = 1;
     gTimeBar = kFullTimeBar;
-    gThrowPower = 0.0f;
+    emptyPowerBar();
     if (gLevel == kGameOverLevel)
         gGameOver = 1;
     restoreHomeCamera();
@@ -71,11 +61,7 @@ void endLevel()
 {
     beginTurn();
     gScore = computeScore();
-    // whatever is still in the air stops where it is and is no longer drawn
-    for (RollRecord& roll : gRollsInFlight)
-        roll.active = 0;
-    for (EggRecord& egg : gEggsInFlight)
-        egg.active = 0;
+    stopAllFlights();
 }
 
 // Unlike the level end it scores nothing, and rolls and eggs in the air go on after the turn.
@@ -87,15 +73,10 @@ void advanceTurn()
 void stepTurn()
 {
     gTurnFrame += 1;
-    double step = kTurnAngle / gTurnFrames;
-    gStationAngle = float(gStationAngle + step);
-    gCameraYaw = float(gCameraYaw + step);
-
-    if (float(gTurnFrame) == gTurnFrames * 0.5) {
-        // arrived: this station's view becomes the home of the new level
-        gHomePitch = gCameraPitch;
-        gHomeYaw = gCameraYaw;
-        gHomeStationAngle = gStationAngle;
+    const bool arrived = float(gTurnFrame) == gTurnFrames * 0.5;
+    // on arrival this station's view becomes the home of the new level
+    turnStation(kTurnAngle / gTurnFrames, arrived);
+    if (arrived) {
         gTurning = 0;
         gLevelOver = 0;
         gTurnFrame = 0;
@@ -103,12 +84,6 @@ void stepTurn()
         gEggsLeft = kAmmunitionPerLevel;
         gRollsLeft = kAmmunitionPerLevel;
     }
-
-    gPressPitch = gCameraPitch;
-    gPressYaw = gCameraYaw;
-    if (gCameraPitch <= 0.0f)
-        gCameraPitch = 0.0f;
-    updateLookVector();
 }
 
 // a height counts as a multiple of 5: up when its whole part is 3 or 4 modulo 5, else down
@@ -179,6 +154,13 @@ void stepOwnerWalk()
         gSpinAngle = 360.0f;
 }
 
+void startOwnerWalk()
+{
+    gOwnerRadius = kOwnerWalkRadius;
+    gSpinStep = 1;
+    gOwnerSeesPlayer = 0;
+}
+
 void onThrowButton(int pressed)
 {
     if (gGameOver || gTurning || hidingTooFarToThrow())
@@ -211,10 +193,7 @@ void startNewGame()
 
     resetThrowingState();
     // the placeholder at index 0 carries the score's baseline and stays
-    for (size_t i = 1; i < gStreamers.size(); ++i)
-        delete gStreamers[i];
-    if (!gStreamers.empty())
-        gStreamers.resize(1);
+    keepPlaceholderOnly();
     if (gWorld)
         gWorld->restoreLayout();
     placeCameraAtStart();

@@ -21,6 +21,8 @@ uint8_t ownerSeesPlayerAt(float spinAngle, int32_t level);
 void updateOwnerSight();
 // one step of the owner's walk round the house
 void stepOwnerWalk();
+// the walk's radius and step as a run starts, the owner not yet seeing the player
+void startOwnerWalk();
 // right button: pressed = 1 on press, 0 on release
 void onThrowButton(int pressed);
 // play again: the state of play as a game starts, in the same window and over the same terrain

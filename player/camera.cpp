@@ -151,6 +151,45 @@ static void returnFromRight(float dtTick)
     settleOnStation();
 }
 
+// this station's view becomes the home the look is limited round and a turn comes back to
+static void arriveHome()
+{
+    gHomePitch = gCameraPitch;
+    gHomeYaw = gCameraYaw;
+    gHomeStationAngle = gStationAngle;
+}
+
+void turnStation(double step, bool arrived)
+{
+    gStationAngle = float(gStationAngle + step);
+    gCameraYaw = float(gCameraYaw + step);
+    if (arrived)
+        arriveHome();
+    gPressPitch = gCameraPitch;
+    gPressYaw = gCameraYaw;
+    if (gCameraPitch <= 0.0f)
+        gCameraPitch = 0.0f;
+    updateLookVector();
+}
+
+void beginLeanReturn(bool fromLeft)
+{
+    if (fromLeft)
+        gReturnFromLeft = 1;
+    else
+        gReturnFromRight = 1;
+}
+
+void restoreHomeCamera()
+{
+    gCameraYaw = gHomeYaw;
+    gCameraPitch = gHomePitch;
+    gStationAngle = gHomeStationAngle;
+    beginLeanReturn(true);
+    beginLeanReturn(false);
+    updateLookVector();
+}
+
 void stepLeanReturn(float dtTick)
 {
     if (dtTick < 0.0f)

@@ -49,6 +49,13 @@ void stepHideLeft(float dtTick);
 void stepHideRight(float dtTick);
 // the walk back after a lean key is released: one step, dtTick in milliseconds
 void stepLeanReturn(float dtTick);
+// the camera's writers for the rules: the turn between levels and the way back home
+// one step of the turn to the next station; on arrival the view becomes the home of the level
+void turnStation(double step, bool arrived);
+// the camera back to where the level began, and any lean walked back
+void restoreHomeCamera();
+// the walk back from a lean to that side starts (the lean key was let go)
+void beginLeanReturn(bool fromLeft);
 void resetCameraState();
 // the camera as a game starts: at the first station, eye at standing height, looking at the house
 void placeCameraAtStart();

@@ -38,6 +38,22 @@ void toggleWireframe()
     gWireframe = gWireframe == 0 ? 1 : 0;
 }
 
+void toggleBirdsEyeView()
+{
+    gBirdsEyeView = !gBirdsEyeView;
+}
+
+void toggleFpsCounter()
+{
+    gShowFps = !gShowFps;
+}
+
+void startWithTogglesOff()
+{
+    gShowFps = 0;
+    gWireframe = 0;
+}
+
 void resetCamera()
 {
     gCameraPitch = 0.0f;

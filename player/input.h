@@ -57,6 +57,10 @@ void cancelLook();
 void resetCamera();
 // the World's meshes and the streamers between lines and filled
 void toggleWireframe();
+void toggleBirdsEyeView();
+void toggleFpsCounter();
+// the frame-rate counter and the wireframe off, as a run starts
+void startWithTogglesOff();
 
 // the help screen on standard output, in the console's encoding
 void printHelp();

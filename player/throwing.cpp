@@ -52,6 +52,24 @@ void releaseThrow(bool egg)
         throwRoll(gThrowPower, gViewDir);
 }
 
+void selectAmmunition(bool eggs)
+{
+    gEggSelected = eggs ? 1 : 0;
+}
+
+void emptyPowerBar()
+{
+    gThrowPower = 0.0f;
+}
+
+void stopAllFlights()
+{
+    for (RollRecord& roll : gRollsInFlight)
+        roll.active = 0;
+    for (EggRecord& egg : gEggsInFlight)
+        egg.active = 0;
+}
+
 void stepPowerBar()
 {
     if (!gCharging)
@@ -112,7 +130,7 @@ void throwRoll(float power, Vec3 direction)
     PaperStreamer* streamer = new PaperStreamer(roll.endA, roll.endB);
     streamer->landed = 0;
     streamer->roll = int32_t(gRollsInFlight.size());
-    gStreamers.push_back(streamer);
+    addStreamer(streamer);
 
     roll.streamer = streamer;
     gRollsInFlight.push_back(roll);

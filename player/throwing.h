@@ -60,4 +60,10 @@ bool rollFlying(int32_t roll);
 void stopRoll(int32_t roll);
 // the sinking and relaxation of every thrown strip, dtTick milliseconds after the last step
 void stepStreamers(float dtTick);
+// the right button throws eggs (true) or rolls
+void selectAmmunition(bool eggs);
+// the power bar back to empty (a turn begins)
+void emptyPowerBar();
+// whatever is still in the air stops where it is and is no longer drawn
+void stopAllFlights();
 void resetThrowingState();

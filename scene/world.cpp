@@ -13,6 +13,12 @@
 
 World* gWorld = nullptr;
 
+World& buildWorld(Terrain* builtTerrain)
+{
+    gWorld = new World(builtTerrain);
+    return *gWorld;
+}
+
 // the house group is drawn 256 / 22.5 times its file size (then divided by the house's size)
 constexpr float kHouseGroupScale = 11.377778f;
 

@@ -66,7 +66,9 @@ public:
     void draw(bool ownerSeesPlayer, int32_t level, int32_t hideLeft, int32_t hideRight,
               bool withSky = true);
     void drawHouse(Model& house);
+    // in the model's material colours when materialColours (the model's own setting unless given)
     void drawModel(Model& model, const char* name);
+    void drawModel(Model& model, const char* name, bool materialColours);
     void drawMeshObject(const MeshObject& object, bool withTexCoords);
     void toggleWireframe();
 
@@ -129,6 +131,9 @@ private:
 };
 
 extern World* gWorld;
+// the run's World, built once by start-up (or the headless replay, without drawing) into gWorld;
+// only the World's own functions change it afterwards
+World& buildWorld(Terrain* builtTerrain = nullptr);
 
 template <class Visit>
 void World::forEachPlacementShown(int32_t level, int32_t hideLeft, int32_t hideRight,

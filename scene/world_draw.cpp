@@ -105,9 +105,10 @@ void emitFaces(const MeshObject& object, int32_t primitiveMode, TexCoord texCoor
 }
 
 // the object's 3DS material colour, when the model is drawn in those and the object has no preset
-const MeshMaterial* materialColour(const Model& model, const MeshObject& object)
+const MeshMaterial* materialColour(const Model& model, const MeshObject& object,
+                                   bool materialColours)
 {
-    if (model.materialCount <= 0 || object.materialIndex < 0 || !model.useMaterialColours ||
+    if (model.materialCount <= 0 || object.materialIndex < 0 || !materialColours ||
         object.presetCode != 0)
         return nullptr;
     if (object.materialIndex >= int32_t(model.materials.size()))
@@ -174,7 +175,8 @@ void World::drawHouse(Model& house)
         if (k > kLastWall) {
             glDisable(GL_TEXTURE_2D);
             glColor3ub(255, 255, 255);
-            if (const MeshMaterial* material = materialColour(house, object)) {
+            const MeshMaterial* material = materialColour(house, object, house.useMaterialColours);
+            if (material) {
                 glEnable(GL_COLOR_MATERIAL);
                 glColor3ub(material->colour[0], material->colour[1], material->colour[2]);
             }
@@ -196,6 +198,11 @@ void World::drawHouse(Model& house)
 
 void World::drawModel(Model& model, const char* name)
 {
+    drawModel(model, name, model.useMaterialColours);
+}
+
+void World::drawModel(Model& model, const char* name, bool materialColours)
+{
     int set = -1;
     if (std::strcmp(name, "plant") == 0) set = 5;
     else if (std::strcmp(name, "coyote") == 0) set = 4;
@@ -213,7 +220,7 @@ void World::drawModel(Model& model, const char* name)
             glCallList(listBase[kBushLists] + k);
             continue;
         }
-        if (const MeshMaterial* material = materialColour(model, object)) {
+        if (const MeshMaterial* material = materialColour(model, object, materialColours)) {
             glDisable(GL_TEXTURE_2D);
             glEnable(GL_COLOR_MATERIAL);
             glColor3ub(material->colour[0], material->colour[1], material->colour[2]);
@@ -466,9 +473,6 @@ void World::replayHouseGroupMember(int i, bool ownerSeesPlayer)
     if (!houseGroupLists)
         houseGroupLists = glGenLists(12);
     if (houseGroupCompiled[slot]) {
-        // the panes' colours follow the owner's sight whether drawn or replayed
-        if (i == kPlacementWindowPanes)
-            placements[i]->model->useMaterialColours = ownerSeesPlayer;
         glCallList(houseGroupLists + slot);
         return;
     }
@@ -484,12 +488,12 @@ void World::drawHouseGroupMember(int i, bool ownerSeesPlayer)
 {
     const Placement& p = *placements[i];
     if (i == kPlacementWindowPanes) {
-        p.model->useMaterialColours = ownerSeesPlayer;
+        // the owner's sight, not the model's own setting, decides the panes' colours
         if (!ownerSeesPlayer) {
             glDisable(GL_COLOR_MATERIAL);
             applyPreset(kPresetBlack);
         }
-        drawModel(*p.model, p.name);
+        drawModel(*p.model, p.name, ownerSeesPlayer);
     } else if (i == kPlacementHouse) {
         drawHouse(*p.model);
     } else {

@@ -59,6 +59,16 @@ extern uint32_t gStreamerHouseCollision;
 extern const float gSpringStrainScale;
 extern const float gSpringForceScale;
 
+// the writers of gStreamers and the house rule: nothing outside the strip changes them
+// element 0: a landed streamer with no roll, which only keeps the score's baseline
+void addPlaceholderStreamer();
+// a thrown strip joins the container, which owns it from then on
+void addStreamer(PaperStreamer* streamer);
+// every thrown strip goes; the placeholder stays (a new game)
+void keepPlaceholderOnly();
+// start-up switches the house rule on; it stays on for the run
+void switchOnHouseCollision();
+
 // one relaxation step, dtTick milliseconds after the last; rollFlying says whether the roll it
 // trails still flies. True when the strip struck the house in this step: its roll stops there.
 bool updateStreamer(PaperStreamer* streamer, float dtTick, bool rollFlying);

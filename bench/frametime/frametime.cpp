@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/timedemo.h"
 #include "player/camera_placement.h"
 #include "assets/texture_loader.h"
 #include "game/game_state.h"
@@ -145,34 +146,7 @@ long differingPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& 
 double floorFrameMs()
 {
     double start = now();
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glDisable(GL_LIGHTING);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, kTextureSky);
-    glColor3f(1.0f, 1.0f, 1.0f);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-1.0f, -1.0f, 0.5f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(1.0f, -1.0f, 0.5f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(1.0f, 1.0f, 0.5f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(-1.0f, 1.0f, 0.5f);
-    glEnd();
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopAttrib();
+    drawFloorFrame();
     glutSwapBuffers();
     glFinish();
     return (now() - start) * 1000.0;
@@ -498,15 +472,7 @@ int runBareWindow(int argc, char** argv)
     glutInitWindowSize(600, 600);
     glutCreateWindow("bare window");
     markStartupPhase("window");
-    constexpr int kWidth = 1024, kHeight = 512;
-    std::vector<uint8_t> texels(size_t(kWidth) * kHeight * 3);
-    for (size_t i = 0; i < texels.size(); ++i)
-        texels[i] = uint8_t(i * 2654435761u >> 24);
-    glBindTexture(GL_TEXTURE_2D, kTextureSky);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, 3, kWidth, kHeight, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                 texels.data());
+    makeFloorTexture();
     floorFrameMs();
     markStartupPhase("first swap");
     finishStartupTiming();

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: MIT
 // Throwing with the real game and real X input: a roll with its sound and its strip, an egg after
-// F1, and a roll's strip left hanging on the house.
+// F1, a roll's strip left hanging on the house, and a recorded game played as a timedemo.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -153,6 +155,56 @@ TEST(ThrowReplay, ARollsStripHangsOnTheHouse)
     std::string line;
     std::getline(expected, line);
     EXPECT_EQ(summaryLine(game.stdoutText()), line);
+}
+
+// "timedemo: N frames in S s, F frames a second; median M ms, 99th percentile P ms, worst W ms"
+// and what follows it; the numbers in order, or none if the line is not there
+std::vector<double> timedemoFigures(const std::string& text, std::string* after)
+{
+    static const std::regex line(
+        R"(timedemo: (\d+) frames in ([0-9.]+) s, ([0-9.]+) frames a second; median ([0-9.]+) )"
+        R"(ms, 99th percentile ([0-9.]+) ms, worst ([0-9.]+) ms\r?\n)");
+    std::smatch m;
+    if (!std::regex_search(text, m, line))
+        return {};
+    *after = m.suffix();
+    std::vector<double> figures;
+    for (size_t i = 1; i < m.size(); ++i)
+        figures.push_back(std::stod(m[i]));
+    return figures;
+}
+
+// the short game as fast as the machine goes: one frame for every step, the same game as the
+// headless replay (its summary right after the timing), and the renderer's floor beside it
+TEST(ThrowReplay, TimedemoDrawsAFrameForEveryStepOfTheSameGame)
+{
+    E2eGame game;
+    ASSERT_TRUE(game.start({"--timedemo", testDataPath("short_game.replay"), "--size", "320x240"}));
+    ASSERT_TRUE(game.waitForExit(600.0)) << "the timedemo did not end by itself";
+    EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
+    std::ifstream expected(testDataPath("short_game.summary"));
+    std::string summary;
+    std::getline(expected, summary);
+    std::string after;
+    std::vector<double> figures = timedemoFigures(game.stdoutText(), &after);
+    ASSERT_EQ(figures.size(), 6u) << game.stdoutText();
+    EXPECT_EQ(after.substr(0, after.find_first_of("\r\n")), summary);
+    // steps=N in the summary: every step had its frame
+    EXPECT_EQ(figures[0], std::stod(summary.substr(summary.find("steps=") + 6)));
+    EXPECT_NEAR(figures[2], figures[0] / figures[1], figures[2] * 0.01 + 0.1);
+    EXPECT_GT(figures[3], 0.0);
+    EXPECT_LE(figures[3], figures[4]);
+    EXPECT_LE(figures[4], figures[5]);
+
+    const char* binary = std::getenv("VX_GAME");
+    ASSERT_NE(binary, nullptr);
+    CommandResult floor = game.runX({binary, "--timedemo-floor", "--size", "320x240"}, 300.0);
+    EXPECT_EQ(floor.status, 0);
+    figures = timedemoFigures(floor.output, &after);
+    ASSERT_EQ(figures.size(), 6u) << floor.output;
+    EXPECT_EQ(figures[0], 1000.0);
+    EXPECT_LE(figures[3], figures[5]);
+    EXPECT_EQ(after, "") << "the floor plays no game";
 }
 
 }  // namespace

@@ -131,7 +131,7 @@ TEST_F(SceneDrawTest, PanesAreDarkUntilTheOwnerSeesThePlayer)
     Pixels dark = frame(c, false, 1);
     EXPECT_FALSE(world->models[2].useMaterialColours);
     Pixels lit = frame(c, true, 1);
-    EXPECT_TRUE(world->models[2].useMaterialColours) << "set from the owner's sight every frame";
+    EXPECT_FALSE(world->models[2].useMaterialColours) << "the drawing writes no model field";
     EXPECT_EQ(differing(dark, frame(c, false, 1)), 0);
 
     int panes = 0, darkPanes = 0, brighter = 0;

@@ -45,6 +45,8 @@ TEST(CommandLine, EachOption)
          {}},
         // 11: the last of the two decides
         {{"--version", "--help"}, LaunchAction::ShowHelp, 600, 600, 100, 100, false, {}},
+        // 12: -h is what people type first
+        {{"--version", "-h"}, LaunchAction::ShowHelp, 600, 600, 100, 100, false, {}},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -68,6 +70,17 @@ TEST(CommandLine, EachOption)
     EXPECT_TRUE(replay.headless);
     EXPECT_EQ(parse({"--record=out.replay"}).recordPath, "out.replay");
 
+    CommandLine timedemo = parse({"--timedemo", "demo.replay", "--size", "1920x1080"});
+    EXPECT_EQ(timedemo.action, LaunchAction::Play);
+    EXPECT_EQ(timedemo.timedemoPath, "demo.replay");
+    EXPECT_TRUE(timedemo.replayPath.empty());
+    EXPECT_FALSE(timedemo.timedemoFloor);
+    EXPECT_EQ(timedemo.window.width, 1920);
+    CommandLine floor = parse({"--timedemo-floor", "--fullscreen"});
+    EXPECT_EQ(floor.action, LaunchAction::Play);
+    EXPECT_TRUE(floor.timedemoFloor);
+    EXPECT_TRUE(floor.window.fullscreen);
+    EXPECT_FALSE(parse({}).timedemoFloor);
     // the kept games and the player's files
     CommandLine kept = parse({"--replay-score", "3", "--headless"});
     EXPECT_EQ(kept.action, LaunchAction::Play);
@@ -130,7 +143,7 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         const char* error;  // a part of the message
     } cases[] = {
         {{"--bogus"}, "unknown option: --bogus"},
-        {{"-h"}, "unknown option: -h"},
+        {{"--h"}, "unknown option: --h"},
         {{"play"}, "unknown option: play"},
         {{"--size"}, "--size needs a value"},
         {{"--size", "600"}, "bad value for --size: 600"},
@@ -158,6 +171,14 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         {{"--replay"}, "--replay needs a value"},
         {{"--replay="}, "bad value for --replay"},
         {{"--record", "a", "--replay", "b"}, "cannot be used together"},
+        // the timedemo's options: a file, and neither with a replay, a recording or the other
+        {{"--timedemo"}, "--timedemo needs a value"},
+        {{"--timedemo="}, "bad value for --timedemo"},
+        {{"--timedemo", "a", "--replay", "b"}, "go with none"},
+        {{"--timedemo", "a", "--record", "b"}, "go with none"},
+        {{"--timedemo-floor", "--timedemo", "a"}, "go with none"},
+        {{"--timedemo-floor", "--record", "b"}, "go with none"},
+        {{"--timedemo-floor=yes"}, "--timedemo-floor takes no value"},
     };
     for (const auto& c : cases) {
         std::string label =

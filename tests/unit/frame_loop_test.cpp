@@ -4,6 +4,7 @@
 #include "app/app.h"
 #include "player/camera_placement.h"
 #include "app/frame_clock.h"
+#include "app/timedemo.h"
 #include "game/game_state.h"
 #include "game/play_step.h"
 #include "game/rules.h"
@@ -18,6 +19,7 @@
 
 #include <cstdint>
 #include <cmath>
+#include <vector>
 
 class FrameLoop : public testing::Test {
 protected:
@@ -89,6 +91,24 @@ TEST(Pacing, AFastLoopMakesAtMostSixtyStepsASecond)
         clock = start + 0.001;
     }
     EXPECT_EQ(steps, 60);
+}
+
+// the timedemo's line: the frames' median and 99th percentile between the two nearest frames
+// whatever order they came in, the worst, and the rate over the whole run's wall time
+TEST(Timedemo, LineReadsTheFramesInAnyOrder)
+{
+    std::vector<double> frames;
+    for (int i = 0; i < 100; ++i)
+        frames.push_back(double(i * 37 % 100 + 1));  // 1 to 100, shuffled
+    EXPECT_EQ(timedemoLine(frames, 4.0),
+              "timedemo: 100 frames in 4.00 s, 25.0 frames a second; median 50.50 ms, "
+              "99th percentile 99.01 ms, worst 100.00 ms");
+    EXPECT_EQ(timedemoLine({7.0, 3.0}, 0.01),
+              "timedemo: 2 frames in 0.01 s, 200.0 frames a second; median 5.00 ms, "
+              "99th percentile 6.96 ms, worst 7.00 ms");
+    EXPECT_EQ(timedemoLine({}, 0.0),
+              "timedemo: 0 frames in 0.00 s, 0.0 frames a second; median 0.00 ms, "
+              "99th percentile 0.00 ms, worst 0.00 ms");
 }
 
 TEST(Pacing, ASlowLoopIsNotHeldBack)
