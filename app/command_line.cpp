@@ -127,14 +127,14 @@ const OptionRow kOptions[] = {
          line.replayRank = int(rank);
          return true;
      }},
-    {"--no-save", nullptr, "keep no score and no window place: read or write no file of yours",
-     [](CommandLine& line, const char*, const char*) {
-         line.noSave = true;
-         return true;
-     }},
     {"--headless", nullptr, "with --replay or --replay-score: no window, as fast as it goes",
      [](CommandLine& line, const char*, const char*) {
          line.headless = true;
+         return true;
+     }},
+    {"--no-save", nullptr, "neither read nor write the player's files (settings, scores, window)",
+     [](CommandLine& line, const char*, const char*) {
+         line.noSave = true;
          return true;
      }},
     {"--timedemo", "FILE", "play FILE back as fast as the machine goes, then print frame times",
@@ -257,9 +257,12 @@ void writeUsage(std::FILE* out)
                "  P or Escape             pause and resume\n"
                "  F11                     full screen and back\n"
                "  Enter or N              after GAME OVER: play again\n"
-               "  H                       print the help screen to the console\n"
+               "  H                       help: printed to the console, and shown in the window\n"
+               "                          paused until H, P or Escape\n"
                "  Q                       quit (recording or replaying: prints the summary line)\n"
                "  middle mouse button     menu with \"Exit\"\n"
+               "\nThe keys, the Look, the sound and the assists can be set in\n"
+               "$XDG_CONFIG_HOME/vendettix/settings.ini (~/.config/vendettix/settings.ini).\n"
                "\nThe models, textures and sound are looked for in these places, in order:\n",
                out);
     for (const DataPlace& place : dataDirectoryPlaces())

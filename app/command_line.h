@@ -26,7 +26,7 @@ struct CommandLine {
     std::string replayPath;             // --replay: the input log to play back
     bool headless = false;              // --headless: the replay with no window
     int replayRank = 0;                 // --replay-score: the kept game of this rank, 1 the best
-    bool noSave = false;                // --no-save: no file of the player's read or written
+    bool noSave = false;                // --no-save: the player's files neither read nor written
     bool windowSet = false;             // the window's size, place or full screen was given
     std::string timedemoPath;           // --timedemo: the input log to play as fast as it goes
     bool timedemoFloor = false;         // --timedemo-floor: the renderer's floor alone

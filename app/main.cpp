@@ -54,6 +54,8 @@ int main(int argc, char** argv)
     if (!enterDataDirectory())
         return 1;
 
+    startSettings(!commandLine.noSave && !commandLine.headless, replaying);
+
     if (commandLine.headless) {
         std::printf("%s\n", replayHeadless(replay, replayLastStep).c_str());
         // the strips go with the globals, so a leak checker sees a clean end

@@ -3,7 +3,9 @@
 #include "app/play_session.h"
 
 #include <cstdio>
+#include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "app/app.h"
 #include "app/score_keeping.h"
@@ -11,6 +13,8 @@
 #include "game/input_queue.h"
 #include "game/play_step.h"
 #include "game/play_summary.h"
+#include "game/settings.h"
+#include "platform/services.h"
 #include "scene/world.h"
 #include "streamer/paper_streamer.h"
 
@@ -76,8 +80,33 @@ void endPlay()
 
 void queueWindowInput(const InputEvent& event)
 {
-    if (!sReplaying)
-        queueInput(gStepCount, event);
+    // a key goes in as the key its action has by default, so the log replays under any settings
+    InputEvent bound = event;
+    if (!sReplaying && translateBoundKey(&bound))
+        queueInput(gStepCount, bound);
+}
+
+void startSettings(bool readFile, bool replaying)
+{
+    std::vector<std::string> problems;
+    if (readFile)
+        loadSettingsFile(&problems);
+    else
+        disableSettingsSave();
+    // a replay never writes the player's file
+    if (replaying)
+        disableSettingsSave();
+    for (const std::string& problem : problems)
+        std::fprintf(stderr, "%s\n", problem.c_str());
+    std::fflush(stderr);
+    setSoundLevel(gSettings.volume, gSettings.mute);
+    // the Look's settings are input, so a recording carries them; a replay takes its own
+    const Settings defaults;
+    if (!replaying &&
+        (gSettings.sensitivity != defaults.sensitivity || gSettings.invert != defaults.invert)) {
+        const int32_t scale = int32_t(std::lround(gSettings.sensitivity * kLookScaleUnits));
+        queueInput(0, InputEvent{InputKind::Look, scale, gSettings.invert ? 1 : 0, 0, 0});
+    }
 }
 
 std::string replayHeadless(const InputLog& log, int64_t lastStep)

@@ -22,8 +22,13 @@ bool playEnded();
 // prints the summary line (when recording or replaying), closes the recording and ends the
 // process with status 0
 [[noreturn]] void endPlay();
-// an event from the window, taking effect at the next step (dropped while replaying)
+// an event from the window, taking effect at the next step (dropped while replaying); a key the
+// settings bind goes in as the key it stands for
 void queueWindowInput(const InputEvent& event);
+// the settings file read (unless readFile is false, as with --no-save) and its bad lines on
+// standard error; the sound level set, the Look's settings queued as the first input of a game
+// played live. A replay never writes the settings file.
+void startSettings(bool readFile, bool replaying);
 // the whole replay with no window, no GL and no sound, as fast as the machine goes, from the
 // starting values; returns the summary line. Needs the data directory.
 std::string replayHeadless(const InputLog& log, int64_t lastStep = -1);

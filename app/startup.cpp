@@ -57,6 +57,7 @@ static void registerCallbacks()
     glutKeyboardFunc(onKeyboard);
     glutKeyboardUpFunc(onKeyboardUp);
     glutSpecialFunc(onSpecial);
+    glutSpecialUpFunc(onSpecialUp);
     glutMouseFunc(onMouse);
     glutMotionFunc(onMotion);
     glutWindowStatusFunc(onWindowStatus);

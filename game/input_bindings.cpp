@@ -2,11 +2,16 @@
 // game: the key and mouse bindings.
 #include "game/input_bindings.h"
 
+#include <cstdio>
+#include <string>
+
 #include "game/game_state.h"
 #include "game/play_step.h"
 #include "game/rules.h"
+#include "game/settings.h"
 #include "platform/full_screen.h"
 #include "platform/redisplay.h"
+#include "platform/services.h"
 #include "player/camera.h"
 #include "player/input.h"
 #include "player/throwing.h"
@@ -28,8 +33,64 @@ static bool isPauseKey(int32_t key)
 
 static void togglePause()
 {
-    gPaused = !gPaused;
+    // the help's pause ends as the help closes
+    gPaused = gHelpShown ? 0 : !gPaused;
+    gHelpShown = 0;
     requestRedisplay();
+}
+
+// the help on standard output as always, and in the window, paused, until a pause or help key
+static void toggleHelp()
+{
+    printHelp();
+    gHelpShown = !gHelpShown;
+    gPaused = gHelpShown;
+    requestRedisplay();
+}
+
+// a menu choice that changes a setting keeps it in the settings file; a write that fails is
+// said on standard error and play goes on with the new value
+static void saveMenuSetting(const char* section, const char* key)
+{
+    std::string error;
+    if (!saveSetting(section, key, &error))
+        std::fprintf(stderr, "vendettix: settings not saved: %s\n", error.c_str());
+}
+
+static void onMenuChoice(int32_t choice)
+{
+    switch (choice) {
+    case kMenuPause:
+        togglePause();
+        return;
+    case kMenuFullScreen:
+        requestFullScreenToggle();
+        return;
+    case kMenuSound:
+        gSettings.mute = !gSettings.mute;
+        setSoundLevel(gSettings.volume, gSettings.mute);
+        saveMenuSetting("sound", "mute");
+        return;
+    case kMenuShowScore:
+        gSettings.showScore = !gSettings.showScore;
+        requestRedisplay();
+        saveMenuSetting("assists", "show_score");
+        return;
+    case kMenuLandingMarker:
+        gSettings.landingMarker = !gSettings.landingMarker;
+        requestRedisplay();
+        saveMenuSetting("assists", "landing_marker");
+        return;
+    case kMenuHelp:
+        toggleHelp();
+        return;
+    case kMenuPlayAgain:
+        if (gGameOver)
+            startNewGame();
+        return;
+    default:
+        return;
+    }
 }
 
 // hidden or iconified: the game stops by itself and waits for the pause key to go on
@@ -65,7 +126,11 @@ static bool swallowedWhilePaused(const InputEvent& event)
     case InputKind::WindowStatus:
     case InputKind::Reshape:
     case InputKind::Quit:
+    case InputKind::Menu:
+    case InputKind::Look:
         return false;
+    case InputKind::SpecialKeyUp:
+        return true;
     case InputKind::Button:
         if (event.code == kButtonLeft && event.state != kButtonDown)
             cancelLook();
@@ -108,7 +173,7 @@ static void onKeyDown(unsigned char key)
         toggleFpsCounter();
         return;
     case 'H': case 'h':
-        printHelp();
+        toggleHelp();
         return;
     case 'Q': case 'q':
         gQuitRequested = 1;
@@ -216,6 +281,15 @@ void applyInput(const InputEvent& event)
         return;
     case InputKind::Quit:
         gQuitRequested = 1;
+        return;
+    case InputKind::Menu:
+        onMenuChoice(event.code);
+        return;
+    case InputKind::Look:
+        setLookSettings(float(event.code) / float(kLookScaleUnits), event.state != 0);
+        return;
+    case InputKind::SpecialKeyUp:
+        // the input's route turns a bound one into the key it stands for
         return;
     }
 }

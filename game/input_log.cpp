@@ -2,6 +2,8 @@
 // game: the input log's writer and its strict reader.
 #include "game/input_log.h"
 
+#include "game/input_bindings.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -25,6 +27,7 @@ const EventName kEventNames[] = {
     {"special", InputKind::SpecialKey, 1}, {"button", InputKind::Button, 4},
     {"drag", InputKind::Drag, 2},      {"reshape", InputKind::Reshape, 2},
     {"quit", InputKind::Quit, 0},      {"window", InputKind::WindowStatus, 1},
+    {"menu", InputKind::Menu, 1},      {"look", InputKind::Look, 2},
 };
 
 const EventName* nameOf(InputKind kind)
@@ -84,6 +87,12 @@ std::string parseLine(const std::string& line, QueuedInput* input)
     case InputKind::Reshape: ranges[0] = ranges[1] = {0, kLargestCoordinate}; break;
     case InputKind::Quit: break;
     case InputKind::WindowStatus: ranges[0] = {0, 3}; break;  // hidden .. fully covered
+    case InputKind::Menu: ranges[0] = {kFirstMenuChoice, kLastMenuChoice}; break;
+    case InputKind::Look:
+        ranges[0] = {kLookScaleUnits / 4, kLookScaleUnits * 4};
+        ranges[1] = {0, 1};
+        break;
+    case InputKind::SpecialKeyUp: break;  // never in a log: it has no name
     }
     long long values[4] = {};
     for (int k = 0; k < event->fields; ++k) {
@@ -109,6 +118,10 @@ std::string parseLine(const std::string& line, QueuedInput* input)
     case InputKind::Drag: case InputKind::Reshape:
         e.x = int32_t(values[0]);
         e.y = int32_t(values[1]);
+        break;
+    case InputKind::Look:
+        e.code = int32_t(values[0]);
+        e.state = int32_t(values[1]);
         break;
     default:
         e.code = int32_t(values[0]);
@@ -140,6 +153,9 @@ std::string inputLine(const QueuedInput& input)
         break;
     case InputKind::Drag: case InputKind::Reshape:
         std::snprintf(line + n, sizeof line - n, " %d %d", ev.x, ev.y);
+        break;
+    case InputKind::Look:
+        std::snprintf(line + n, sizeof line - n, " %d %d", ev.code, ev.state);
         break;
     case InputKind::Quit: break;
     default: std::snprintf(line + n, sizeof line - n, " %d", ev.code); break;

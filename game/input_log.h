@@ -12,6 +12,11 @@
 //   <step> quit                   the menu's Exit
 //   <step> window <status>        the window's visibility: 0 hidden (iconified), 1 shown,
 //                                 2 partly covered, 3 wholly covered
+//   <step> menu <choice>          a menu entry other than Exit: 1 pause or resume, 2 full
+//                                 screen, 3 sound on or off, 4 show score, 5 landing marker,
+//                                 6 help, 7 play again
+//   <step> look <scale> <invert>  the Look's settings: its scale in thousandths (250-4000),
+//                                 1 when dragging up looks down
 //
 // One event a line, each with the step at which it takes effect (0 is the first step; steps
 // never go backwards). Lines starting with # and empty lines are ignored. Every line ends with

@@ -39,7 +39,9 @@ std::vector<std::string> scoreRows(const std::string& output)
 std::string scoreOf(const std::string& summary)
 {
     size_t at = summary.find(" score=");
-    return at == std::string::npos ? "" : summary.substr(at + 7, summary.find(' ', at + 7) - at - 7);
+    if (at == std::string::npos)
+        return "";
+    return summary.substr(at + 7, summary.find(' ', at + 7) - at - 7);
 }
 
 // to GAME OVER with the level key, from a level being played

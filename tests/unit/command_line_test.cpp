@@ -69,6 +69,8 @@ TEST(CommandLine, EachOption)
     EXPECT_EQ(replay.replayPath, "game.replay");
     EXPECT_TRUE(replay.headless);
     EXPECT_EQ(parse({"--record=out.replay"}).recordPath, "out.replay");
+    EXPECT_FALSE(parse({}).noSave);
+    EXPECT_TRUE(parse({"--record", "out.replay", "--no-save"}).noSave);
 
     CommandLine timedemo = parse({"--timedemo", "demo.replay", "--size", "1920x1080"});
     EXPECT_EQ(timedemo.action, LaunchAction::Play);
@@ -157,6 +159,7 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         {{"--size", "600x600+1+1"}, "bad value for --size"},
         {{"-geometry", "600x600+1"}, "bad value for -geometry"},
         {{"--fullscreen=yes"}, "--fullscreen takes no value"},
+        {{"--no-save=1"}, "--no-save takes no value"},
         {{"-display"}, "-display needs a value"},
         // 16: a bad option after a good one still stops the start
         {{"--fullscreen", "--windowed"}, "unknown option: --windowed"},

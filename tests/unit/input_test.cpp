@@ -280,9 +280,11 @@ TEST_F(InputTest, WhichBindingsAskForARedisplay)
                   key('F');
                   key('l');
                   key('m');
-                  key('h');
               }),
               0);
+    // the help shows in the window, paused, and goes at the next help key
+    EXPECT_EQ(requestsBy([] { key('h'); }), 1);
+    EXPECT_EQ(requestsBy([] { key('H'); }), 1);
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(requestsBy([] {
                   key('x');
@@ -333,6 +335,12 @@ TEST_F(InputTest, FrozenInputIgnoresHidingAndLookButNotTheOtherKeys)
         testing::internal::CaptureStdout();
         key('H');
         EXPECT_NE(testing::internal::GetCapturedStdout().find("HELP FILE"), std::string::npos);
+        EXPECT_EQ(gHelpShown, 1);
+        EXPECT_EQ(gPaused, 1);
+        // Escape closes the help and resumes
+        key(27);
+        EXPECT_EQ(gHelpShown, 0);
+        EXPECT_EQ(gPaused, 0);
         const int32_t level = gLevel;
         key('C');
         EXPECT_EQ(gLevel, level + 1);

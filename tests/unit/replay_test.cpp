@@ -209,9 +209,10 @@ TEST(Replay, AGameKeptInTheScoreTableReplaysToTheLineItEndedOn)
          "", "cannot create"},
         {"newer table",
          [](const std::string& root) {
-             std::system(("rm -f '" + root + "/data' && mkdir -p '" + root + "/data/vendettix'").c_str());
+             const std::string folder = root + "/data/vendettix";
+             std::system(("rm -f '" + root + "/data' && mkdir -p '" + folder + "'").c_str());
              sqlite3* db = nullptr;
-             sqlite3_open((root + "/data/vendettix/scores.db").c_str(), &db);
+             sqlite3_open((folder + "/scores.db").c_str(), &db);
              sqlite3_exec(db, "PRAGMA user_version = 7", nullptr, nullptr, nullptr);
              sqlite3_close(db);
          },

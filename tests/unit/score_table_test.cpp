@@ -55,7 +55,8 @@ FinishedGame game(int32_t score, int64_t steps = 3600)
     g.steps = steps;
     g.playSteps = steps - 60;
     g.stateHash = "00c0ffee00c0ffee";
-    g.inputLog = "vendettix-input 1\n0 reshape 600 600\n" + std::to_string(steps - 1) + " key 113\n";
+    g.inputLog =
+        "vendettix-input 1\n0 reshape 600 600\n" + std::to_string(steps - 1) + " key 113\n";
     return g;
 }
 
@@ -174,7 +175,7 @@ TEST(ScoreTable, OpensWhatItFindsAndNeverLosesAFile)
         {"no file, writing", [](const std::string&) {}, true, ScoreTableState::Open, "", false,
          false, 0},
         {"not a database",
-         [](const std::string& p) { writeBytes(p, "these are not the scores you are looking for"); },
+         [](const std::string& p) { writeBytes(p, "these are not the scores you look for"); },
          true, ScoreTableState::Open, "is damaged (file is not a database); kept as ", true, false,
          0},
         {"an empty file is a fresh table", [](const std::string& p) { writeBytes(p, ""); }, true,
@@ -190,7 +191,8 @@ TEST(ScoreTable, OpensWhatItFindsAndNeverLosesAFile)
                               "PRAGMA user_version = 2;", nullptr, nullptr, nullptr);
              sqlite3_close(db);
          },
-         true, ScoreTableState::NewerVersion, "was written by a newer version (2)", false, true, -1},
+         true, ScoreTableState::NewerVersion, "was written by a newer version (2)", false, true,
+         -1},
         {"a file in the way of the folder",
          [](const std::string& p) { writeBytes(p.substr(0, p.rfind('/')), "x"); }, true,
          ScoreTableState::Unavailable, "cannot open the score table ", false, false, -1},
