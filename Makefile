@@ -2,7 +2,8 @@
 # Vendettix: the two commands of the README, and a few more for developers.
 #   make run    install what is missing, build, lay out the assets and start the game
 #   make test   install what is missing, build twice (release, and with ASan + UBSan), run every test
-#   make fuzz   fuzz the two loaders, FUZZ_SECONDS (60) each; `make test` fuzzes each for 30 s
+#   make fuzz   fuzz the two loaders and the input log's reader, FUZZ_SECONDS (60) each;
+#               `make test` fuzzes each for 30 s
 #   make demo   a scripted round under a virtual X server, screenshots in build/shots
 #   make screenshots  the README's pictures in docs/play
 #   make bench  the benchmarks, the frame-time harness and the start-up timer, as one table

@@ -19,7 +19,7 @@ void onIdle()
         runPlayStep();
         noteGameProgress();
     }
-    if (playEnded())
+    if (playEnded() || windowGone())
         endPlay();
     // the tick stamps of the idle calls; the steps themselves run on the fixed step
     gTickPrev = gTickNow;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // app: the entry point; everything else lives in the libraries.
+#include <csignal>
 #include <cstdio>
 
 #include "app/app.h"
@@ -31,7 +32,6 @@ int main(int argc, char** argv)
     const std::string& replayPath =
         commandLine.timedemoPath.empty() ? commandLine.replayPath : commandLine.timedemoPath;
     InputLog replay;
-    int64_t replayLastStep = -1;
     if (!replayPath.empty()) {
         std::string error;
         if (!readInputLog(replayPath, &replay, &error)) {
@@ -41,15 +41,23 @@ int main(int argc, char** argv)
     }
     if (commandLine.replayRank > 0) {
         std::string error;
-        if (!loadKeptGame(commandLine.replayRank, &replay, &replayLastStep, &error)) {
+        if (!loadKeptGame(commandLine.replayRank, &replay, &error)) {
             std::fprintf(stderr, "%s\n", error.c_str());
             return 1;
         }
     }
     const bool replaying = !replayPath.empty() || commandLine.replayRank > 0;
-    if (!commandLine.recordPath.empty() && !startRecording(commandLine.recordPath)) {
-        std::perror(commandLine.recordPath.c_str());
-        return 1;
+    // a reader gone from a pipe we record or print the summary into is a failed write, not
+    // the end of the game
+    if (!commandLine.recordPath.empty() || replaying)
+        std::signal(SIGPIPE, SIG_IGN);
+    if (!commandLine.recordPath.empty()) {
+        std::string error;
+        RecordStart started = startRecording(commandLine.recordPath, &error);
+        if (started != RecordStart::Started) {
+            std::fprintf(stderr, "vendettix: %s\n", error.c_str());
+            return started == RecordStart::Refused ? 2 : 1;
+        }
     }
     if (!enterDataDirectory())
         return 1;
@@ -57,18 +65,20 @@ int main(int argc, char** argv)
     startSettings(!commandLine.noSave && !commandLine.headless, replaying);
 
     if (commandLine.headless) {
-        std::printf("%s\n", replayHeadless(replay, replayLastStep).c_str());
+        std::printf("%s\n", replayHeadless(replay).c_str());
         // the strips go with the globals, so a leak checker sees a clean end
         resetAllGlobals();
         return 0;
     }
     if (replaying)
-        startReplay(replay, replayLastStep);
+        startReplay(replay);
     // a timedemo measures the window it is given and keeps nothing
     if (!commandLine.timedemoPath.empty())
         return runTimedemo(glutArgc, glutArgv.data(), commandLine.window);
-    if (!replaying && !commandLine.noSave)
+    if (!replaying && !commandLine.noSave) {
         startKeepingScores();
+        keepInputLogInMemory();
+    }
     if (!commandLine.noSave) {
         if (!commandLine.windowSet)
             loadWindowState(&commandLine.window);

@@ -2,13 +2,14 @@
 // app: the score table in use (see score_keeping.h).
 #include "app/score_keeping.h"
 
+#include "app/play_session.h"
+
 #include <cinttypes>
 #include <cstdio>
 #include <ctime>
 
 #include "game/game_state.h"
 #include "game/hud.h"
-#include "game/input_queue.h"
 #include "game/play_step.h"
 #include "game/play_summary.h"
 #include "game/rules.h"
@@ -47,7 +48,8 @@ FinishedGame finishedGameNow()
     char hash[20];
     std::snprintf(hash, sizeof hash, "%016" PRIx64, playStateHash());
     game.stateHash = hash;
-    game.inputLog = inputLogText(appliedInput());
+    // the log ends where the game stands, as a recording's end line ends it
+    game.inputLog = gameLogText() + endLogLine(gStepCount);
     return game;
 }
 
@@ -131,7 +133,7 @@ int printBestScores()
     return 0;
 }
 
-bool loadKeptGame(int32_t rank, InputLog* log, int64_t* lastStep, std::string* error)
+bool loadKeptGame(int32_t rank, InputLog* log, std::string* error)
 {
     ScoreTable table;
     std::string note;
@@ -146,11 +148,11 @@ bool loadKeptGame(int32_t rank, InputLog* log, int64_t* lastStep, std::string* e
                      scoreTablePath();
         return false;
     }
-    std::string where = scoreTablePath() + " (rank " + std::to_string(rank) + ")";
-    if (!parseInputLog(row.game.inputLog, where, log, error))
+    InputLogParser parser(scoreTablePath() + " (rank " + std::to_string(rank) + ")");
+    if (!parser.feed(row.game.inputLog.data(), row.game.inputLog.size()) || !parser.finish(log)) {
+        *error = "vendettix: " + parser.error();
         return false;
-    // the last step the game ran; its log may end earlier (nothing pressed at GAME OVER)
-    *lastStep = row.game.steps - 1;
+    }
     return true;
 }
 

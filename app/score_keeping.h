@@ -19,7 +19,7 @@ void noteGameProgress();
 void finishKeepingScores();
 // --scores: the table on standard output; the exit status
 int printBestScores();
-// the kept game of this rank: its input log and the step its replay runs to (the last step
-// run); false with the reason in *error
-bool loadKeptGame(int32_t rank, InputLog* log, int64_t* lastStep, std::string* error);
+// the kept game of this rank: its input log, which replays to the step it was kept at; false
+// with the reason in *error
+bool loadKeptGame(int32_t rank, InputLog* log, std::string* error);
 void resetScoreKeeping();

@@ -3,15 +3,13 @@
 #include "game/input_queue.h"
 
 #include <deque>
-#include <vector>
 
 #include "game/input_bindings.h"
 #include "game/input_log.h"
 #include "game/play_step.h"
 
 static std::deque<QueuedInput> sQueue;
-static std::FILE* sRecording = nullptr;
-static std::vector<QueuedInput> sApplied;
+static InputLogWriter* sRecording = nullptr;
 
 void queueInput(int64_t step, const InputEvent& event)
 {
@@ -23,6 +21,9 @@ void queueInput(int64_t step, const InputEvent& event)
 
 void applyDueInput(int64_t step)
 {
+    // where the game is, so a log cut off later still replays to within a second of it
+    if (sRecording && step > 0 && step % kStepsBetweenReachedLines == 0 && !gQuitRequested)
+        sRecording->writeReached(step);
     // nothing after a quit: the game ends at this step
     while (!gQuitRequested && !sQueue.empty() && sQueue.front().step <= step) {
         QueuedInput due = sQueue.front();
@@ -30,8 +31,7 @@ void applyDueInput(int64_t step)
         // the step it was applied at, so a late event replays where it took effect
         due.step = step;
         if (sRecording)
-            writeInputLine(sRecording, due);
-        sApplied.push_back(due);
+            sRecording->writeInput(due);
         applyInput(due.event);
     }
 }
@@ -41,19 +41,13 @@ size_t queuedInputCount()
     return sQueue.size();
 }
 
-void recordInputTo(std::FILE* file)
+void recordInputTo(InputLogWriter* log)
 {
-    sRecording = file;
-}
-
-const std::vector<QueuedInput>& appliedInput()
-{
-    return sApplied;
+    sRecording = log;
 }
 
 void resetInputQueue()
 {
     sQueue.clear();
-    sApplied.clear();
     sRecording = nullptr;
 }
