@@ -6,6 +6,7 @@
 #include "app/frame_clock.h"
 #include "app/gamepad_input.h"
 #include "app/play_session.h"
+#include "app/score_keeping.h"
 #include "game/input_queue.h"
 #include "game/play_step.h"
 #include "platform/clock.h"
@@ -21,6 +22,7 @@ void onIdle()
         if (playEnded())
             break;
         runPlayStep();
+        noteGameProgress();
     }
     if (playEnded() || windowGone())
         endPlay();
