@@ -4,9 +4,12 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -19,13 +22,6 @@ namespace fs = std::filesystem;
 #endif
 
 namespace {
-
-const char* const kGameDataFiles[] = {
-    "house.3DS",  "windowFrames.3DS", "windowPanes.3DS", "brdLeaf.3DS",
-    "BBQ.3DS",    "bush1.3DS",        "bench.3DS",       "pool.3ds",
-    "coyote.3ds", "Stucco.bmp",       "Grass.bmp",       "GreldaVane1.bmp",
-    "sky32.bmp",  "moon1.bmp",        "egg.bmp",         "grunt.wav",
-};
 
 std::string executableDirectory()
 {
@@ -49,9 +45,10 @@ std::string tidy(const fs::path& path)
 std::vector<DataPlace> dataDirectoryPlaces()
 {
     std::vector<DataPlace> places;
-    const char* variable = std::getenv("VENDETTIX_DATA");
+    // set but empty counts as unset, as for most variables of the kind
+    const char* variable = std::getenv(kDataVariable);
     if (variable && *variable)
-        places.push_back({tidy(variable), "VENDETTIX_DATA"});
+        places.push_back({tidy(variable), kDataVariable});
     std::error_code ec;
     fs::path working = fs::current_path(ec);
     places.push_back({ec ? std::string(".") : tidy(working), "the working directory"});
@@ -68,18 +65,60 @@ std::vector<DataPlace> dataDirectoryPlaces()
 bool holdsGameData(const std::string& dir)
 {
     std::error_code ec;
-    for (const char* name : kGameDataFiles)
-        if (fs::is_regular_file(fs::path(dir) / name, ec))
-            return true;
-    return false;
+    fs::path manifest = fs::path(dir) / kDataManifestName;
+    if (!fs::is_regular_file(manifest, ec))
+        return false;
+    std::ifstream in(manifest);
+    std::string first;
+    return std::getline(in, first) && first == kDataManifestHeader;
+}
+
+std::string describeWithoutGameData(const std::string& path)
+{
+    std::error_code ec;
+    fs::file_status status = fs::status(path, ec);
+    if (!fs::exists(status))
+        return "does not exist";
+    if (!fs::is_directory(status))
+        return fs::is_regular_file(status) ? "is a file, not a directory" : "is not a directory";
+    if (fs::is_empty(path, ec) && !ec)
+        return "is an empty directory";
+    return std::string("holds no game data (no ") + kDataManifestName + ")";
+}
+
+DataChoice chooseDataPlace(const std::vector<DataPlace>& places)
+{
+    DataChoice choice;
+    for (const DataPlace& place : places) {
+        if (holdsGameData(place.path)) {
+            choice.place = &place;
+            return choice;
+        }
+        // the player named this place: playing from another would hide the mistake
+        if (std::strcmp(place.why, kDataVariable) == 0) {
+            choice.problem = std::string(kDataVariable) + " is " + place.path + ", which " +
+                             describeWithoutGameData(place.path);
+            return choice;
+        }
+    }
+    return choice;
 }
 
 bool enterDataDirectory()
 {
     std::vector<DataPlace> places = dataDirectoryPlaces();
-    for (const DataPlace& place : places)
-        if (holdsGameData(place.path) && chdir(place.path.c_str()) == 0)
-            return true;
+    DataChoice choice = chooseDataPlace(places);
+    if (choice.place && chdir(choice.place->path.c_str()) == 0)
+        return true;
+    if (choice.place) {
+        std::fprintf(stderr, "vendettix: cannot enter the data directory %s: %s\n",
+                     choice.place->path.c_str(), std::strerror(errno));
+        return false;
+    }
+    if (!choice.problem.empty()) {
+        std::fprintf(stderr, "vendettix: %s\n", choice.problem.c_str());
+        return false;
+    }
     std::string message =
         "vendettix: cannot find the game's data (models, textures, sound); looked in:\n";
     for (const DataPlace& place : places)

@@ -5,17 +5,36 @@
 #include <string>
 #include <vector>
 
+// The data set's manifest: the asset generator writes it beside the files, after them, and it is
+// installed with them. Its first line names the set; the file names follow, one a line.
+constexpr const char* kDataManifestName = "vendettix.manifest";
+constexpr const char* kDataManifestHeader = "vendettix-data 1";
+constexpr const char* kDataVariable = "VENDETTIX_DATA";
+
 struct DataPlace {
     std::string path;
-    const char* why;  // how the place was found, for the messages
+    const char* why;  // how the place was found, for the messages (kDataVariable for the variable)
 };
 
 // the places in lookup order: $VENDETTIX_DATA, the working directory, run/ beside the executable (the
 // build tree), the data directory installed beside the executable, the installed one
 std::vector<DataPlace> dataDirectoryPlaces();
-// true if the directory holds any of the game's data files: a damaged directory is still the
-// game's, and the loader names the file that is missing
+// true if the directory holds the data set's manifest. A damaged set (a file of it missing) is
+// still the game's, and the loader names the file that is missing; stray files of the set without
+// the manifest are not.
 bool holdsGameData(const std::string& dir);
-// changes into the first place that holds the data; otherwise lists the places tried on standard
-// error and returns false
+// what a place without the game's data is, for the message: "does not exist", "is an empty
+// directory", ...
+std::string describeWithoutGameData(const std::string& path);
+
+// The choice among the places: the first that holds the data, but a VENDETTIX_DATA that does not
+// is an error, never passed over (problem then says, in a sentence, what it points at).
+struct DataChoice {
+    const DataPlace* place = nullptr;
+    std::string problem;
+};
+DataChoice chooseDataPlace(const std::vector<DataPlace>& places);
+
+// changes into the chosen place. Otherwise it says why on standard error and returns false: one
+// line for a VENDETTIX_DATA without the data, else the list of the places tried.
 bool enterDataDirectory();

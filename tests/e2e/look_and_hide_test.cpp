@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The real game driven with X input: a left-button drag turns and raises the view, holding `a`
-// hides the player behind the cover and releasing it walks back, and `h` prints the help screen.
+// hides the player behind the cover and releasing it walks back, and `h` prints the help screen;
+// a settings file rebinds the hiding key and its bad lines are reported while the game plays.
 #include "tests/support/e2e_harness.h"
 
 #include <gtest/gtest.h>
@@ -8,8 +9,10 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <limits>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -183,6 +186,49 @@ TEST_F(LookAndHide, HelpKeyPrintsTheHelpScreen)
     EXPECT_NE(out.find("FINAL PROJECT ::  VENDETTIX - A game of revenge"), std::string::npos);
     EXPECT_NE(out.find("A  \xE2\x80\x93 Hide Left"), std::string::npos);
     EXPECT_NE(out.find("player\xE2\x80\x99s goal"), std::string::npos);
+    EXPECT_TRUE(game.running());
+}
+
+// the settings file of this game alone, in a config folder inside its run directory
+class Rebound : public LookAndHide {
+protected:
+    void SetUp() override
+    {
+        const std::string config = game.runDir() + "/config";
+        ::mkdir(config.c_str(), 0700);
+        ::mkdir((config + "/vendettix").c_str(), 0700);
+        std::ofstream(config + "/vendettix/settings.ini")
+            << "# bound by hand\n[keys]\nhide_left = j\nhide_up = k\n[sound]\nvolume = loud\n";
+        game.setGameEnv("XDG_CONFIG_HOME", config);
+        LookAndHide::SetUp();
+    }
+};
+
+TEST_F(Rebound, HoldingTheBoundKeyHidesTheOldKeyDoesNotAndBadLinesAreReported)
+{
+    const Screenshot start = settledShot();
+    ASSERT_FALSE(start.empty());
+    EXPECT_GT(centreShare(start, isWarm), 0.1);
+    const std::string said = game.stderrText();
+    EXPECT_NE(said.find("settings.ini:4: unknown setting \"hide_up\" in [keys]"),
+              std::string::npos) << said;
+    EXPECT_NE(said.find("settings.ini:6: bad value \"loud\" for volume"), std::string::npos)
+        << said;
+
+    // a is no longer the hiding key: held as long as a lean takes, the view stays on the house
+    game.keyDown("a");
+    pause(1.5);
+    const Screenshot stayed = game.screenshot();
+    game.keyUp("a");
+    EXPECT_EQ(sceneShift(start, stayed, 40).dx, 0) << stayed.save("rebound-a");
+    EXPECT_GT(centreShare(stayed, isWarm), 0.1) << stayed.save("rebound-a");
+
+    game.keyDown("j");
+    Screenshot aside;
+    const bool hidden = game.waitForScreenshot(
+        [](const Screenshot& s) { return centreShare(s, isGreen) > 0.8; }, 60.0, &aside);
+    game.keyUp("j");
+    EXPECT_TRUE(hidden) << aside.save("rebound-j");
     EXPECT_TRUE(game.running());
 }
 

@@ -5,6 +5,7 @@
 // generator giving the same bytes on every run. No display.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -513,6 +514,22 @@ TEST(GeneratedSound, TheGruntIsAShortLoud16BitPcmSound)
         peak = std::max(peak, std::abs(int(int16_t(u16(at)))));
     EXPECT_GT(peak, 16000);
     EXPECT_LT(std::abs(int(int16_t(u16(wav.size() - 2)))), 200);  // ends without a click
+}
+
+// the file the game finds its data by: the set's name, then every file written, each there
+TEST(Assetgen, TheManifestNamesTheSetAndEveryFile)
+{
+    std::ifstream in(assets().dir + "/vendettix.manifest");
+    std::string line;
+    ASSERT_TRUE(std::getline(in, line));
+    EXPECT_EQ(line, "vendettix-data 1");
+    std::vector<std::string> named;
+    while (std::getline(in, line)) {
+        EXPECT_FALSE(readFile(assets().dir + "/" + line).empty()) << line;
+        named.push_back(line);
+    }
+    for (const char* file : kAssetFiles)
+        EXPECT_NE(std::find(named.begin(), named.end(), file), named.end()) << file;
 }
 
 TEST(Assetgen, TwoRunsWriteTheSameBytes)
