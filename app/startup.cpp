@@ -27,7 +27,6 @@
 #include "terrain/terrain.h"
 
 constexpr int kWindowSize = kDefaultWindowSize;
-constexpr int kMenuExit = 2;
 constexpr double kFieldOfView = 60.0;
 constexpr double kNearPlane = 0.5;
 constexpr double kFarPlane = 73.0;
@@ -141,9 +140,7 @@ void startGame(int argc, char** argv, const WindowOptions& window)
     routeInputToBindings();
     setProvisionalProjection();
 
-    glutCreateMenu(onMenu);
-    glutAddMenuEntry("Exit", kMenuExit);
-    glutAttachMenu(GLUT_MIDDLE_BUTTON);
+    createGameMenu();
 
     markStartupPhase("window");
     glEnable(GL_LIGHTING);
@@ -195,9 +192,7 @@ void onReshape(int width, int height)
     requestRedisplay();
 }
 
-// the game ends at the next step, with its summary
-void onMenu(int value)
+bool windowIsFullScreen()
 {
-    if (value == kMenuExit)
-        queueWindowInput(InputEvent{InputKind::Quit, 0, 0, 0, 0});
+    return sWindowMode.fullScreen;
 }

@@ -9,9 +9,13 @@
 #include <GL/glu.h>
 
 #include <cstdio>
+#include <string>
 
+#include "game/controls.h"
 #include "game/game_state.h"
 #include "game/hud.h"
+#include "game/rules.h"
+#include "game/settings.h"
 #include "player/input.h"
 #include "player/throwing.h"
 
@@ -114,6 +118,61 @@ void drawCentred(void* font, WindowSize window, float y, const char* text)
     drawText(font, 0.5f - 0.5f * float(width) / float(window.width), y, text);
 }
 
+// the controls' panel: dark, see-through, over the middle of the window under the HUD's texts
+constexpr float kPanelLeft = 0.08f, kPanelRight = 0.92f;
+constexpr float kPanelTop = 0.74f, kPanelBottom = 0.06f;
+constexpr float kKeysColumn = 0.11f, kWhatColumn = 0.40f;
+
+void* controlsFont(WindowSize window)
+{
+    if (window.width < kSmallWindowSide || window.height < kSmallWindowSide)
+        return GLUT_BITMAP_HELVETICA_10;
+    return window.width < 520 ? GLUT_BITMAP_HELVETICA_12 : GLUT_BITMAP_HELVETICA_18;
+}
+
+int fontPixels(void* font)
+{
+    if (font == GLUT_BITMAP_HELVETICA_10)
+        return 13;
+    return font == GLUT_BITMAP_HELVETICA_12 ? 16 : 24;
+}
+
+void drawPanel()
+{
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(0.0f, 0.0f, 0.1f, 0.75f);
+    glBegin(GL_QUADS);
+    glVertex2f(kPanelLeft, kPanelBottom);
+    glVertex2f(kPanelRight, kPanelBottom);
+    glVertex2f(kPanelRight, kPanelTop);
+    glVertex2f(kPanelLeft, kPanelTop);
+    glEnd();
+    glDisable(GL_BLEND);
+}
+
+// the title, the controls as bound and how to go on, on the panel
+void drawControls(void* titleFont, WindowSize window, const char* title)
+{
+    drawPanel();
+    void* font = controlsFont(window);
+    const float line = float(fontPixels(font)) / float(window.height);
+    glColor3f(kTextCyan.r, kTextCyan.g, kTextCyan.b);
+    const int titlePixels = titleFont == GLUT_BITMAP_TIMES_ROMAN_24 ? 24 : 10;
+    float y = kPanelTop - 1.6f * float(titlePixels) / float(window.height);
+    drawCentred(titleFont, window, y, title);
+    y -= 1.2f * line;
+    for (const ControlLine& control : controlLines()) {
+        y -= line;
+        glColor3f(1.0f, 1.0f, 0.6f);
+        drawText(font, kKeysColumn, y, control.keys.c_str());
+        glColor3f(kTextCyan.r, kTextCyan.g, kTextCyan.b);
+        drawText(font, kWhatColumn, y, control.what.c_str());
+    }
+    y -= 1.8f * line;
+    drawCentred(font, window, y, resumeHint(gHelpShown != 0).c_str());
+}
+
 // under whatever the centre shows, so it covers none of it
 float pausedLine()
 {
@@ -188,6 +247,11 @@ void drawHudText()
         std::snprintf(text, sizeof text, "Eggs Left: %d", gEggsLeft);
         drawText(font, 0.75f, 0.86f, text);
         drawText(font, 0.335f, 0.82f, "-<POWER BAR>-");
+        if (gSettings.showScore) {
+            // what the level's end would make of the strips now
+            std::snprintf(text, sizeof text, "Score: %d", computeScore());
+            drawText(font, 0.75f, 0.78f, text);
+        }
     } else if (gGameOver == 1) {
         drawText(font, 0.35f, 0.6f, "GAME OVER!!!");
         std::snprintf(text, sizeof text, "SCORE: %d", gScore);
@@ -199,7 +263,11 @@ void drawHudText()
         std::snprintf(text, sizeof text, "SCORE: %d", gScore);
         drawText(font, 0.38f, 0.5f, text);
     }
-    if (gPaused)
+    if (gHelpShown)
+        drawControls(font, window, "HELP");
+    else if (gPaused && !gLevelOver)
+        drawControls(font, window, "PAUSED");
+    else if (gPaused)
         drawCentred(font, window, pausedLine(), "PAUSED");
 
     endOverlay();

@@ -384,7 +384,7 @@ TEST(InputExitTest, QuitAndTheMenusExitEndTheProgramWithStatusZero)
     resetAllGlobals();
     EXPECT_EXIT({ onKeyboard('q', 0, 0); onIdle(); }, ::testing::ExitedWithCode(0), "");
     EXPECT_EXIT({ onKeyboard('Q', 0, 0); onIdle(); }, ::testing::ExitedWithCode(0), "");
-    EXPECT_EXIT({ onMenu(2); onIdle(); }, ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT({ onMenu(kMenuExit); onIdle(); }, ::testing::ExitedWithCode(0), "");
     onKeyboard('q', 0, 0);
     EXPECT_EQ(gQuitRequested, 0);  // not before the step
 }
