@@ -15,11 +15,13 @@ extern float gYardOffset;       // the world is drawn shifted by minus this alon
 // start-up keeps the ground's tree (for drawing it triangle by triangle beside the lists)
 extern uint8_t gKeepTerrainTree;
 
-// the whole start-up sequence; does not return
-int runGame(int argc, char** argv, const WindowOptions& window = {});
+// the whole start-up sequence and the main loop; ends the process (app/play_session.h endPlay)
+[[noreturn]] int runGame(int argc, char** argv, const WindowOptions& window = {});
 // everything runGame does before the event loop: the window, the GL state, the globals, the
 // textures and the World
 void startGame(int argc, char** argv, const WindowOptions& window = {});
+// the window was destroyed under the game (checked at most once a second, and on X's errors)
+bool windowGone();
 // after each swap: under start-up timing (VX_STARTUP_TIMING) the first one ends the process
 void noteFrameShown();
 void onReshape(int width, int height);

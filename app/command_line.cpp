@@ -147,6 +147,13 @@ const OptionRow* findOption(const std::string& name)
     return nullptr;
 }
 
+// a dash and a letter or a second dash; "-" alone and "-5" are values
+bool looksLikeOption(const char* word)
+{
+    return word[0] == '-' && (word[1] == '-' || (word[1] >= 'a' && word[1] <= 'z') ||
+                              (word[1] >= 'A' && word[1] <= 'Z'));
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(int argc, const char* const* argv)
@@ -170,7 +177,13 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         if (row->argument) {
             if (inlineValue)
                 value = argv[i] + equals + 1;
-            else if (i + 1 < argc)
+            else if (i + 1 < argc && looksLikeOption(argv[i + 1])) {
+                // `--record --fullscreen` is a forgotten value, not a file to write
+                line.action = LaunchAction::BadUsage;
+                line.error = name + " needs a value: " + row->argument + ", not the option " +
+                             argv[i + 1] + " (write ./" + argv[i + 1] + " for a file)";
+                return line;
+            } else if (i + 1 < argc)
                 value = argv[++i];
             else {
                 line.action = LaunchAction::BadUsage;
@@ -231,7 +244,8 @@ void writeUsage(std::FILE* out)
                "  Enter or N              after GAME OVER: play again\n"
                "  H                       help: printed to the console, and shown in the window\n"
                "                          paused until H, P or Escape\n"
-               "  Q                       quit (recording or replaying: prints the summary line)\n"
+               "  Q                       quit (recording or replaying: prints the summary line;\n"
+               "                          Q, Escape or the menu's Exit end a replay)\n"
                "  middle mouse button     menu: pause, full screen, sound, the assists, help,\n"
                "                          play again after GAME OVER, and \"Exit\"\n"
                "\nThe keys, the Look, the sound and the assists can be set in\n"

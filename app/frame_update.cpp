@@ -17,7 +17,7 @@ void onIdle()
             break;
         runPlayStep();
     }
-    if (playEnded())
+    if (playEnded() || windowGone())
         endPlay();
     refreshGameMenu();
     // the tick stamps of the idle calls; the steps themselves run on the fixed step

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // app: the entry point; everything else lives in the libraries.
+#include <csignal>
 #include <cstdio>
 
 #include "app/app.h"
@@ -34,9 +35,17 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    if (!commandLine.recordPath.empty() && !startRecording(commandLine.recordPath)) {
-        std::perror(commandLine.recordPath.c_str());
-        return 1;
+    // a reader gone from a pipe we record or print the summary into is a failed write, not
+    // the end of the game
+    if (!commandLine.recordPath.empty() || !replayPath.empty())
+        std::signal(SIGPIPE, SIG_IGN);
+    if (!commandLine.recordPath.empty()) {
+        std::string error;
+        RecordStart started = startRecording(commandLine.recordPath, &error);
+        if (started != RecordStart::Started) {
+            std::fprintf(stderr, "vendettix: %s\n", error.c_str());
+            return started == RecordStart::Refused ? 2 : 1;
+        }
     }
     if (!enterDataDirectory())
         return 1;

@@ -7,18 +7,31 @@
 
 #include "game/input_log.h"
 
-// every input the game acts on from now on is written to path; false if it cannot be created
-bool startRecording(const std::string& path);
+enum class RecordStart {
+    Started,
+    Refused,  // a directory, or a file that is not a recording: nothing written (status 2)
+    Failed,   // cannot be created (status 1)
+};
+// every input the game acts on from now on is written to path.part, which becomes path when
+// the game ends whole (a device or a pipe is written in place); *error says why not
+RecordStart startRecording(const std::string& path, std::string* error);
+// the recording's end line, the file closed and put in place; false when any write of it failed
+// (the message is on standard error). True when nothing is recorded.
+bool finishRecording();
+// the whole input log of this game as written so far, header and all (empty when not recording)
+std::string recordedLogText();
 // the log's events are queued at their steps and the window's own input is ignored; the game
 // ends after the log's last step
 void startReplay(const InputLog& log);
-// q or the menu's Exit took effect, or the replay has run its last step
+// q or the menu's Exit took effect, or the replay has run its last step or was stopped by the
+// player (q, Escape or the menu's Exit in the window)
 bool playEnded();
-// prints the summary line (when recording or replaying), closes the recording and ends the
-// process with status 0
+// finishes the recording and ends the process: status 0 with the summary line (when recording
+// or replaying), or 1 and no summary when the recording could not be written whole
 [[noreturn]] void endPlay();
-// an event from the window, taking effect at the next step (dropped while replaying); a key the
-// settings bind goes in as the key it stands for
+// an event from the window, taking effect at the next step; a key the settings bind goes in as
+// the key it stands for. While replaying it is dropped, but q, Escape and the menu's Exit (as
+// the settings bind them) stop the replay
 void queueWindowInput(const InputEvent& event);
 // the settings file read (unless readFile is false, as with --no-save) and its bad lines on
 // standard error; the sound level set, the Look's settings queued as the first input of a game

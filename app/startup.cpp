@@ -15,6 +15,7 @@
 #include "app/window_placement.h"
 #include "assets/texture_loader.h"
 #include "platform/full_screen.h"
+#include "platform/clock.h"
 #include "platform/message_box.h"
 #include "platform/redisplay.h"
 #include "platform/services.h"
@@ -46,6 +47,51 @@ static void askForDetectableAutoRepeat()
     Display* display = glXGetCurrentDisplay();
     if (display)
         XkbSetDetectableAutoRepeat(display, True, nullptr);
+}
+
+// A window destroyed under the game (not closed through the window manager, which freeglut
+// reports) leaves freeglut drawing into nothing: the X errors that follow, or the once-a-second
+// look at the window, end the game as q does instead of an X error's exit or a hidden process.
+constexpr int kGlxBadDrawable = 2;  // the GLX protocol's error number
+static XErrorHandler sOtherXErrors = nullptr;
+static int sGlxErrorBase = -1;
+static bool sWindowGone = false;
+static uint32_t sLastWindowLookMs = 0;
+
+static int onXError(Display* display, XErrorEvent* error)
+{
+    const bool glxBadDrawable =
+        sGlxErrorBase >= 0 && error->error_code == sGlxErrorBase + kGlxBadDrawable;
+    if (error->error_code == BadWindow || error->error_code == BadDrawable || glxBadDrawable) {
+        sWindowGone = true;
+        return 0;
+    }
+    return sOtherXErrors ? sOtherXErrors(display, error) : 0;
+}
+
+static void watchForWindowGone()
+{
+    Display* display = glXGetCurrentDisplay();
+    if (!display)
+        return;
+    int eventBase = 0;
+    if (!glXQueryExtension(display, &sGlxErrorBase, &eventBase))
+        sGlxErrorBase = -1;
+    sOtherXErrors = XSetErrorHandler(onXError);
+}
+
+bool windowGone()
+{
+    const uint32_t now = platformTickCount();
+    if (!sWindowGone && now - sLastWindowLookMs >= 1000) {
+        sLastWindowLookMs = now;
+        Display* display = glXGetCurrentDisplay();
+        GLXDrawable window = glXGetCurrentDrawable();
+        XWindowAttributes attributes;
+        if (display && window)
+            XGetWindowAttributes(display, window, &attributes);  // a BadWindow when gone
+    }
+    return sWindowGone;
 }
 
 static void registerCallbacks()
@@ -99,7 +145,8 @@ int runGame(int argc, char** argv, const WindowOptions& window)
 {
     startGame(argc, argv, window);
     glutMainLoop();
-    return 0;
+    // the window was closed: the game ends as q ends it
+    endPlay();
 }
 
 void startGame(int argc, char** argv, const WindowOptions& window)
@@ -124,6 +171,9 @@ void startGame(int argc, char** argv, const WindowOptions& window)
     glutInitWindowPosition(placed.x, placed.y);
     glutCreateWindow("Mesh display");
     setWindowIdentity();
+    // closing the window ends the game through the main loop's return, not exit() in freeglut
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
+    watchForWindowGone();
     sWindowMode.x = window.x;
     sWindowMode.y = window.y;
     sWindowMode.width = window.width;

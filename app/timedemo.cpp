@@ -74,7 +74,7 @@ void onTimedemoIdle()
 {
     if (!waitForWindow())
         return;
-    if (!playEnded()) {
+    if (!playEnded() && !windowGone()) {
         // a step that only ends the game (q, Exit) does not count and gets no frame
         const int64_t before = gStepCount;
         runPlayStep();
@@ -125,7 +125,9 @@ int runTimedemo(int argc, char** argv, const WindowOptions& window)
     glutDisplayFunc(noteShown);
     glutIdleFunc(onTimedemoIdle);
     glutMainLoop();
-    return 0;
+    // the window was closed: the run ends as q ends it
+    printRunLine();
+    endPlay();
 }
 
 int runTimedemoFloor(int argc, char** argv, const WindowOptions& window)

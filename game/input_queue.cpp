@@ -9,7 +9,7 @@
 #include "game/play_step.h"
 
 static std::deque<QueuedInput> sQueue;
-static std::FILE* sRecording = nullptr;
+static InputLogWriter* sRecording = nullptr;
 
 void queueInput(int64_t step, const InputEvent& event)
 {
@@ -21,6 +21,9 @@ void queueInput(int64_t step, const InputEvent& event)
 
 void applyDueInput(int64_t step)
 {
+    // where the game is, so a log cut off later still replays to within a second of it
+    if (sRecording && step > 0 && step % kStepsBetweenReachedLines == 0 && !gQuitRequested)
+        sRecording->writeReached(step);
     // nothing after a quit: the game ends at this step
     while (!gQuitRequested && !sQueue.empty() && sQueue.front().step <= step) {
         QueuedInput due = sQueue.front();
@@ -28,7 +31,7 @@ void applyDueInput(int64_t step)
         // the step it was applied at, so a late event replays where it took effect
         due.step = step;
         if (sRecording)
-            writeInputLine(sRecording, due);
+            sRecording->writeInput(due);
         applyInput(due.event);
     }
 }
@@ -38,9 +41,9 @@ size_t queuedInputCount()
     return sQueue.size();
 }
 
-void recordInputTo(std::FILE* file)
+void recordInputTo(InputLogWriter* log)
 {
-    sRecording = file;
+    sRecording = log;
 }
 
 void resetInputQueue()

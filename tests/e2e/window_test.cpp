@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The real game's window: where it opens, and the two ways out, the quit key and the menu.
+// The real game's window: where it opens, and the ways out: the quit key, the menu, the window
+// closed under the game.
 #include "tests/support/e2e_harness.h"
 #include "tests/support/e2e_play.h"
 
@@ -8,6 +9,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -139,4 +141,30 @@ TEST(Window, TermAfterAThrowEndsTheGameAtOnce)
     EXPECT_EQ(game.exitStatus(), 128 + SIGTERM);
     // nothing of its process group is left
     EXPECT_TRUE(kill(-pid, 0) != 0 && errno == ESRCH);
+}
+
+// the window destroyed while the game is paused (so nothing is being drawn into it): the game
+// ends as q ends it, its recording whole and in place, its summary at the step of its end line
+TEST(Window, ClosingTheWindowEndsTheGameAsQDoes)
+{
+    E2eGame game;
+    const std::string recording = game.runDir() + "/closed.replay";
+    ASSERT_TRUE(game.start({"--record", recording}));
+    ASSERT_TRUE(game.waitForWindow());
+    ASSERT_TRUE(game.waitForScreenshot(playing));
+    game.tapKey("p");
+    sleepFor(0.5);
+    ASSERT_EQ(game.runX({"xdotool", "windowclose", std::to_string(game.window().id)}).status, 0);
+    ASSERT_TRUE(game.waitForExit(30.0)) << "a game without its window stays";
+    EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
+    EXPECT_EQ(game.stderrText().find("X Error"), std::string::npos) << game.stderrText();
+    const std::string summary = summaryLine(game.stdoutText());
+    ASSERT_FALSE(summary.empty()) << game.stdoutText();
+
+    std::ifstream in(recording);
+    std::string line, last;
+    while (std::getline(in, line))
+        last = line;
+    const std::string steps = summary.substr(summary.find("steps=") + 6);
+    EXPECT_EQ(last, steps.substr(0, steps.find(' ')) + " end") << summary;
 }

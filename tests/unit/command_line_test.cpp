@@ -68,6 +68,9 @@ TEST(CommandLine, EachOption)
     EXPECT_EQ(replay.replayPath, "game.replay");
     EXPECT_TRUE(replay.headless);
     EXPECT_EQ(parse({"--record=out.replay"}).recordPath, "out.replay");
+    // a file named like an option is still there to be named
+    EXPECT_EQ(parse({"--record=--fullscreen"}).recordPath, "--fullscreen");
+    EXPECT_EQ(parse({"--record", "-"}).recordPath, "-");
     EXPECT_FALSE(parse({}).noSave);
     EXPECT_TRUE(parse({"--record", "out.replay", "--no-save"}).noSave);
 
@@ -114,6 +117,12 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         {{"--replay"}, "--replay needs a value"},
         {{"--replay="}, "bad value for --replay"},
         {{"--record", "a", "--replay", "b"}, "cannot be used together"},
+        // a value that looks like an option is a forgotten value, for every option
+        {{"--record", "--fullscreen"}, "--record needs a value: FILE, not the option --fullscreen"},
+        {{"--replay", "-geometry"}, "--replay needs a value: FILE, not the option -geometry"},
+        {{"-display", "-iconic"}, "-display needs a value: DISPLAY, not the option -iconic"},
+        {{"--size", "--Fullscreen"}, "--size needs a value: WxH, not the option --Fullscreen"},
+        {{"--timedemo", "--size"}, "--timedemo needs a value: FILE, not the option --size"},
         // the timedemo's options: a file, and neither with a replay, a recording or the other
         {{"--timedemo"}, "--timedemo needs a value"},
         {{"--timedemo="}, "bad value for --timedemo"},
