@@ -16,6 +16,9 @@ namespace {
 
 // larger than any screen; a typo such as 6000x6000 still passes, a wrapped number does not
 constexpr long kLargestWindowSide = 16384;
+// below this the HUD's texts cannot all be read, in either font
+constexpr long kSmallestWindowWidth = 160;
+constexpr long kSmallestWindowHeight = 120;
 
 bool parseNumber(const char*& text, long lo, long hi, long* out)
 {
@@ -35,8 +38,8 @@ bool parseNumber(const char*& text, long lo, long hi, long* out)
 bool parseGeometry(const char* text, bool withPosition, WindowOptions* window)
 {
     long width = 0, height = 0, x = window->x, y = window->y;
-    if (!parseNumber(text, 1, kLargestWindowSide, &width) || *text++ != 'x' ||
-        !parseNumber(text, 1, kLargestWindowSide, &height))
+    if (!parseNumber(text, kSmallestWindowWidth, kLargestWindowSide, &width) || *text++ != 'x' ||
+        !parseNumber(text, kSmallestWindowHeight, kLargestWindowSide, &height))
         return false;
     if (withPosition && *text == '+') {
         ++text;
@@ -87,13 +90,11 @@ const OptionRow kOptions[] = {
      }},
     {"--fullscreen", nullptr, "play on the whole screen",
      [](CommandLine& line, const char*, const char*) {
-         // without a window manager, freeglut keeps the window's offset on the full screen
+         // the window's size and place stay: F11 returns to them
          line.window.fullscreen = true;
-         line.window.x = 0;
-         line.window.y = 0;
          return true;
      }},
-    {"--size", "WxH", "the window's size in pixels (600x600)",
+    {"--size", "WxH", "the window's size in pixels (600x600, at least 160x120)",
      [](CommandLine& line, const char*, const char* value) {
          return parseGeometry(value, false, &line.window);
      }},

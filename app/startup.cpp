@@ -109,26 +109,26 @@ static void registerCallbacks()
 }
 
 // F11: the whole screen, and back to the window's size and place before it
-static struct {
-    bool fullScreen = false;
-    int x = 0, y = 0, width = kWindowSize, height = kWindowSize;
-} sWindowMode;
+static WindowMode sWindowMode{false, {0, 0, kWindowSize, kWindowSize}};
 
-static void toggleFullScreen()
+static void applyWindowMode()
 {
-    if (!sWindowMode.fullScreen) {
-        sWindowMode.x = glutGet(GLUT_WINDOW_X);
-        sWindowMode.y = glutGet(GLUT_WINDOW_Y);
-        sWindowMode.width = glutGet(GLUT_WINDOW_WIDTH);
-        sWindowMode.height = glutGet(GLUT_WINDOW_HEIGHT);
+    if (sWindowMode.fullScreen) {
         // without a window manager freeglut keeps the window's offset on the full screen
         glutPositionWindow(0, 0);
         glutFullScreen();
     } else {
-        glutReshapeWindow(sWindowMode.width, sWindowMode.height);
-        glutPositionWindow(sWindowMode.x, sWindowMode.y);
+        glutReshapeWindow(sWindowMode.window.width, sWindowMode.window.height);
+        glutPositionWindow(sWindowMode.window.x, sWindowMode.window.y);
     }
-    sWindowMode.fullScreen = !sWindowMode.fullScreen;
+}
+
+static void toggleFullScreen()
+{
+    const WindowPlacement current{glutGet(GLUT_WINDOW_X), glutGet(GLUT_WINDOW_Y),
+                                  glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)};
+    sWindowMode = toggledWindowMode(sWindowMode, current);
+    applyWindowMode();
 }
 
 // replaced by the first reshape
@@ -164,22 +164,16 @@ void startGame(int argc, char** argv, const WindowOptions& window)
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     // the window asked for, shrunk and moved onto a smaller screen
-    const WindowPlacement placed =
-        fitWindowToScreen({window.x, window.y, window.width, window.height},
-                          glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
-    glutInitWindowSize(placed.width, placed.height);
-    glutInitWindowPosition(placed.x, placed.y);
+    sWindowMode = openingWindowMode(window, glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
+    const WindowPlacement created = createdWindow(sWindowMode);
+    glutInitWindowSize(created.width, created.height);
+    glutInitWindowPosition(created.x, created.y);
     glutCreateWindow("Mesh display");
     setWindowIdentity();
     // closing the window ends the game through the main loop's return, not exit() in freeglut
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
     watchForWindowGone();
-    sWindowMode.x = window.x;
-    sWindowMode.y = window.y;
-    sWindowMode.width = window.width;
-    sWindowMode.height = window.height;
-    sWindowMode.fullScreen = window.fullscreen;
-    if (window.fullscreen)
+    if (sWindowMode.fullScreen)
         glutFullScreen();
     setRedisplayHandler(glutPostRedisplay);
     setFullScreenHandler(toggleFullScreen);

@@ -11,6 +11,14 @@ extern char gFpsText[64];    // the last formatted frame rate, empty at start
 // test and lighting as it found them in a frame
 void drawHudBars();
 void drawHudText();
+// the texts' font in the current viewport: 24-point Times while every text fits at its place,
+// 10-point otherwise
+void* hudTextFont();
+// how far the fonts' glyphs reach above their baseline and below it, in pixels
+constexpr int kLargeFontRise = 17;
+constexpr int kLargeFontDrop = 5;
+constexpr int kSmallFontRise = 7;
+constexpr int kSmallFontDrop = 2;
 void updateFpsCounter();
 // the counter's step at a given tick time in seconds
 void updateFpsCounterAt(float seconds);

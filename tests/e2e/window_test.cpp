@@ -69,6 +69,33 @@ TEST(Window, OpensAt100x100With600x600AndQuitsOnQ)
     EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
 }
 
+// started on the full screen, F11 brings the window the options asked for, and F11 again the
+// whole screen
+TEST(Window, FullScreenStartThenF11OpensTheWindowTheOptionsAskedFor)
+{
+    E2eGame game;
+    ASSERT_FALSE(game.display().empty()) << "the virtual X server did not start";
+    ASSERT_TRUE(game.start({"--fullscreen", "-geometry", "640x480+150+120"}));
+    ASSERT_TRUE(game.waitForWindow()) << game.stderrText();
+    WindowInfo w;
+    auto isWhole = [&] {
+        w = game.queryWindow();
+        return w.x == 0 && w.y == 0 && w.width == 1280 && w.height == 1024;
+    };
+    auto isAsked = [&] {
+        w = game.queryWindow();
+        return w.x == 150 && w.y == 120 && w.width == 640 && w.height == 480;
+    };
+    EXPECT_TRUE(waitUntil(isWhole, 60.0, 0.2)) << w.x << "," << w.y << " " << w.width << "x" << w.height;
+    game.tapKey("F11");
+    EXPECT_TRUE(waitUntil(isAsked, 60.0, 0.2)) << w.x << "," << w.y << " " << w.width << "x" << w.height;
+    game.tapKey("F11");
+    EXPECT_TRUE(waitUntil(isWhole, 60.0, 0.2)) << w.x << "," << w.y << " " << w.width << "x" << w.height;
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
+    EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
+}
+
 TEST(Window, MenuEntryExitOnTheMiddleButtonEndsTheGame)
 {
     E2eGame game;

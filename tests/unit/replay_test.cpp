@@ -22,6 +22,8 @@
 #include "game/play_step.h"
 #include "game/play_summary.h"
 #include "game/rules.h"
+#include "scene/world.h"
+#include "streamer/paper_streamer.h"
 #include "tests/support/run_dir.h"
 
 namespace {
@@ -422,6 +424,44 @@ TEST(Replay, PlayAgainWithTheSameInputEndsTheSameWay)
     };
     EXPECT_NE(first.find("level=5"), std::string::npos) << first;
     EXPECT_EQ(withoutSteps(again), withoutSteps(first));
+}
+
+// a game whose eggs knock plants out, then Enter after GAME OVER: the second game starts with the
+// yard as the layout has it, every plant standing
+TEST(Replay, PlayAgainStandsTheStruckPlantsUpAgain)
+{
+    InputLog log;
+    std::string error;
+    ASSERT_TRUE(readInputLog(sourceFile("tests/data/play_again.replay"), &log, &error)) << error;
+    enterRunDirectory();
+    resetAllGlobals();
+    assignStartingValues();
+    if (!gWorld)
+        gWorld = new World();
+    addPlaceholderStreamer();
+    auto shown = [] {
+        std::vector<bool> flags;
+        for (const Placement* p : gWorld->placements)
+            flags.push_back(p->visible);
+        return flags;
+    };
+    const std::vector<bool> layout = shown();
+    startReplay(log);
+    while (!gGameOver && !playEnded())
+        runPlayStep();
+    ASSERT_TRUE(gGameOver);
+    EXPECT_GT(gPlantBonus, 0);
+    const std::vector<bool> afterGame = shown();
+    int knockedOut = 0;
+    for (size_t i = 0; i < layout.size(); ++i)
+        knockedOut += layout[i] && !afterGame[i];
+    EXPECT_EQ(knockedOut, 2);
+    while (gGameOver && !playEnded())
+        runPlayStep();
+    ASSERT_FALSE(gGameOver) << "Enter did not start a second game";
+    EXPECT_EQ(shown(), layout);
+    EXPECT_EQ(gPlantBonus, 0);
+    resetAllGlobals();
 }
 
 }  // namespace
