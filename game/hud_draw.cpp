@@ -207,11 +207,10 @@ void drawPanel(float top)
     glDisable(GL_BLEND);
 }
 
-// the controls as bound, a line each, on a panel from top down; with a closing line when given.
-// In a small window the lines close up to fit
-void drawControlsPanel(WindowSize window, float top, const std::string& closing)
+// the controls as bound, a line each, from top down; with a closing line when given. In a small
+// window the lines close up to fit
+void drawControls(WindowSize window, float top, const std::string& closing)
 {
-    drawPanel(top);
     void* font = controlsFont(window);
     const std::vector<ControlLine> controls = controlLines();
     const int rows = int(controls.size()) + (closing.empty() ? 1 : 3);
@@ -237,15 +236,17 @@ void drawHelpScreen(void* font, WindowSize window)
     drawPanel(kHelpPanelTop);
     glColor3f(kTextCyan.r, kTextCyan.g, kTextCyan.b);
     drawCentred(font, window, kHelpPanelTop - 1.3f * title, "HELP");
-    drawControlsPanel(window, kHelpPanelTop - 1.6f * title, resumeHint(true));
+    drawControls(window, kHelpPanelTop - 1.6f * title, resumeHint(true));
 }
 
-// paused in play: the PAUSED lines, and the controls on a panel under them
+// paused in play: the PAUSED lines, and the controls under them, all on the panel
 void drawPausedWithControls(void* font, WindowSize window)
 {
-    drawPausedScreen(font, window);
     const float lineStep = float(glutBitmapHeight(font)) / float(window.height);
-    drawControlsPanel(window, pausedTop() - 1.6f * lineStep, "");
+    drawPanel(std::min(pausedTop() + 1.2f * lineStep, kHelpPanelTop));
+    glColor3f(kTextCyan.r, kTextCyan.g, kTextCyan.b);
+    drawPausedScreen(font, window);
+    drawControls(window, pausedTop() - 1.6f * lineStep, "");
 }
 
 }  // namespace
