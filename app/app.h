@@ -31,6 +31,9 @@ constexpr int kMenuExit = 100;  // the menu's value for Exit; the others are the
 void createGameMenu();
 void refreshGameMenu();
 void onMenu(int value);
+// the window now: its size and place (those before full screen while full screen) and the mode
+WindowOptions currentWindow();
+// without asking the X server, for the menu's entry
 bool windowIsFullScreen();
 void onIdle();
 void onDisplay();

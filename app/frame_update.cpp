@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "app/play_session.h"
+#include "app/score_keeping.h"
 #include "game/input_queue.h"
 #include "game/play_step.h"
 #include "platform/clock.h"
@@ -19,6 +20,7 @@ void onIdle()
         if (playEnded())
             break;
         runPlayStep();
+        noteGameProgress();
     }
     if (playEnded() || windowGone())
         endPlay();

@@ -94,6 +94,8 @@ bool windowGone()
     return sWindowGone;
 }
 
+static void onWindowClose();
+
 static void registerCallbacks()
 {
     glutDisplayFunc(onDisplay);
@@ -106,6 +108,8 @@ static void registerCallbacks()
     glutMouseFunc(onMouse);
     glutMotionFunc(onMotion);
     glutWindowStatusFunc(onWindowStatus);
+    // the window closed by its frame: where it stood is taken while it is still there
+    glutCloseFunc(onWindowClose);
 }
 
 // F11: the whole screen, and back to the window's size and place before it
@@ -129,6 +133,47 @@ static void toggleFullScreen()
                                   glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)};
     sWindowMode = toggledWindowMode(sWindowMode, current);
     applyWindowMode();
+}
+
+// the window as last seen: the game's end may come after it has gone
+static WindowOptions sLastWindow;
+static bool sWindowClosed = false;
+
+static void noteWindowPlace()
+{
+    if (sWindowClosed || sWindowGone)
+        return;
+    WindowOptions now;
+    now.fullscreen = sWindowMode.fullScreen;
+    if (sWindowMode.fullScreen) {
+        now.x = sWindowMode.window.x;
+        now.y = sWindowMode.window.y;
+        now.width = sWindowMode.window.width;
+        now.height = sWindowMode.window.height;
+    } else {
+        now.x = glutGet(GLUT_WINDOW_X);
+        now.y = glutGet(GLUT_WINDOW_Y);
+        now.width = glutGet(GLUT_WINDOW_WIDTH);
+        now.height = glutGet(GLUT_WINDOW_HEIGHT);
+    }
+    sLastWindow = now;
+}
+
+static void onWindowClose()
+{
+    noteWindowPlace();
+    sWindowClosed = true;
+}
+
+bool windowIsFullScreen()
+{
+    return sWindowMode.fullScreen;
+}
+
+WindowOptions currentWindow()
+{
+    noteWindowPlace();
+    return sLastWindow;
 }
 
 // replaced by the first reshape
@@ -224,6 +269,7 @@ void onReshape(int width, int height)
 {
     gWindowWidth = width;
     gWindowHeight = height;
+    noteWindowPlace();
     // a window shrunk to no height still gets a finite aspect
     int aspectHeight = height > 0 ? height : 1;
     glMatrixMode(GL_PROJECTION);
@@ -236,7 +282,3 @@ void onReshape(int width, int height)
     requestRedisplay();
 }
 
-bool windowIsFullScreen()
-{
-    return sWindowMode.fullScreen;
-}

@@ -166,7 +166,7 @@ const char* const kPausedTitle = "PAUSED";
 float pausedTop()
 {
     if (gGameOver)
-        return 0.3f;
+        return gGameOverNote[0] ? 0.2f : 0.3f;
     return gLevelOver ? 0.4f : 0.6f;
 }
 
@@ -339,6 +339,8 @@ void drawHudText()
         std::snprintf(text, sizeof text, "SCORE: %d", gScore);
         drawCentred(font, window, 0.5f, text);
         drawCentred(font, window, 0.4f, "Press Enter to play again");
+        if (gGameOverNote[0])
+            drawCentred(font, window, 0.3f, gGameOverNote);
     } else if (gTurning == 1) {
         std::snprintf(text, sizeof text, "LEVEL %i COMPLETE!", gLevel - 1);
         drawText(font, kLevelCompleteColumn, 0.6f, text);
