@@ -20,6 +20,7 @@ int32_t gPadAxes[kPadAxisCount];
 uint8_t gPadTriggerHeld;
 uint8_t gPadThrowHeld;
 uint8_t gPadAPlaysAgain;
+uint8_t gPadUsed;
 
 namespace {
 
@@ -151,6 +152,7 @@ InputEvent padDeadzoneEvent(float deadzone)
 
 void applyPadInput(const InputEvent& event)
 {
+    gPadUsed = 1;
     switch (event.kind) {
     case InputKind::PadDown: onPadDown(event.code); return;
     case InputKind::PadUp: onPadUp(event.code); return;
@@ -213,5 +215,5 @@ void resetPadBindings()
     gPadDeadzone = kPadDeadzoneDefault;
     gPadButtonsHeld = 0;
     std::fill(std::begin(gPadAxes), std::end(gPadAxes), 0);
-    gPadTriggerHeld = gPadThrowHeld = gPadAPlaysAgain = 0;
+    gPadTriggerHeld = gPadThrowHeld = gPadAPlaysAgain = gPadUsed = 0;
 }

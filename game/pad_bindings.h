@@ -17,6 +17,7 @@ extern int32_t gPadAxes[kPadAxisCount];   // the last positions queued
 extern uint8_t gPadTriggerHeld;           // the right trigger is past its press point
 extern uint8_t gPadThrowHeld;             // A or the trigger holds the power bar
 extern uint8_t gPadAPlaysAgain;           // A started a new game: its release throws nothing
+extern uint8_t gPadUsed;                  // a pad's event came: the help lists the pad too
 
 // PadDeadzone as an event of the queue, from the settings' fraction of full tilt, clamped
 InputEvent padDeadzoneEvent(float deadzone);

@@ -12,6 +12,7 @@
 #include "app/gamepad_input.h"
 #include "app/play_session.h"
 #include "game/game_state.h"
+#include "game/controls.h"
 #include "game/input_bindings.h"
 #include "game/input_log.h"
 #include "game/input_queue.h"
@@ -268,6 +269,7 @@ TEST_F(GamepadTest, AAfterGameOverPlaysAgainWithoutThrowing)
 
 TEST_F(GamepadTest, APadPluggedInLaterIsUsedAndPullingOutThePadInUsePauses)
 {
+    const size_t keyboardControls = controlLines().size();
     steps(3);
     EXPECT_EQ(openGamepadCount(), 0);
     // a pad plugged in and out again untouched changes nothing
@@ -277,12 +279,16 @@ TEST_F(GamepadTest, APadPluggedInLaterIsUsedAndPullingOutThePadInUsePauses)
     EXPECT_EQ(openGamepadCount(), 0);
     EXPECT_FALSE(gPaused);
 
+    // the help lists the pad's controls once it has been used, not before
+    EXPECT_EQ(controlLines().size(), keyboardControls);
     plugIn();
     setVirtualPadButton(kPadLeftShoulder, true);
     setVirtualPadAxis(kPadRightTrigger, 32767);
     stick(32767, 0);
     steps(5);
     ASSERT_TRUE(gCharging);
+    ASSERT_EQ(controlLines().size(), keyboardControls + 4);
+    EXPECT_EQ(controlLines()[keyboardControls].keys, "Pad: stick, d-pad");
     const int32_t rolls = gRollsLeft;
     ASSERT_TRUE(detachVirtualPad());
     steps(1);
