@@ -26,6 +26,8 @@ bool windowGone();
 void noteFrameShown();
 void onReshape(int width, int height);
 void onMenu(int value);
+// the window now: its size and place (those before full screen while full screen) and the mode
+WindowOptions currentWindow();
 void onIdle();
 void onDisplay();
 

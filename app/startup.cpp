@@ -95,6 +95,8 @@ bool windowGone()
     return sWindowGone;
 }
 
+static void onWindowClose();
+
 static void registerCallbacks()
 {
     glutDisplayFunc(onDisplay);
@@ -107,29 +109,67 @@ static void registerCallbacks()
     glutMouseFunc(onMouse);
     glutMotionFunc(onMotion);
     glutWindowStatusFunc(onWindowStatus);
+    // the window closed by its frame: where it stood is taken while it is still there
+    glutCloseFunc(onWindowClose);
 }
 
 // F11: the whole screen, and back to the window's size and place before it
-static struct {
-    bool fullScreen = false;
-    int x = 0, y = 0, width = kWindowSize, height = kWindowSize;
-} sWindowMode;
+static WindowMode sWindowMode{false, {0, 0, kWindowSize, kWindowSize}};
 
-static void toggleFullScreen()
+static void applyWindowMode()
 {
-    if (!sWindowMode.fullScreen) {
-        sWindowMode.x = glutGet(GLUT_WINDOW_X);
-        sWindowMode.y = glutGet(GLUT_WINDOW_Y);
-        sWindowMode.width = glutGet(GLUT_WINDOW_WIDTH);
-        sWindowMode.height = glutGet(GLUT_WINDOW_HEIGHT);
+    if (sWindowMode.fullScreen) {
         // without a window manager freeglut keeps the window's offset on the full screen
         glutPositionWindow(0, 0);
         glutFullScreen();
     } else {
-        glutReshapeWindow(sWindowMode.width, sWindowMode.height);
-        glutPositionWindow(sWindowMode.x, sWindowMode.y);
+        glutReshapeWindow(sWindowMode.window.width, sWindowMode.window.height);
+        glutPositionWindow(sWindowMode.window.x, sWindowMode.window.y);
     }
-    sWindowMode.fullScreen = !sWindowMode.fullScreen;
+}
+
+static void toggleFullScreen()
+{
+    const WindowPlacement current{glutGet(GLUT_WINDOW_X), glutGet(GLUT_WINDOW_Y),
+                                  glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)};
+    sWindowMode = toggledWindowMode(sWindowMode, current);
+    applyWindowMode();
+}
+
+// the window as last seen: the game's end may come after it has gone
+static WindowOptions sLastWindow;
+static bool sWindowClosed = false;
+
+static void noteWindowPlace()
+{
+    if (sWindowClosed || sWindowGone)
+        return;
+    WindowOptions now;
+    now.fullscreen = sWindowMode.fullScreen;
+    if (sWindowMode.fullScreen) {
+        now.x = sWindowMode.window.x;
+        now.y = sWindowMode.window.y;
+        now.width = sWindowMode.window.width;
+        now.height = sWindowMode.window.height;
+    } else {
+        now.x = glutGet(GLUT_WINDOW_X);
+        now.y = glutGet(GLUT_WINDOW_Y);
+        now.width = glutGet(GLUT_WINDOW_WIDTH);
+        now.height = glutGet(GLUT_WINDOW_HEIGHT);
+    }
+    sLastWindow = now;
+}
+
+static void onWindowClose()
+{
+    noteWindowPlace();
+    sWindowClosed = true;
+}
+
+WindowOptions currentWindow()
+{
+    noteWindowPlace();
+    return sLastWindow;
 }
 
 // replaced by the first reshape
@@ -165,22 +205,16 @@ void startGame(int argc, char** argv, const WindowOptions& window)
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     // the window asked for, shrunk and moved onto a smaller screen
-    const WindowPlacement placed =
-        fitWindowToScreen({window.x, window.y, window.width, window.height},
-                          glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
-    glutInitWindowSize(placed.width, placed.height);
-    glutInitWindowPosition(placed.x, placed.y);
+    sWindowMode = openingWindowMode(window, glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
+    const WindowPlacement created = createdWindow(sWindowMode);
+    glutInitWindowSize(created.width, created.height);
+    glutInitWindowPosition(created.x, created.y);
     glutCreateWindow("Mesh display");
     setWindowIdentity();
     // closing the window ends the game through the main loop's return, not exit() in freeglut
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
     watchForWindowGone();
-    sWindowMode.x = window.x;
-    sWindowMode.y = window.y;
-    sWindowMode.width = window.width;
-    sWindowMode.height = window.height;
-    sWindowMode.fullScreen = window.fullscreen;
-    if (window.fullscreen)
+    if (sWindowMode.fullScreen)
         glutFullScreen();
     setRedisplayHandler(glutPostRedisplay);
     setFullScreenHandler(toggleFullScreen);
@@ -233,6 +267,7 @@ void onReshape(int width, int height)
 {
     gWindowWidth = width;
     gWindowHeight = height;
+    noteWindowPlace();
     // a window shrunk to no height still gets a finite aspect
     int aspectHeight = height > 0 ? height : 1;
     glMatrixMode(GL_PROJECTION);

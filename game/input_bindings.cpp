@@ -111,15 +111,21 @@ static bool playAgain(int32_t key)
     return true;
 }
 
-// While paused only resume, quit, help and full screen act (the menu is the toolkit's own). A
-// release still ends a lean or a Look held from before the pause, so none is stuck afterwards;
-// the walk back itself waits for the resume.
+static bool isLeanKey(int32_t key)
+{
+    return key == 'a' || key == 'A' || key == 'd' || key == 'D';
+}
+
+// While paused only resume, quit, help and full screen act (the menu is the toolkit's own). The
+// lean keys are still marked held or let go, so a key held at the resume leans and none is stuck;
+// the steps that move the player wait for the resume. A release still ends a Look or a charge
+// held from before the pause; the charge ends without a throw.
 static bool swallowedWhilePaused(const InputEvent& event)
 {
     switch (event.kind) {
     case InputKind::KeyDown:
-        return !(isPauseKey(event.code) || event.code == 'q' || event.code == 'Q' ||
-                 event.code == 'h' || event.code == 'H');
+        return !(isPauseKey(event.code) || isLeanKey(event.code) || event.code == 'q' ||
+                 event.code == 'Q' || event.code == 'h' || event.code == 'H');
     case InputKind::SpecialKey:
         return event.code != kKeyF11;
     case InputKind::KeyUp:
@@ -134,6 +140,8 @@ static bool swallowedWhilePaused(const InputEvent& event)
     case InputKind::Button:
         if (event.code == kButtonLeft && event.state != kButtonDown)
             cancelLook();
+        if (event.code == kButtonRight && event.state != kButtonDown)
+            cancelCharging();
         return true;
     case InputKind::Drag:
         return true;
@@ -181,7 +189,8 @@ static void onKeyDown(unsigned char key)
     case 'l':
         gOwnerSeesPlayer = !gOwnerSeesPlayer;
         return;
-    case 'm':
+    // the help screen names it in upper case
+    case 'm': case 'M':
         toggleWireframe();
         return;
     default:
@@ -237,7 +246,8 @@ static void onLeftButton(const InputEvent& event)
 
 void stepHeldKeys(float stepMs)
 {
-    if (inputFrozen())
+    // held through a pause, the lean goes on once play resumes
+    if (gPaused || inputFrozen())
         return;
     if (gHideLeftHeld)
         stepHideLeft(stepMs);

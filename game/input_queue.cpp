@@ -10,6 +10,7 @@
 
 static std::deque<QueuedInput> sQueue;
 static InputLogWriter* sRecording = nullptr;
+static int64_t sApplied = 0;
 
 void queueInput(int64_t step, const InputEvent& event)
 {
@@ -32,6 +33,7 @@ void applyDueInput(int64_t step)
         due.step = step;
         if (sRecording)
             sRecording->writeInput(due);
+        ++sApplied;
         applyInput(due.event);
     }
 }
@@ -39,6 +41,11 @@ void applyDueInput(int64_t step)
 size_t queuedInputCount()
 {
     return sQueue.size();
+}
+
+int64_t appliedInputCount()
+{
+    return sApplied;
 }
 
 void recordInputTo(InputLogWriter* log)
@@ -50,4 +57,5 @@ void resetInputQueue()
 {
     sQueue.clear();
     sRecording = nullptr;
+    sApplied = 0;
 }

@@ -19,6 +19,8 @@ void queueInput(int64_t step, const InputEvent& event);
 // applies, in order, every queued event due at or before this step
 void applyDueInput(int64_t step);
 size_t queuedInputCount();
+// how many events have been applied since the reset, the swallowed ones included
+int64_t appliedInputCount();
 // every event applied from now on is written there as a line of the input log, and every 60th
 // step as a `reached` line (null: none)
 void recordInputTo(InputLogWriter* log);

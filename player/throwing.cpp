@@ -2,6 +2,7 @@
 // player: the right button, the power bar, launching rolls and eggs and their flight.
 #include "player/throwing.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/house.h"
@@ -39,8 +40,15 @@ bool hidingTooFarToThrow()
 
 void startCharging()
 {
+    // a bar still falling from the last charge would start below 0 and throw backwards
     gCharging = 1;
+    gPowerFalling = 0;
     gThrowPower = 0.0f;
+}
+
+void cancelCharging()
+{
+    gCharging = 0;
 }
 
 void releaseThrow(bool egg)
@@ -77,7 +85,8 @@ void stepPowerBar()
     // the turn is decided on the sum before it is rounded to the stored float
     if (gPowerFalling) {
         double power = double(gThrowPower) - kPowerStep;
-        gThrowPower = float(power);
+        // the bar turns at its bottom, never below 0
+        gThrowPower = float(std::max(power, 0.0));
         if (power <= kPowerBottom)
             gPowerFalling = 0;
     } else {

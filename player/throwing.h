@@ -41,8 +41,10 @@ extern std::vector<EggRecord> gEggsInFlight;
 // these are the player's side of them
 // at 1.0 or more to either side the button throws nothing
 bool hidingTooFarToThrow();
-// the power bar starts swinging from 0
+// the power bar starts swinging up from 0
 void startCharging();
+// the power bar stops with nothing thrown
+void cancelCharging();
 // the power bar stops and the roll or egg leaves along the view at the power it reached
 void releaseThrow(bool egg);
 // one step of the power bar, once per step of play while charging

@@ -324,7 +324,7 @@ void screenshots(Run& run)
 // has been drawn a while
 void windowShape(const std::string& dir, std::vector<std::string>& saved, bool& ok,
                  const std::string& screen, const std::vector<std::string>& args,
-                 const std::string& name, bool pause = false)
+                 const std::string& name, bool pause = false, int savedWidth = 400)
 {
     E2eGame game(screen);
     Run run{game, dir, {}, true};
@@ -338,7 +338,7 @@ void windowShape(const std::string& dir, std::vector<std::string>& saved, bool& 
             game.tapKey("p");
             sleepFor(0.5);
         }
-        run.save(game.screenshot(), name, 400);
+        run.save(game.screenshot(), name, savedWidth);
         game.tapKey("q");
         run.expect(game.waitForExit(60.0), "the quit key did not end it");
     }
@@ -353,7 +353,11 @@ void shapes(Run& run)
     windowShape(run.dir, run.saved, run.ok, "1024x1400", {"-geometry", "720x1280+0+0"},
                 "shape-720x1280");
     windowShape(run.dir, run.saved, run.ok, "1920x1080", {"--fullscreen"}, "shape-fullscreen");
-    windowShape(run.dir, run.saved, run.ok, "1280x1024", {"--size", "320x240"}, "shape-320x240");
+    // the narrow and small windows pixel for pixel, so the texts can be read as the player sees
+    // them
+    for (const char* size : {"320x240", "400x700", "420x700", "600x600"})
+        windowShape(run.dir, run.saved, run.ok, "1280x1024", {"--size", size},
+                    std::string("shape-") + size, false, 0);
     windowShape(run.dir, run.saved, run.ok, "1280x1024", {"--size", "900x600"}, "paused", true);
 }
 

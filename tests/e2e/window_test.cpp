@@ -69,6 +69,33 @@ TEST(Window, OpensAt100x100With600x600AndQuitsOnQ)
     EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
 }
 
+// started on the full screen, F11 brings the window the options asked for, and F11 again the
+// whole screen
+TEST(Window, FullScreenStartThenF11OpensTheWindowTheOptionsAskedFor)
+{
+    E2eGame game;
+    ASSERT_FALSE(game.display().empty()) << "the virtual X server did not start";
+    ASSERT_TRUE(game.start({"--fullscreen", "-geometry", "640x480+150+120"}));
+    ASSERT_TRUE(game.waitForWindow()) << game.stderrText();
+    WindowInfo w;
+    auto isWhole = [&] {
+        w = game.queryWindow();
+        return w.x == 0 && w.y == 0 && w.width == 1280 && w.height == 1024;
+    };
+    auto isAsked = [&] {
+        w = game.queryWindow();
+        return w.x == 150 && w.y == 120 && w.width == 640 && w.height == 480;
+    };
+    EXPECT_TRUE(waitUntil(isWhole, 60.0, 0.2)) << w.x << "," << w.y << " " << w.width << "x" << w.height;
+    game.tapKey("F11");
+    EXPECT_TRUE(waitUntil(isAsked, 60.0, 0.2)) << w.x << "," << w.y << " " << w.width << "x" << w.height;
+    game.tapKey("F11");
+    EXPECT_TRUE(waitUntil(isWhole, 60.0, 0.2)) << w.x << "," << w.y << " " << w.width << "x" << w.height;
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
+    EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
+}
+
 TEST(Window, MenuEntryExitOnTheMiddleButtonEndsTheGame)
 {
     E2eGame game;
@@ -167,4 +194,46 @@ TEST(Window, ClosingTheWindowEndsTheGameAsQDoes)
         last = line;
     const std::string steps = summary.substr(summary.find("steps=") + 6);
     EXPECT_EQ(last, steps.substr(0, steps.find(' ')) + " end") << summary;
+}
+
+// the window as it was left: its size and place at the next start, full screen too, and F11 from
+// there goes back to the size and place it had; the command line's window wins over the kept one
+TEST(Window, OpensAsItWasLeft)
+{
+    E2eGame game;
+    startGame(game);
+    const std::string id = std::to_string(game.window().id);
+    game.runX({"xdotool", "windowsize", id, "800", "500"});
+    game.runX({"xdotool", "windowmove", id, "40", "60"});
+    auto at = [&game](int x, int y, int width, int height) {
+        return waitUntil([&] {
+            WindowInfo w = game.queryWindow();
+            return w.x == x && w.y == y && w.width == width && w.height == height;
+        }, 30.0, 0.2);
+    };
+    ASSERT_TRUE(at(40, 60, 800, 500));
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
+    EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
+
+    startGame(game);
+    EXPECT_TRUE(at(40, 60, 800, 500)) << game.queryWindow().width;
+    game.tapKey("F11");
+    ASSERT_TRUE(at(0, 0, 1280, 1024)) << "not full screen";
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
+
+    startGame(game);
+    EXPECT_TRUE(at(0, 0, 1280, 1024)) << "left full screen, opens full screen";
+    game.tapKey("F11");
+    EXPECT_TRUE(at(40, 60, 800, 500)) << "F11 goes back to the window it was";
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
+
+    ASSERT_TRUE(game.start({"--size", "300x300"}));
+    ASSERT_TRUE(game.waitForWindow());
+    EXPECT_TRUE(at(100, 100, 300, 300));
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
+    EXPECT_EQ(game.stderrText(), "");
 }

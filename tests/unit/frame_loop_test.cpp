@@ -249,6 +249,38 @@ TEST_F(FrameLoop, IdleCallAsksForOneFrameWhateverTheStepsItRuns)
     EXPECT_EQ(redisplayRequestCount() - before, 2);
 }
 
+// paused or after GAME OVER the picture is drawn again only when something changed it: the call
+// that brings the held state, and any input, even one the pause swallows
+TEST_F(FrameLoop, PausedOrAfterGameOverTheIdleAsksForAFrameOnlyWhenSomethingChanged)
+{
+    auto framesBy = [](void (*calls)()) {
+        const long before = redisplayRequestCount();
+        calls();
+        return redisplayRequestCount() - before;
+    };
+    onIdle();
+    onKeyboard('p', 0, 0);
+    EXPECT_GE(framesBy(onIdle), 1);
+    ASSERT_TRUE(gPaused);
+    EXPECT_EQ(framesBy([] { onIdle(); onIdle(); }), 0);
+    onKeyboard('x', 0, 0);
+    EXPECT_EQ(framesBy(onIdle), 1);
+    EXPECT_EQ(framesBy(onIdle), 0);
+    onKeyboard('p', 0, 0);
+    EXPECT_GE(framesBy(onIdle), 1);
+    EXPECT_EQ(framesBy(onIdle), 1);
+
+    // the last level ends at a step of the call: that call draws GAME OVER, the next ones nothing
+    gLevel = 4;
+    gRollsLeft = gEggsLeft = 0;
+    gLevelSeconds = 0.99f;
+    EXPECT_GE(framesBy(onIdle), 1);
+    ASSERT_TRUE(gGameOver);
+    EXPECT_EQ(framesBy([] { onIdle(); onIdle(); }), 0);
+    onKeyboard('e', 0, 0);
+    EXPECT_EQ(framesBy(onIdle), 1);
+}
+
 TEST_F(FrameLoop, FlightsMoveOnlyWhilePlaying)
 {
     gRollsInFlight.push_back(flyingRoll());

@@ -11,7 +11,9 @@
 #include "app/frame_clock.h"
 #include "game/game_state.h"
 #include "game/input_bindings.h"
+#include "game/input_queue.h"
 #include "game/play_step.h"
+#include "platform/full_screen.h"
 #include "platform/redisplay.h"
 #include "player/camera.h"
 #include "player/input.h"
@@ -249,14 +251,14 @@ TEST_F(InputTest, TogglesFlipBackAndForth)
     EXPECT_EQ(gEggSelected, 0);
 }
 
-TEST_F(InputTest, UppercaseLAndMDoNothing)
+// the help screen names M for the wireframe; L stays the developer's lower-case key
+TEST_F(InputTest, UppercaseMSwitchesTheWireframeAndUppercaseLDoesNothing)
 {
-    EXPECT_EQ(requestsBy([] {
-                  key('L');
-                  key('M');
-              }),
-              0);
+    EXPECT_EQ(requestsBy([] { key('L'); }), 0);
     EXPECT_EQ(gOwnerSeesPlayer, 0);
+    key('M');
+    EXPECT_EQ(gWireframe, 1u);
+    key('M');
     EXPECT_EQ(gWireframe, 0u);
 }
 
@@ -367,6 +369,33 @@ TEST_F(InputTest, RightButtonChargesTheThrow)
     onMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 300, 300);
     EXPECT_EQ(gCharging, 1);
     EXPECT_EQ(gLooking, 0);
+}
+
+// F11 through the queue: the switch is asked for at the step, once a press, also while paused
+TEST_F(InputTest, F11AsksForTheFullScreenSwitchAtTheStepAndAlsoWhilePaused)
+{
+    static int switches;
+    switches = 0;
+    setFullScreenHandler([] { ++switches; });
+    routeInputToBindings();
+    onSpecial(GLUT_KEY_F11, 0, 0);
+    EXPECT_EQ(switches, 0);
+    applyDueInput(gStepCount);
+    EXPECT_EQ(switches, 1);
+
+    gPaused = 1;
+    onSpecial(GLUT_KEY_F11, 0, 0);
+    onSpecial(GLUT_KEY_F1, 0, 0);
+    onSpecial(GLUT_KEY_HOME, 0, 0);
+    const float yaw = gCameraYaw;
+    applyDueInput(gStepCount);
+    EXPECT_EQ(switches, 2);
+    EXPECT_EQ(gEggSelected, 0);
+    EXPECT_EQ(gCameraYaw, yaw);
+    setFullScreenHandler(nullptr);
+    onSpecial(GLUT_KEY_F11, 0, 0);  // with no switch installed: nothing, and no crash
+    applyDueInput(gStepCount);
+    EXPECT_EQ(switches, 2);
 }
 
 TEST_F(InputTest, MiddleButtonIsLeftToTheMenu)

@@ -3,11 +3,12 @@
 // window, which must end on its recorded summary line.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -17,11 +18,16 @@
 
 #include "app/app.h"
 #include "app/play_session.h"
+#include "app/score_keeping.h"
+#include "game/hud.h"
+#include "game/input_queue.h"
 #include "game/game_state.h"
 #include "game/input_log.h"
 #include "game/play_step.h"
 #include "game/play_summary.h"
 #include "game/rules.h"
+#include "scene/world.h"
+#include "streamer/paper_streamer.h"
 #include "tests/support/run_dir.h"
 
 namespace {
@@ -425,6 +431,134 @@ TEST(Replay, PlayAgainWithTheSameInputEndsTheSameWay)
     };
     EXPECT_NE(first.find("level=5"), std::string::npos) << first;
     EXPECT_EQ(withoutSteps(again), withoutSteps(first));
+}
+
+// a game whose eggs knock plants out, then Enter after GAME OVER: the second game starts with the
+// yard as the layout has it, every plant standing
+TEST(Replay, PlayAgainStandsTheStruckPlantsUpAgain)
+{
+    InputLog log;
+    std::string error;
+    ASSERT_TRUE(readInputLog(sourceFile("tests/data/play_again.replay"), &log, &error)) << error;
+    enterRunDirectory();
+    resetAllGlobals();
+    assignStartingValues();
+    if (!gWorld)
+        gWorld = new World();
+    addPlaceholderStreamer();
+    auto shown = [] {
+        std::vector<bool> flags;
+        for (const Placement* p : gWorld->placements)
+            flags.push_back(p->visible);
+        return flags;
+    };
+    const std::vector<bool> layout = shown();
+    startReplay(log);
+    while (!gGameOver && !playEnded())
+        runPlayStep();
+    ASSERT_TRUE(gGameOver);
+    EXPECT_GT(gPlantBonus, 0);
+    const std::vector<bool> afterGame = shown();
+    int knockedOut = 0;
+    for (size_t i = 0; i < layout.size(); ++i)
+        knockedOut += layout[i] && !afterGame[i];
+    EXPECT_EQ(knockedOut, 2);
+    while (gGameOver && !playEnded())
+        runPlayStep();
+    ASSERT_FALSE(gGameOver) << "Enter did not start a second game";
+    EXPECT_EQ(shown(), layout);
+    EXPECT_EQ(gPlantBonus, 0);
+    resetAllGlobals();
+}
+
+// a live game to GAME OVER and on to its q, kept in the player's table as it ends: ranked on its
+// screen, and its replay from the table ends on the line the game ended on. Whatever is wrong
+// with the player's folder is one line on standard error, and the game plays on.
+TEST(Replay, AGameKeptInTheScoreTableReplaysToTheLineItEndedOn)
+{
+    InputLog log;
+    std::string error;
+    ASSERT_TRUE(readInputLog(sourceFile("tests/data/full_game.replay"), &log, &error)) << error;
+    const std::string root = testing::TempDir() + "vx-kept-" + std::to_string(getpid());
+    std::system(("rm -rf '" + root + "' && mkdir -p '" + root + "'").c_str());
+    const std::string savedData = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+
+    const struct {
+        const char* name;
+        void (*setup)(const std::string& root);  // what the player's data folder holds first
+        const char* note;    // under GAME OVER
+        const char* said;    // a part of the one line on standard error; "" for none
+    } rows[] = {
+        {"first game", [](const std::string&) {}, "New best score!", ""},
+        {"second game, same score", [](const std::string&) {}, "Rank 2 of 2", ""},
+        {"a file in the way",
+         [](const std::string& root) {
+             std::system(("rm -rf '" + root + "/data' && echo x > '" + root + "/data'").c_str());
+         },
+         "", "cannot create"},
+        {"newer table",
+         [](const std::string& root) {
+             const std::string folder = root + "/data/vendettix";
+             std::system(("rm -f '" + root + "/data' && mkdir -p '" + folder + "'").c_str());
+             sqlite3* db = nullptr;
+             sqlite3_open((folder + "/scores.db").c_str(), &db);
+             sqlite3_exec(db, "PRAGMA user_version = 7", nullptr, nullptr, nullptr);
+             sqlite3_close(db);
+         },
+         "", "newer version (7)"},
+    };
+    enterRunDirectory();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.setup(root);
+        setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
+        resetAllGlobals();
+        testing::internal::CaptureStdout();
+        replayHeadless(InputLog{});  // the starting values and the world, no step run
+        resetPlaySession();
+        testing::internal::CaptureStderr();
+        startKeepingScores();
+        keepInputLogInMemory();
+        for (const QueuedInput& input : log.events)
+            queueInput(input.step, input.event);
+        bool overSeen = false;
+        std::string note;
+        while (!playEnded()) {
+            runPlayStep();
+            noteGameProgress();
+            if (gGameOver && !overSeen) {
+                overSeen = true;
+                note = gGameOverNote;
+            }
+        }
+        const std::string played = playSummary();
+        finishKeepingScores();
+        const std::string said = testing::internal::GetCapturedStderr();
+        testing::internal::GetCapturedStdout();
+        EXPECT_TRUE(overSeen);
+        EXPECT_EQ(note, row.note);
+        if (*row.said == '\0') {
+            EXPECT_EQ(said, "");
+        } else {
+            EXPECT_NE(said.find(row.said), std::string::npos) << said;
+            EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        }
+        if (*row.note == '\0')
+            continue;
+
+        // the game kept last is the best or the second, as ranked
+        InputLog kept;
+        const int rank = note == "New best score!" ? 1 : 2;
+        ASSERT_TRUE(loadKeptGame(rank, &kept, &error)) << error;
+        resetAllGlobals();
+        testing::internal::CaptureStdout();
+        const std::string replayed = replayHeadless(kept);
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(replayed, played);
+    }
+    resetAllGlobals();
+    setenv("XDG_DATA_HOME", savedData.c_str(), 1);
+    std::system(("rm -rf '" + root + "'").c_str());
 }
 
 }  // namespace

@@ -136,25 +136,49 @@ TEST_F(Throwing, PowerBarDoesNotMoveWithoutCharging)
     EXPECT_EQ(gThrowPower, 0.0f);
 }
 
-TEST_F(Throwing, APressWhileStillFallingStepsDownAndCanThrowBackwards)
+TEST_F(Throwing, APressWhileStillFallingStartsUpwardsAndAQuickTapThrowsForwards)
 {
     gPowerFalling = 1;  // left over from a release on the way down
     onThrowButton(1);
     EXPECT_EQ(gThrowPower, 0.0f);
-    EXPECT_EQ(gPowerFalling, 1);
-    stepPowerBar();
-    EXPECT_NEAR(gThrowPower, -0.05f, 1e-6);
     EXPECT_EQ(gPowerFalling, 0);
+    stepPowerBar();
+    EXPECT_NEAR(gThrowPower, 0.05f, 1e-6);
 
     onThrowButton(0);
     ASSERT_EQ(gRollsInFlight.size(), 1u);
     const RollRecord& roll = gRollsInFlight[0];
-    EXPECT_NEAR(roll.speed.x, -1.5f, 1e-5);
+    EXPECT_NEAR(roll.speed.x, 1.5f, 1e-5);
     Vec3 start = roll.position;
     updateRolls(0.1f, gLevel);
-    // against the look: x and z move opposite to the view direction
-    EXPECT_LT(roll.position.x, start.x);
-    EXPECT_LT(roll.position.z, start.z);
+    // along the look: x and z move as the view direction does
+    EXPECT_GT(roll.position.x, start.x);
+    EXPECT_GT(roll.position.z, start.z);
+}
+
+TEST_F(Throwing, ThePowerNeverGoesBelowZero)
+{
+    const struct {
+        float power;
+        uint8_t falling;
+        float after;
+        uint8_t fallingAfter;
+    } steps[] = {
+        {0.04f, 1, 0.0f, 0},      // a step down past 0 stops at 0 and turns
+        {0.0f, 1, 0.0f, 0},
+        {0.0519f, 1, 0.0019f, 0}, // 0.002 is the bottom: it turns there
+        {0.06f, 1, 0.01f, 1},
+        {0.69f, 0, 0.74f, 1},     // and the top
+    };
+    gCharging = 1;
+    for (const auto& s : steps) {
+        gThrowPower = s.power;
+        gPowerFalling = s.falling;
+        stepPowerBar();
+        EXPECT_NEAR(gThrowPower, s.after, 1e-6) << s.power;
+        EXPECT_GE(gThrowPower, 0.0f) << s.power;
+        EXPECT_EQ(gPowerFalling, s.fallingAfter) << s.power;
+    }
 }
 
 TEST_F(Throwing, WithNoRollsLeftOnlyASwitchToEggsThrows)
