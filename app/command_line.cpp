@@ -275,7 +275,8 @@ void writeUsage(std::FILE* out)
                "                          paused until H, P or Escape\n"
                "  Q                       quit (recording or replaying: prints the summary line;\n"
                "                          Q, Escape or the menu's Exit end a replay)\n"
-               "  middle mouse button     menu with \"Exit\"\n"
+               "  middle mouse button     menu: pause, full screen, sound, the assists, help,\n"
+               "                          play again after GAME OVER, and \"Exit\"\n"
                "\nThe keys, the Look, the sound and the assists can be set in\n"
                "$XDG_CONFIG_HOME/vendettix/settings.ini (~/.config/vendettix/settings.ini).\n"
                "\nThe models, textures and sound are looked for in these places, in order:\n",

@@ -24,6 +24,7 @@ void onIdle()
     }
     if (playEnded() || windowGone())
         endPlay();
+    refreshGameMenu();
     // the tick stamps of the idle calls; the steps themselves run on the fixed step
     gTickPrev = gTickNow;
     gTickNow = tickToFloat(platformTickCount());

@@ -28,7 +28,6 @@
 #include "terrain/terrain.h"
 
 constexpr int kWindowSize = kDefaultWindowSize;
-constexpr int kMenuExit = 2;
 constexpr double kFieldOfView = 60.0;
 constexpr double kNearPlane = 0.5;
 constexpr double kFarPlane = 73.0;
@@ -166,6 +165,11 @@ static void onWindowClose()
     sWindowClosed = true;
 }
 
+bool windowIsFullScreen()
+{
+    return sWindowMode.fullScreen;
+}
+
 WindowOptions currentWindow()
 {
     noteWindowPlace();
@@ -225,9 +229,7 @@ void startGame(int argc, char** argv, const WindowOptions& window)
     routeInputToBindings();
     setProvisionalProjection();
 
-    glutCreateMenu(onMenu);
-    glutAddMenuEntry("Exit", kMenuExit);
-    glutAttachMenu(GLUT_MIDDLE_BUTTON);
+    createGameMenu();
 
     markStartupPhase("window");
     glEnable(GL_LIGHTING);
@@ -280,9 +282,3 @@ void onReshape(int width, int height)
     requestRedisplay();
 }
 
-// the game ends at the next step, with its summary
-void onMenu(int value)
-{
-    if (value == kMenuExit)
-        queueWindowInput(InputEvent{InputKind::Quit, 0, 0, 0, 0});
-}

@@ -86,6 +86,11 @@ TEST(InputLog, BadFilesNameTheFileTheLineAndTheFault)
         {"negative step", head + "-1 key 97\n", ":2:", "bad step"},
         {"huge coordinate", head + "1 drag 99999999999999999999 3\n", ":2:", "out of range"},
         {"trailing word", head + "1 quit now\n", ":2:", "unexpected"},
+        {"menu choice out of range", head + "1 menu 8\n", ":2:", "out of range"},
+        {"menu choice 0", head + "1 menu 0\n", ":2:", "out of range"},
+        {"look scale too small", head + "0 look 249 0\n", ":2:", "out of range"},
+        {"look scale too large", head + "0 look 4001 0\n", ":2:", "out of range"},
+        {"look invert not 0 or 1", head + "0 look 1000 2\n", ":2:", "out of range"},
         // the reader stops at the first byte that is not text, wherever it stands
         {"NUL inside a step", head + std::string("900\0" "999999 key 113\n", 15), ":2:",
          "control character 0"},
@@ -179,6 +184,8 @@ TEST(InputLog, WhatIsWrittenReadsBackTheSame)
         {3, {InputKind::KeyUp, 'a', 0, 0, 0}},     {9, {InputKind::SpecialKey, 106, 0, 0, 0}},
         {9, {InputKind::Button, 2, 1, -4, 700}},   {12, {InputKind::Drag, 0, 0, 17, -3}},
         {13, {InputKind::WindowStatus, 3, 0, 0, 0}},
+        {13, {InputKind::Look, 250, 1, 0, 0}},     {14, {InputKind::Look, 4000, 0, 0, 0}},
+        {15, {InputKind::Menu, 1, 0, 0, 0}},       {16, {InputKind::Menu, 7, 0, 0, 0}},
         {kLargestLogStep, {InputKind::Quit, 0, 0, 0, 0}},
     };
     std::string path = tempLog("");
