@@ -25,7 +25,16 @@ bool windowGone();
 // after each swap: under start-up timing (VX_STARTUP_TIMING) the first one ends the process
 void noteFrameShown();
 void onReshape(int width, int height);
+// the middle button's menu: made at start-up, its entries brought up to date after each idle
+// call's steps
+constexpr int kMenuExit = 100;  // the menu's value for Exit; the others are the MenuChoice codes
+void createGameMenu();
+void refreshGameMenu();
 void onMenu(int value);
+// the window now: its size and place (those before full screen while full screen) and the mode
+WindowOptions currentWindow();
+// without asking the X server, for the menu's entry
+bool windowIsFullScreen();
 void onIdle();
 void onDisplay();
 

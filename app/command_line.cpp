@@ -92,14 +92,17 @@ const OptionRow kOptions[] = {
      [](CommandLine& line, const char*, const char*) {
          // the window's size and place stay: F11 returns to them
          line.window.fullscreen = true;
+         line.windowSet = true;
          return true;
      }},
     {"--size", "WxH", "the window's size in pixels (600x600, at least 160x120)",
      [](CommandLine& line, const char*, const char* value) {
+         line.windowSet = true;
          return parseGeometry(value, false, &line.window);
      }},
     {"-geometry", "WxH[+X+Y]", "the window's size and place (X's own form)",
      [](CommandLine& line, const char*, const char* value) {
+         line.windowSet = true;
          return parseGeometry(value, true, &line.window);
      }},
     {"--record", "FILE", "play, and write every input with its step to FILE",
@@ -112,12 +115,25 @@ const OptionRow kOptions[] = {
          line.replayPath = value;
          return *value != '\0';
      }},
-    {"--headless", nullptr, "with --replay: no window, as fast as the machine goes",
+    {"--scores", nullptr, "print the ten best games kept and exit",
+     [](CommandLine& line, const char*, const char*) {
+         line.action = LaunchAction::ShowScores;
+         return true;
+     }},
+    {"--replay-score", "N", "play back the kept game of rank N (1 the best), then exit",
+     [](CommandLine& line, const char*, const char* value) {
+         long rank = 0;
+         if (!parseNumber(value, 1, 1000000000, &rank) || *value != '\0')
+             return false;
+         line.replayRank = int(rank);
+         return true;
+     }},
+    {"--headless", nullptr, "with --replay or --replay-score: no window, as fast as it goes",
      [](CommandLine& line, const char*, const char*) {
          line.headless = true;
          return true;
      }},
-    {"--no-save", nullptr, "neither read nor write the player's files (settings)",
+    {"--no-save", nullptr, "neither read nor write the player's files (settings, scores, window)",
      [](CommandLine& line, const char*, const char*) {
          line.noSave = true;
          return true;
@@ -203,15 +219,27 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
             return line;
         }
     }
+    if (line.action == LaunchAction::ShowScores && line.noSave) {
+        line.action = LaunchAction::BadUsage;
+        line.error = "--scores reads the score table, which --no-save leaves alone";
+    }
     if (line.action == LaunchAction::Play) {
-        if (line.headless && line.replayPath.empty()) {
+        const bool replaying = !line.replayPath.empty() || line.replayRank > 0;
+        if (line.headless && !replaying) {
             line.action = LaunchAction::BadUsage;
-            line.error = "--headless needs --replay FILE";
-        } else if (!line.recordPath.empty() && !line.replayPath.empty()) {
+            line.error = "--headless needs --replay FILE or --replay-score N";
+        } else if (!line.recordPath.empty() && replaying) {
             line.action = LaunchAction::BadUsage;
             line.error = "--record and --replay cannot be used together";
+        } else if (!line.replayPath.empty() && line.replayRank > 0) {
+            line.action = LaunchAction::BadUsage;
+            line.error = "--replay and --replay-score cannot be used together";
+        } else if (line.noSave && line.replayRank > 0) {
+            line.action = LaunchAction::BadUsage;
+            line.error = "--replay-score reads the score table, which --no-save leaves alone";
         } else if ((line.timedemoFloor || !line.timedemoPath.empty()) &&
                    (line.headless || !line.recordPath.empty() || !line.replayPath.empty() ||
+                     line.replayRank > 0 ||
                     (line.timedemoFloor && !line.timedemoPath.empty()))) {
             line.action = LaunchAction::BadUsage;
             line.error = "--timedemo and --timedemo-floor go with none of --record, --replay, "
@@ -247,7 +275,8 @@ void writeUsage(std::FILE* out)
                "                          paused until H, P or Escape\n"
                "  Q                       quit (recording or replaying: prints the summary line;\n"
                "                          Q, Escape or the menu's Exit end a replay)\n"
-               "  middle mouse button     menu with \"Exit\"\n"
+               "  middle mouse button     menu: pause, full screen, sound, the assists, help,\n"
+               "                          play again after GAME OVER, and \"Exit\"\n"
                "\nThe keys, the Look, the sound and the assists can be set in\n"
                "$XDG_CONFIG_HOME/vendettix/settings.ini (~/.config/vendettix/settings.ini).\n"
                "\nThe models, textures and sound are looked for in these places, in order:\n",
@@ -269,6 +298,7 @@ int answerCommandLine(const CommandLine& commandLine)
         std::fprintf(stderr, "vendettix: %s\n\n", commandLine.error.c_str());
         writeUsage(stderr);
         return 2;
+    case LaunchAction::ShowScores:
     case LaunchAction::Play:
         break;
     }

@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "app/play_session.h"
+#include "app/score_keeping.h"
 #include "game/input_queue.h"
 #include "game/play_step.h"
 #include "platform/clock.h"
@@ -19,9 +20,11 @@ void onIdle()
         if (playEnded())
             break;
         runPlayStep();
+        noteGameProgress();
     }
     if (playEnded() || windowGone())
         endPlay();
+    refreshGameMenu();
     // the tick stamps of the idle calls; the steps themselves run on the fixed step
     gTickPrev = gTickNow;
     gTickNow = tickToFloat(platformTickCount());

@@ -7,11 +7,15 @@
 #include "app/command_line.h"
 #include "app/data_directory.h"
 #include "app/play_session.h"
+#include "app/score_keeping.h"
 #include "app/timedemo.h"
+#include "app/window_memory.h"
 
 int main(int argc, char** argv)
 {
     CommandLine commandLine = parseCommandLine(argc, argv);
+    if (commandLine.action == LaunchAction::ShowScores)
+        return printBestScores();
     if (commandLine.action != LaunchAction::Play)
         return answerCommandLine(commandLine);
 
@@ -35,10 +39,21 @@ int main(int argc, char** argv)
             return 2;
         }
     }
+    if (commandLine.replayRank > 0) {
+        std::string error;
+        if (!loadKeptGame(commandLine.replayRank, &replay, &error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 1;
+        }
+    }
+    const bool replaying = !replayPath.empty() || commandLine.replayRank > 0;
     // a reader gone from a pipe we record or print the summary into is a failed write, not
     // the end of the game
-    if (!commandLine.recordPath.empty() || !replayPath.empty())
+    if (!commandLine.recordPath.empty() || replaying) {
         std::signal(SIGPIPE, SIG_IGN);
+        // a file size limit (ulimit -f) reached is a failed write too
+        std::signal(SIGXFSZ, SIG_IGN);
+    }
     if (!commandLine.recordPath.empty()) {
         std::string error;
         RecordStart started = startRecording(commandLine.recordPath, &error);
@@ -50,7 +65,7 @@ int main(int argc, char** argv)
     if (!enterDataDirectory())
         return 1;
 
-    startSettings(!commandLine.noSave && !commandLine.headless, !replayPath.empty());
+    startSettings(!commandLine.noSave && !commandLine.headless, replaying);
 
     if (commandLine.headless) {
         std::printf("%s\n", replayHeadless(replay).c_str());
@@ -58,9 +73,19 @@ int main(int argc, char** argv)
         resetAllGlobals();
         return 0;
     }
-    if (!replayPath.empty())
+    if (replaying)
         startReplay(replay);
+    // a timedemo measures the window it is given and keeps nothing
     if (!commandLine.timedemoPath.empty())
         return runTimedemo(glutArgc, glutArgv.data(), commandLine.window);
+    if (!replaying && !commandLine.noSave) {
+        startKeepingScores();
+        keepInputLogInMemory();
+    }
+    if (!commandLine.noSave) {
+        if (!commandLine.windowSet)
+            loadWindowState(&commandLine.window);
+        keepWindowAtEnd();
+    }
     return runGame(glutArgc, glutArgv.data(), commandLine.window);
 }

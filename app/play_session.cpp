@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/score_keeping.h"
+#include "app/window_memory.h"
 #include "game/input_queue.h"
 #include "game/play_step.h"
 #include "game/play_summary.h"
@@ -34,6 +36,8 @@ struct Recording {
 };
 
 Recording* sRecording = nullptr;
+InputLogWriter* sMemoryLog = nullptr;  // a live game's log when it is not recorded
+bool sKeepWindow = false;
 bool sReplaying = false;
 bool sReplayStopped = false;  // the player asked the replay to end
 int64_t sReplayEnd = 0;       // the replay has run when this many steps have
@@ -143,6 +147,36 @@ std::string recordedLogText()
     return sRecording ? sRecording->log.text() : std::string();
 }
 
+void keepInputLogInMemory()
+{
+    if (sRecording || sMemoryLog)
+        return;
+    sMemoryLog = new InputLogWriter;
+    sMemoryLog->writeHeader();
+    recordInputTo(sMemoryLog);
+}
+
+std::string gameLogText()
+{
+    if (sRecording)
+        return sRecording->log.text();
+    return sMemoryLog ? sMemoryLog->text() : std::string();
+}
+
+void keepWindowAtEnd()
+{
+    sKeepWindow = true;
+}
+
+void keepPlayersRecord()
+{
+    if (!sReplaying)
+        finishKeepingScores();
+    if (sKeepWindow)
+        saveWindowState(currentWindow());
+    sKeepWindow = false;
+}
+
 void startReplay(const InputLog& log)
 {
     sReplaying = true;
@@ -161,6 +195,8 @@ bool playEnded()
 
 void endPlay()
 {
+    // the kept game's longer log ends at this step, as the recording's does
+    keepPlayersRecord();
     const bool shown = sRecording || sReplaying;
     // a recording that could not be written whole gets no summary: the game would claim a
     // file that does not replay it
@@ -228,6 +264,12 @@ std::string replayHeadless(const InputLog& log)
 void resetPlaySession()
 {
     dropRecording();
+    if (sMemoryLog)
+        recordInputTo(nullptr);
+    delete sMemoryLog;
+    sMemoryLog = nullptr;
+    sKeepWindow = false;
+    resetScoreKeeping();
     sReplaying = false;
     sReplayStopped = false;
     sReplayEnd = 0;

@@ -20,6 +20,15 @@ RecordStart startRecording(const std::string& path, std::string* error);
 bool finishRecording();
 // the whole input log of this game as written so far, header and all (empty when not recording)
 std::string recordedLogText();
+// a live game played without --record keeps its log as text too, for the score table
+void keepInputLogInMemory();
+// the whole input log of this session so far: the recording's, or the one kept in memory
+std::string gameLogText();
+// the window's size, place and full screen are kept when the game ends
+void keepWindowAtEnd();
+// what the player keeps at the end (the finished game's longer log, the window), however the
+// game ends: q, the menu's Exit or the window closed
+void keepPlayersRecord();
 // the log's events are queued at their steps and the window's own input is ignored; the game
 // ends after the log's last step
 void startReplay(const InputLog& log);

@@ -28,7 +28,6 @@
 #include "terrain/terrain.h"
 
 constexpr int kWindowSize = kDefaultWindowSize;
-constexpr int kMenuExit = 2;
 constexpr double kFieldOfView = 60.0;
 constexpr double kNearPlane = 0.5;
 constexpr double kFarPlane = 73.0;
@@ -95,6 +94,8 @@ bool windowGone()
     return sWindowGone;
 }
 
+static void onWindowClose();
+
 static void registerCallbacks()
 {
     glutDisplayFunc(onDisplay);
@@ -107,6 +108,8 @@ static void registerCallbacks()
     glutMouseFunc(onMouse);
     glutMotionFunc(onMotion);
     glutWindowStatusFunc(onWindowStatus);
+    // the window closed by its frame: where it stood is taken while it is still there
+    glutCloseFunc(onWindowClose);
 }
 
 // F11: the whole screen, and back to the window's size and place before it
@@ -130,6 +133,47 @@ static void toggleFullScreen()
                                   glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)};
     sWindowMode = toggledWindowMode(sWindowMode, current);
     applyWindowMode();
+}
+
+// the window as last seen: the game's end may come after it has gone
+static WindowOptions sLastWindow;
+static bool sWindowClosed = false;
+
+static void noteWindowPlace()
+{
+    if (sWindowClosed || sWindowGone)
+        return;
+    WindowOptions now;
+    now.fullscreen = sWindowMode.fullScreen;
+    if (sWindowMode.fullScreen) {
+        now.x = sWindowMode.window.x;
+        now.y = sWindowMode.window.y;
+        now.width = sWindowMode.window.width;
+        now.height = sWindowMode.window.height;
+    } else {
+        now.x = glutGet(GLUT_WINDOW_X);
+        now.y = glutGet(GLUT_WINDOW_Y);
+        now.width = glutGet(GLUT_WINDOW_WIDTH);
+        now.height = glutGet(GLUT_WINDOW_HEIGHT);
+    }
+    sLastWindow = now;
+}
+
+static void onWindowClose()
+{
+    noteWindowPlace();
+    sWindowClosed = true;
+}
+
+bool windowIsFullScreen()
+{
+    return sWindowMode.fullScreen;
+}
+
+WindowOptions currentWindow()
+{
+    noteWindowPlace();
+    return sLastWindow;
 }
 
 // replaced by the first reshape
@@ -185,9 +229,7 @@ void startGame(int argc, char** argv, const WindowOptions& window)
     routeInputToBindings();
     setProvisionalProjection();
 
-    glutCreateMenu(onMenu);
-    glutAddMenuEntry("Exit", kMenuExit);
-    glutAttachMenu(GLUT_MIDDLE_BUTTON);
+    createGameMenu();
 
     markStartupPhase("window");
     glEnable(GL_LIGHTING);
@@ -227,6 +269,7 @@ void onReshape(int width, int height)
 {
     gWindowWidth = width;
     gWindowHeight = height;
+    noteWindowPlace();
     // a window shrunk to no height still gets a finite aspect
     int aspectHeight = height > 0 ? height : 1;
     glMatrixMode(GL_PROJECTION);
@@ -239,9 +282,3 @@ void onReshape(int width, int height)
     requestRedisplay();
 }
 
-// the game ends at the next step, with its summary
-void onMenu(int value)
-{
-    if (value == kMenuExit)
-        queueWindowInput(InputEvent{InputKind::Quit, 0, 0, 0, 0});
-}

@@ -2,10 +2,15 @@
 // game: the head-up display (bars and texts over the finished scene, placed by window fractions)
 // and the frame-rate counter.
 #pragma once
+#include <string>
 
 extern float gFpsFrames;     // frames counted since the last update
 extern float gFpsLastTime;   // seconds of the last update
 extern char gFpsText[64];    // the last formatted frame rate, empty at start
+// under GAME OVER: where the game stands in the score table; empty when no table is kept
+extern char gGameOverNote[32];
+
+void setGameOverNote(const std::string& note);
 
 // both after the scene: neither reads nor writes depth, and each leaves the matrices, the depth
 // test and lighting as it found them in a frame

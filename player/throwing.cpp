@@ -23,6 +23,7 @@ constexpr float kRollSpeedPerPower = 30.0f;
 constexpr float kEggSpeedPerPower = 60.0f;
 constexpr double kGravityPerCall = 0.3;  // per flight step, whatever its duration
 constexpr float kRollHalfWidth = 0.15f;  // the streamer's ends sit this far either side
+constexpr int kLongestFlightSteps = 10000;
 
 int32_t hitTestAt(Vec3 point, int32_t level, bool probeOnly)
 {
@@ -106,14 +107,19 @@ Vec3 launchPoint()
                 float(s + gHideShift.z + gEyeLift.z)};
 }
 
-// the throw's sound, and the item leaving the launch point along direction at a speed that
-// grows with the power
-static Projectile launch(float speedPerPower, float power, Vec3 direction)
+// the item leaving the launch point along direction at a speed that grows with the power
+static Projectile launched(float speedPerPower, float power, Vec3 direction)
 {
-    playSound(kThrowSound);
     const Vec3 start = launchPoint();
     const float speed = speedPerPower * power;
     return Projectile{start, start, direction, Vec3{speed, speed, speed}, 1};
+}
+
+// the throw's sound, and the item on its way
+static Projectile launch(float speedPerPower, float power, Vec3 direction)
+{
+    playSound(kThrowSound);
+    return launched(speedPerPower, power, direction);
 }
 
 // one flight step: gravity takes the same off the vertical speed whatever the step's length;
@@ -167,6 +173,18 @@ static void bounceRoll(RollRecord& roll, int32_t level)
         roll.direction.x = -roll.direction.x;
 }
 
+// what a roll does after each flight step: the house turns it back, the ground stops it; true
+// when it touched either
+static bool rollTouches(RollRecord& roll, int32_t level)
+{
+    int32_t hit = hitTestAt(roll.position, level, true);
+    if (hit != 0 && level >= 1 && level <= 4)
+        bounceRoll(roll, level);
+    if (roll.position.y <= 0.0f)
+        roll.active = 0;
+    return hit != 0 || roll.position.y <= 0.0f;
+}
+
 void updateRolls(float dt, int32_t level)
 {
     for (RollRecord& roll : gRollsInFlight) {
@@ -181,12 +199,30 @@ void updateRolls(float dt, int32_t level)
         if (roll.streamer)
             roll.streamer->placeLeadingEdge(roll.endA, roll.endB);
 
-        int32_t hit = hitTestAt(roll.position, level, true);
-        if (hit != 0 && level >= 1 && level <= 4)
-            bounceRoll(roll, level);
-        if (roll.position.y <= 0.0f)
-            roll.active = 0;
+        rollTouches(roll, level);
     }
+}
+
+Vec3 rollTouchPoint(float power, Vec3 direction, int32_t level, float dt, float stripDtMs)
+{
+    // the roll and its strip as throwRoll makes them, flown as the step flies them: the roll,
+    // then its strip, which stops the roll where it strikes the house
+    RollRecord roll{};
+    static_cast<Projectile&>(roll) = launched(kRollSpeedPerPower, power, direction);
+    roll.side = gSideVector;
+    PaperStreamer strip(vecAdd(roll.position, vecScale(roll.side, kRollHalfWidth)),
+                        vecSub(roll.position, vecScale(roll.side, kRollHalfWidth)));
+    strip.landed = 0;
+    // the vertical speed falls by the same each step, so a roll comes down within a few hundred
+    // steps; the bound only guards against a step of no length
+    for (int step = 0; step < kLongestFlightSteps; ++step) {
+        flightStep(roll, dt, 1.0f);
+        strip.placeLeadingEdge(vecAdd(roll.position, vecScale(roll.side, kRollHalfWidth)),
+                               vecSub(roll.position, vecScale(roll.side, kRollHalfWidth)));
+        if (rollTouches(roll, level) || updateStreamer(&strip, stripDtMs, true))
+            break;
+    }
+    return roll.position;
 }
 
 int32_t updateEggs(float dt, int32_t level)

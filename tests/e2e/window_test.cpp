@@ -111,8 +111,9 @@ TEST(Window, MenuEntryExitOnTheMiddleButtonEndsTheGame)
     WindowInfo menu = game.windowInfo(menuId);
     EXPECT_NEAR(menu.x, 100 + 300, 2);
     EXPECT_NEAR(menu.y, 100 + 300, 2);
-    // one entry, "Exit": choose it
-    game.movePointerOnScreen(menu.x + menu.width / 2, menu.y + menu.height / 2);
+    // "Exit" is the last of its seven entries during play: choose it
+    const int entry = menu.height / 7;
+    game.movePointerOnScreen(menu.x + menu.width / 2, menu.y + menu.height - entry / 2);
     game.click(kLeftButton);
 
     ASSERT_TRUE(game.waitForExit(60.0)) << "the game did not end";
@@ -194,4 +195,46 @@ TEST(Window, ClosingTheWindowEndsTheGameAsQDoes)
         last = line;
     const std::string steps = summary.substr(summary.find("steps=") + 6);
     EXPECT_EQ(last, steps.substr(0, steps.find(' ')) + " end") << summary;
+}
+
+// the window as it was left: its size and place at the next start, full screen too, and F11 from
+// there goes back to the size and place it had; the command line's window wins over the kept one
+TEST(Window, OpensAsItWasLeft)
+{
+    E2eGame game;
+    startGame(game);
+    const std::string id = std::to_string(game.window().id);
+    game.runX({"xdotool", "windowsize", id, "800", "500"});
+    game.runX({"xdotool", "windowmove", id, "40", "60"});
+    auto at = [&game](int x, int y, int width, int height) {
+        return waitUntil([&] {
+            WindowInfo w = game.queryWindow();
+            return w.x == x && w.y == y && w.width == width && w.height == height;
+        }, 30.0, 0.2);
+    };
+    ASSERT_TRUE(at(40, 60, 800, 500));
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
+    EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
+
+    startGame(game);
+    EXPECT_TRUE(at(40, 60, 800, 500)) << game.queryWindow().width;
+    game.tapKey("F11");
+    ASSERT_TRUE(at(0, 0, 1280, 1024)) << "not full screen";
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
+
+    startGame(game);
+    EXPECT_TRUE(at(0, 0, 1280, 1024)) << "left full screen, opens full screen";
+    game.tapKey("F11");
+    EXPECT_TRUE(at(40, 60, 800, 500)) << "F11 goes back to the window it was";
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
+
+    ASSERT_TRUE(game.start({"--size", "300x300"}));
+    ASSERT_TRUE(game.waitForWindow());
+    EXPECT_TRUE(at(100, 100, 300, 300));
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
+    EXPECT_EQ(game.stderrText(), "");
 }

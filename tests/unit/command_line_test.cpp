@@ -2,6 +2,7 @@
 // The command line: each option, the GLUT options handed on, and the bad ones refused with
 // status 2 before any window opens.
 #include "app/command_line.h"
+#include "app/window_memory.h"
 #include "app/window_placement.h"
 
 #include <gtest/gtest.h>
@@ -88,6 +89,59 @@ TEST(CommandLine, EachOption)
     EXPECT_TRUE(floor.timedemoFloor);
     EXPECT_TRUE(floor.window.fullscreen);
     EXPECT_FALSE(parse({}).timedemoFloor);
+    // the kept games and the player's files
+    CommandLine kept = parse({"--replay-score", "3", "--headless"});
+    EXPECT_EQ(kept.action, LaunchAction::Play);
+    EXPECT_EQ(kept.replayRank, 3);
+    EXPECT_TRUE(kept.headless);
+    EXPECT_EQ(parse({"--scores"}).action, LaunchAction::ShowScores);
+    EXPECT_TRUE(parse({"--no-save"}).noSave);
+    EXPECT_FALSE(parse({}).noSave);
+    // only a window the command line sets wins over the one kept from the last game
+    const struct { std::vector<const char*> args; bool set; } windows[] = {
+        {{}, false}, {{"--no-save"}, false}, {{"--size", "10x10"}, true},
+        {{"-geometry", "10x10"}, true}, {{"--fullscreen"}, true}, {{"-display", ":0"}, false},
+    };
+    for (const auto& w : windows)
+        EXPECT_EQ(parse(w.args).windowSet, w.set) << (w.args.empty() ? "(none)" : w.args[0]);
+}
+
+TEST(CommandLine, TheWindowKeptReadsBackAndNothingElseIsTaken)
+{
+    WindowOptions left;
+    left.width = 800;
+    left.height = 500;
+    left.x = 40;
+    left.y = 60;
+    left.fullscreen = true;
+    const std::string text = windowStateText(left);
+    EXPECT_EQ(text, "vendettix-window 1\nsize 800x500\nplace 40 60\nfullscreen 1\n");
+    WindowOptions read;
+    ASSERT_TRUE(parseWindowState(text, &read));
+    EXPECT_EQ(read.width, 800);
+    EXPECT_EQ(read.height, 500);
+    EXPECT_EQ(read.x, 40);
+    EXPECT_EQ(read.y, 60);
+    EXPECT_TRUE(read.fullscreen);
+
+    const std::string head = "vendettix-window 1\n";
+    const char* damaged[] = {
+        "",
+        "vendettix-window 2\nsize 800x500\nplace 40 60\nfullscreen 0\n",
+        "size 800x500\nplace 40 60\nfullscreen 0\n",
+        "vendettix-window 1\nsize 800x500\nplace 40 60\nfullscreen 0",      // cut off
+        "vendettix-window 1\nsize 800x500\nplace 40 60\nfullscreen 0\nx\n",  // more after
+        "vendettix-window 1\nsize 0x500\nplace 40 60\nfullscreen 0\n",
+        "vendettix-window 1\nsize 800x99999\nplace 40 60\nfullscreen 0\n",
+        "vendettix-window 1\nsize 800x500\nplace -1 60\nfullscreen 0\n",
+        "vendettix-window 1\nsize 800x500\nplace 40 60\nfullscreen 2\n",
+        "vendettix-window 1\nsize 800x500\nfullscreen 0\n",
+    };
+    for (const char* bad : damaged) {
+        WindowOptions untouched;
+        EXPECT_FALSE(parseWindowState(bad, &untouched)) << bad;
+        EXPECT_EQ(untouched.width, kDefaultWindowSize) << bad;
+    }
 }
 
 TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
@@ -121,6 +175,12 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         {{"--fullscreen", "--windowed"}, "unknown option: --windowed"},
         // 19-22: the replay's options
         {{"--headless"}, "--headless needs --replay FILE"},
+        {{"--replay-score", "0"}, "bad value for --replay-score"},
+        {{"--replay-score", "2x"}, "bad value for --replay-score"},
+        {{"--replay-score", "1", "--replay", "f"}, "cannot be used together"},
+        {{"--replay-score", "1", "--record", "f"}, "cannot be used together"},
+        {{"--replay-score", "1", "--no-save"}, "--no-save leaves alone"},
+        {{"--scores", "--no-save"}, "--no-save leaves alone"},
         {{"--replay"}, "--replay needs a value"},
         {{"--replay="}, "bad value for --replay"},
         {{"--record", "a", "--replay", "b"}, "cannot be used together"},

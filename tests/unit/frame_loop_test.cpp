@@ -134,6 +134,36 @@ TEST(Pacing, RealIdleCallsNeverExceedTheRate)
 
 // ---- start-up ----------------------------------------------------------------------------
 
+// the timedemo's frames named as the harness names its views, and every other frame "other"
+TEST_F(FrameLoop, TimedemoNamesTheFramesAsTheHarnessNamesItsViews)
+{
+    const struct {
+        void (*set)();
+        const char* name;
+    } cases[] = {
+        {[] {}, "station 1 home"},
+        {[] { gLevel = 3; }, "station 3 home"},
+        {[] { gHideLeftAmount = -1.5f; }, "level 1 hidden left"},
+        {[] { gHideLeftAmount = -1.4f; }, "other"},  // on the way out
+        {[] { gLevel = 4, gHideRightAmount = 1.5f; }, "level 4 hidden right"},
+        {[] { gHideRightAmount = 0.1f; }, "other"},
+        {[] { gCameraYaw += 0.01f; }, "other"},
+        {[] { gCameraPitch -= 0.01f; }, "other"},
+        {[] { gLooking = 1; }, "other"},
+        {[] { gTurning = 1; }, "other"},
+        {[] { gLevelOver = 1; }, "other"},
+        {[] { gGameOver = 1; }, "other"},
+        {[] { gPaused = 1; }, "other"},
+        {[] { gBirdsEyeView = 1; }, "other"},
+    };
+    for (const auto& c : cases) {
+        resetAllGlobals();
+        assignStartingValues();
+        c.set();
+        EXPECT_EQ(timedemoViewName(), c.name);
+    }
+}
+
 TEST_F(FrameLoop, StartingValues)
 {
     EXPECT_FLOAT_EQ(gEyeLift.y, 1.5f);

@@ -13,7 +13,9 @@
 #include "game/input_bindings.h"
 #include "game/input_queue.h"
 #include "game/play_step.h"
+#include "game/settings.h"
 #include "platform/full_screen.h"
+#include "platform/services.h"
 #include "platform/redisplay.h"
 #include "player/camera.h"
 #include "player/input.h"
@@ -407,13 +409,93 @@ TEST_F(InputTest, MiddleButtonIsLeftToTheMenu)
     EXPECT_EQ(gPressX, 0.0f);
 }
 
+TEST_F(InputTest, MenuChoicesChangeWhatTheirEntriesSay)
+{
+    disableSettingsSave();
+    static int sPlayed = 0;
+    static int sVolume = 0;
+    setSoundPlayer([](const char*, int volume) { ++sPlayed, sVolume = volume; });
+    setSoundLevel(gSettings.volume, gSettings.mute);
+    auto menu = [](int32_t choice) { applyInput(InputEvent{InputKind::Menu, choice, 0, 0, 0}); };
+
+    menu(kMenuPause);
+    EXPECT_EQ(gPaused, 1);
+    menu(kMenuPause);
+    EXPECT_EQ(gPaused, 0);
+
+    // the sound's switch: muted, the throw's sound is not played at all
+    playSound("grunt.wav");
+    EXPECT_EQ(sPlayed, 1);
+    EXPECT_EQ(sVolume, 100);
+    menu(kMenuSound);
+    EXPECT_TRUE(gSettings.mute);
+    playSound("grunt.wav");
+    EXPECT_EQ(sPlayed, 1);
+    menu(kMenuSound);
+    setSoundLevel(35, false);
+    playSound("grunt.wav");
+    EXPECT_EQ(sPlayed, 2);
+    EXPECT_EQ(sVolume, 35);
+    setSoundPlayer(nullptr);
+    setSoundLevel(100, false);
+
+    menu(kMenuShowScore);
+    menu(kMenuLandingMarker);
+    EXPECT_TRUE(gSettings.showScore);
+    EXPECT_TRUE(gSettings.landingMarker);
+    menu(kMenuLandingMarker);
+    EXPECT_FALSE(gSettings.landingMarker);
+
+    // help pauses with the help shown; the pause entry closes it
+    testing::internal::CaptureStdout();
+    menu(kMenuHelp);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("HELP FILE"), std::string::npos);
+    EXPECT_EQ(gHelpShown, 1);
+    EXPECT_EQ(gPaused, 1);
+    menu(kMenuPause);
+    EXPECT_EQ(gHelpShown, 0);
+    EXPECT_EQ(gPaused, 0);
+
+    // play again only after the game
+    key('c');
+    menu(kMenuPlayAgain);
+    EXPECT_EQ(gLevel, 2);
+    gGameOver = 1;
+    gLevel = kGameOverLevel;
+    menu(kMenuPlayAgain);
+    EXPECT_EQ(gGameOver, 0);
+    EXPECT_EQ(gLevel, 1);
+}
+
+TEST_F(InputTest, TheLooksScaleAndSenseComeAsInput)
+{
+    const float yaw = gCameraYaw, pitch = gCameraPitch;
+    leftDown(300, 300);
+    onMotion(330, 290);
+    leftUp(330, 290);
+    const float turned = gCameraYaw - yaw, raised = gCameraPitch - pitch;
+    ASSERT_GT(turned, 0.0f);
+    ASSERT_GT(raised, 0.0f);
+
+    resetAllGlobals();
+    bindDirectly();
+    applyInput(InputEvent{InputKind::Look, 2 * kLookScaleUnits, 1, 0, 0});
+    const float yaw2 = gCameraYaw;
+    leftDown(300, 300);
+    onMotion(315, 295);
+    leftUp(315, 295);
+    // half the drag turns as far; dragging up looks down, so the pitch stays at its floor
+    EXPECT_FLOAT_EQ(gCameraYaw - yaw2, turned);
+    EXPECT_LE(gCameraPitch, pitch);
+}
+
 // through the queue: the game ends at the next step, with its summary line
 TEST(InputExitTest, QuitAndTheMenusExitEndTheProgramWithStatusZero)
 {
     resetAllGlobals();
     EXPECT_EXIT({ onKeyboard('q', 0, 0); onIdle(); }, ::testing::ExitedWithCode(0), "");
     EXPECT_EXIT({ onKeyboard('Q', 0, 0); onIdle(); }, ::testing::ExitedWithCode(0), "");
-    EXPECT_EXIT({ onMenu(2); onIdle(); }, ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT({ onMenu(kMenuExit); onIdle(); }, ::testing::ExitedWithCode(0), "");
     onKeyboard('q', 0, 0);
     EXPECT_EQ(gQuitRequested, 0);  // not before the step
 }

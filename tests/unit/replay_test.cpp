@@ -3,11 +3,12 @@
 // window, which must end on its recorded summary line.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -17,6 +18,9 @@
 
 #include "app/app.h"
 #include "app/play_session.h"
+#include "app/score_keeping.h"
+#include "game/hud.h"
+#include "game/input_queue.h"
 #include "game/game_state.h"
 #include "game/input_log.h"
 #include "game/play_step.h"
@@ -59,7 +63,7 @@ std::string tempLog(const std::string& text)
 TEST(InputLog, BadFilesNameTheFileTheLineAndTheFault)
 {
     const std::string head = "vendettix-input 1\n";
-    const std::string longWord(5000, 'x');
+    const std::string longWord(4000, 'x');
     const struct {
         const char* name;
         std::string text;
@@ -82,6 +86,11 @@ TEST(InputLog, BadFilesNameTheFileTheLineAndTheFault)
         {"negative step", head + "-1 key 97\n", ":2:", "bad step"},
         {"huge coordinate", head + "1 drag 99999999999999999999 3\n", ":2:", "out of range"},
         {"trailing word", head + "1 quit now\n", ":2:", "unexpected"},
+        {"menu choice out of range", head + "1 menu 8\n", ":2:", "out of range"},
+        {"menu choice 0", head + "1 menu 0\n", ":2:", "out of range"},
+        {"look scale too small", head + "0 look 249 0\n", ":2:", "out of range"},
+        {"look scale too large", head + "0 look 4001 0\n", ":2:", "out of range"},
+        {"look invert not 0 or 1", head + "0 look 1000 2\n", ":2:", "out of range"},
         // the reader stops at the first byte that is not text, wherever it stands
         {"NUL inside a step", head + std::string("900\0" "999999 key 113\n", 15), ":2:",
          "control character 0"},
@@ -103,6 +112,9 @@ TEST(InputLog, BadFilesNameTheFileTheLineAndTheFault)
          "unknown event \"" + longWord.substr(0, 60) + "\"..."},
         {"long number quoted short", head + "1 drag 1 " + longWord + "\n", ":2:",
          "\"" + longWord.substr(0, 60) + "\"..."},
+        {"line too long", head + "# " + std::string(4095, '#') + "\n", ":2:",
+         "a line longer than 4096 characters"},
+        {"plus sign", head + "1 key +97\n", ":2:", "out of range for key: \"+97\""},
         {"directory", "", ":0:", "is a directory", testing::TempDir()},
         {"device", "", ":0:", "is a device", "/dev/zero"},
     };
@@ -131,6 +143,11 @@ TEST(InputLog, PiecesAreCheckedAsTheyCome)
     const std::vector<char> nothing(65536, '\0');
     EXPECT_FALSE(zeros.feed(nothing.data(), nothing.size()));
     EXPECT_EQ(zeros.error(), "zeros:1: control character 0 in the line; a recording holds only text");
+    EXPECT_FALSE(zeros.feed("\n", 1)) << "nothing more is taken after a fault";
+    InputLogParser badLine("bad");
+    const std::string bad = "vendettix-input 1\n1 jump\n2 key 97\n";
+    EXPECT_FALSE(badLine.feed(bad.data(), bad.size())) << "a bad line stops the reading";
+    EXPECT_EQ(badLine.error(), "bad:2: unknown event \"jump\"");
 
     InputLogParser huge("huge");
     const std::string head = "vendettix-input 1\n";
@@ -167,6 +184,8 @@ TEST(InputLog, WhatIsWrittenReadsBackTheSame)
         {3, {InputKind::KeyUp, 'a', 0, 0, 0}},     {9, {InputKind::SpecialKey, 106, 0, 0, 0}},
         {9, {InputKind::Button, 2, 1, -4, 700}},   {12, {InputKind::Drag, 0, 0, 17, -3}},
         {13, {InputKind::WindowStatus, 3, 0, 0, 0}},
+        {13, {InputKind::Look, 250, 1, 0, 0}},     {14, {InputKind::Look, 4000, 0, 0, 0}},
+        {15, {InputKind::Menu, 1, 0, 0, 0}},       {16, {InputKind::Menu, 7, 0, 0, 0}},
         {kLargestLogStep, {InputKind::Quit, 0, 0, 0, 0}},
     };
     std::string path = tempLog("");
@@ -181,7 +200,9 @@ TEST(InputLog, WhatIsWrittenReadsBackTheSame)
             writer.writeReached(12);
     }
     writer.writeEnd(kLargestLogStep);
+    EXPECT_EQ(writer.syncCount(), 0) << "to the disk at most once a second";
     ASSERT_TRUE(writer.close()) << writer.error();
+    EXPECT_EQ(writer.syncCount(), 1) << "and once more when closed";
     EXPECT_EQ(readText(path), writer.text());
 
     InputLog log;
@@ -455,6 +476,96 @@ TEST(Replay, PlayAgainStandsTheStruckPlantsUpAgain)
     EXPECT_EQ(shown(), layout);
     EXPECT_EQ(gPlantBonus, 0);
     resetAllGlobals();
+}
+
+// a live game to GAME OVER and on to its q, kept in the player's table as it ends: ranked on its
+// screen, and its replay from the table ends on the line the game ended on. Whatever is wrong
+// with the player's folder is one line on standard error, and the game plays on.
+TEST(Replay, AGameKeptInTheScoreTableReplaysToTheLineItEndedOn)
+{
+    InputLog log;
+    std::string error;
+    ASSERT_TRUE(readInputLog(sourceFile("tests/data/full_game.replay"), &log, &error)) << error;
+    const std::string root = testing::TempDir() + "vx-kept-" + std::to_string(getpid());
+    std::system(("rm -rf '" + root + "' && mkdir -p '" + root + "'").c_str());
+    const std::string savedData = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+
+    const struct {
+        const char* name;
+        void (*setup)(const std::string& root);  // what the player's data folder holds first
+        const char* note;    // under GAME OVER
+        const char* said;    // a part of the one line on standard error; "" for none
+    } rows[] = {
+        {"first game", [](const std::string&) {}, "New best score!", ""},
+        {"second game, same score", [](const std::string&) {}, "Rank 2 of 2", ""},
+        {"a file in the way",
+         [](const std::string& root) {
+             std::system(("rm -rf '" + root + "/data' && echo x > '" + root + "/data'").c_str());
+         },
+         "", "cannot create"},
+        {"newer table",
+         [](const std::string& root) {
+             const std::string folder = root + "/data/vendettix";
+             std::system(("rm -f '" + root + "/data' && mkdir -p '" + folder + "'").c_str());
+             sqlite3* db = nullptr;
+             sqlite3_open((folder + "/scores.db").c_str(), &db);
+             sqlite3_exec(db, "PRAGMA user_version = 7", nullptr, nullptr, nullptr);
+             sqlite3_close(db);
+         },
+         "", "newer version (7)"},
+    };
+    enterRunDirectory();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.setup(root);
+        setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
+        resetAllGlobals();
+        testing::internal::CaptureStdout();
+        replayHeadless(InputLog{});  // the starting values and the world, no step run
+        resetPlaySession();
+        testing::internal::CaptureStderr();
+        startKeepingScores();
+        keepInputLogInMemory();
+        for (const QueuedInput& input : log.events)
+            queueInput(input.step, input.event);
+        bool overSeen = false;
+        std::string note;
+        while (!playEnded()) {
+            runPlayStep();
+            noteGameProgress();
+            if (gGameOver && !overSeen) {
+                overSeen = true;
+                note = gGameOverNote;
+            }
+        }
+        const std::string played = playSummary();
+        finishKeepingScores();
+        const std::string said = testing::internal::GetCapturedStderr();
+        testing::internal::GetCapturedStdout();
+        EXPECT_TRUE(overSeen);
+        EXPECT_EQ(note, row.note);
+        if (*row.said == '\0') {
+            EXPECT_EQ(said, "");
+        } else {
+            EXPECT_NE(said.find(row.said), std::string::npos) << said;
+            EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        }
+        if (*row.note == '\0')
+            continue;
+
+        // the game kept last is the best or the second, as ranked
+        InputLog kept;
+        const int rank = note == "New best score!" ? 1 : 2;
+        ASSERT_TRUE(loadKeptGame(rank, &kept, &error)) << error;
+        resetAllGlobals();
+        testing::internal::CaptureStdout();
+        const std::string replayed = replayHeadless(kept);
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(replayed, played);
+    }
+    resetAllGlobals();
+    setenv("XDG_DATA_HOME", savedData.c_str(), 1);
+    std::system(("rm -rf '" + root + "'").c_str());
 }
 
 }  // namespace

@@ -9,9 +9,11 @@
 
 #include "common/vec.h"
 #include "game/game_state.h"
+#include "game/play_step.h"
 #include "game/rules.h"
 #include "platform/redisplay.h"
 #include "player/camera.h"
+#include "player/camera_placement.h"
 #include "player/projectile_draw.h"
 #include "player/throwing.h"
 #include "scene/world.h"
@@ -458,6 +460,54 @@ TEST_F(ThrowingInTheYard, ARollWhoseStripStrikesTheHouseStops)
     EXPECT_EQ(roll.position.x, stoppedAt.x);
     EXPECT_EQ(roll.position.y, stoppedAt.y);
     EXPECT_EQ(roll.position.z, stoppedAt.z);
+}
+
+// the landing marker against the roll's own flight: at each station and power the first step at
+// which the thrown roll is in the house, stopped by its strip on it, or on the ground puts it
+// where the marker stood
+TEST_F(ThrowingInTheYard, ARollFirstTouchesWhereTheLandingMarkerStood)
+{
+    gStreamerHouseCollision = 1;
+    placeCameraAtStart();
+    int houseTouches = 0;
+    for (int32_t level = 1; level <= 4; ++level) {
+        if (level > 1) {
+            advanceTurn();
+            while (gTurning)
+                stepTurn();
+        }
+        ASSERT_EQ(gLevel, level);
+        placeCamera(gWorld);
+        updateViewVectors();
+        for (float power : {0.0f, 0.2f, 0.35f, 0.5f, 0.7f}) {
+            SCOPED_TRACE(::testing::Message() << "level " << level << " power " << power);
+            const Vec3 marker =
+                rollTouchPoint(power, gViewDir, gLevel, float(kStepSeconds), kStepMs);
+            throwRoll(power, gViewDir);
+            const size_t thrown = gRollsInFlight.size() - 1;
+            bool touched = false;
+            for (int step = 0; step < 1000 && !touched; ++step) {
+                // the step's own order: the flights, then the strips
+                updateRolls(float(kStepSeconds), gLevel);
+                stepStreamers(kStepMs);
+                const Vec3 at = gRollsInFlight[thrown].position;
+                const bool inHouse = gWorld->hitTest(at, gLevel, true) != 0;
+                // or its strip struck the house and stopped it
+                const bool stopped = gRollsInFlight[thrown].active == 0 && at.y > 0.0f;
+                touched = inHouse || stopped || at.y <= 0.0f;
+                if (touched) {
+                    houseTouches += (inHouse || stopped) ? 1 : 0;
+                    EXPECT_NEAR(at.x, marker.x, 0.05f);
+                    EXPECT_NEAR(at.y, marker.y, 0.05f);
+                    EXPECT_NEAR(at.z, marker.z, 0.05f);
+                }
+            }
+            EXPECT_TRUE(touched);
+            stopRoll(int32_t(thrown));
+        }
+    }
+    // the stations' throws reach the house as well as the lawn
+    EXPECT_GE(houseTouches, 4);
 }
 
 // drawing rules without a display
