@@ -56,8 +56,11 @@ int main(int argc, char** argv)
     const bool replaying = !replayPath.empty() || commandLine.replayRank > 0;
     // a reader gone from a pipe we record or print the summary into is a failed write, not
     // the end of the game
-    if (!commandLine.recordPath.empty() || replaying)
+    if (!commandLine.recordPath.empty() || replaying) {
         std::signal(SIGPIPE, SIG_IGN);
+        // a file size limit (ulimit -f) reached is a failed write too
+        std::signal(SIGXFSZ, SIG_IGN);
+    }
     if (!commandLine.recordPath.empty()) {
         std::string error;
         RecordStart started = startRecording(commandLine.recordPath, &error);

@@ -23,6 +23,7 @@ constexpr long long kLargestCoordinate = 65535;
 // a message quotes no more of a bad word than this
 constexpr size_t kQuotedChars = 60;
 constexpr size_t kReadPiece = 64 * 1024;
+constexpr size_t kLongestLine = 4096;
 constexpr int64_t kSyncIntervalMs = 1000;
 
 // the log's own lines beside the input events
@@ -309,6 +310,7 @@ void InputLogWriter::sync(bool always)
     if (!always && now - lastSyncMs_ < kSyncIntervalMs)
         return;
     lastSyncMs_ = now;
+    ++syncs_;
     // a pipe or a terminal has no disk behind it
     if (fdatasync(fd_) != 0 && errno != EINVAL && errno != EROFS)
         fail("cannot write the recording to the disk", errno);
@@ -371,6 +373,9 @@ bool InputLogParser::feed(const char* data, size_t size)
             std::snprintf(code, sizeof code, "%u", unsigned(c));
             return fail(std::string("control character ") + code + " in the line; a recording "
                         "holds only text");
+        } else if (line_.size() >= kLongestLine) {
+            // no event needs a line that long; a huge word is refused as it comes
+            return fail("a line longer than " + std::to_string(kLongestLine) + " characters");
         } else {
             line_ += char(c);
         }

@@ -36,9 +36,9 @@
 // steps never go backwards, and stay within 24 hours of play). A replay runs every step of its
 // events and up to its last `reached` or `end`. Nothing but `end` (at the same step) follows a
 // quit (the `quit` event, or the key q or Q). Lines starting with # and empty lines are
-// ignored; a line holds no control character but tab. Every line ends with a newline: a last
-// line without one was cut off. A file of version 1 (first line "vendettix-input 1", before the
-// game pad) has no pad lines and still reads.
+// ignored; a line holds no control character but tab and at most 4096 characters. Every line
+// ends with a newline: a last line without one was cut off. A file of version 1 (first line
+// "vendettix-input 1", before the game pad) has no pad lines and still reads.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -91,6 +91,8 @@ public:
     bool failed() const { return !error_.empty(); }
     const std::string& error() const { return error_; }
     const std::string& text() const { return text_; }
+    // how often the data was sent to the disk
+    int syncCount() const { return syncs_; }
 
 private:
     void write(const std::string& line);
@@ -103,6 +105,7 @@ private:
     std::string error_;
     int64_t whole_ = 0;        // bytes of whole lines in the file
     int64_t lastSyncMs_ = -1;  // steady clock
+    int syncs_ = 0;
 };
 
 // Checks text fed in pieces as it comes, so a reader of an endless or huge stream stops at the

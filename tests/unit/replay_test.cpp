@@ -64,7 +64,7 @@ TEST(InputLog, BadFilesNameTheFileTheLineAndTheFault)
 {
     const std::string head = "vendettix-input 2\n";
     const std::string v1 = "vendettix-input 1\n";
-    const std::string longWord(5000, 'x');
+    const std::string longWord(4000, 'x');
     const struct {
         const char* name;
         std::string text;
@@ -123,6 +123,9 @@ TEST(InputLog, BadFilesNameTheFileTheLineAndTheFault)
          "unknown event \"" + longWord.substr(0, 60) + "\"..."},
         {"long number quoted short", head + "1 drag 1 " + longWord + "\n", ":2:",
          "\"" + longWord.substr(0, 60) + "\"..."},
+        {"line too long", head + "# " + std::string(4095, '#') + "\n", ":2:",
+         "a line longer than 4096 characters"},
+        {"plus sign", head + "1 key +97\n", ":2:", "out of range for key: \"+97\""},
         {"directory", "", ":0:", "is a directory", testing::TempDir()},
         {"device", "", ":0:", "is a device", "/dev/zero"},
     };
@@ -151,6 +154,11 @@ TEST(InputLog, PiecesAreCheckedAsTheyCome)
     const std::vector<char> nothing(65536, '\0');
     EXPECT_FALSE(zeros.feed(nothing.data(), nothing.size()));
     EXPECT_EQ(zeros.error(), "zeros:1: control character 0 in the line; a recording holds only text");
+    EXPECT_FALSE(zeros.feed("\n", 1)) << "nothing more is taken after a fault";
+    InputLogParser badLine("bad");
+    const std::string bad = "vendettix-input 1\n1 jump\n2 key 97\n";
+    EXPECT_FALSE(badLine.feed(bad.data(), bad.size())) << "a bad line stops the reading";
+    EXPECT_EQ(badLine.error(), "bad:2: unknown event \"jump\"");
 
     InputLogParser huge("huge");
     const std::string head = "vendettix-input 1\n";
@@ -207,7 +215,9 @@ TEST(InputLog, WhatIsWrittenReadsBackTheSame)
             writer.writeReached(12);
     }
     writer.writeEnd(kLargestLogStep);
+    EXPECT_EQ(writer.syncCount(), 0) << "to the disk at most once a second";
     ASSERT_TRUE(writer.close()) << writer.error();
+    EXPECT_EQ(writer.syncCount(), 1) << "and once more when closed";
     EXPECT_EQ(readText(path), writer.text());
 
     InputLog log;
