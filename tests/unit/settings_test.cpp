@@ -19,7 +19,7 @@ namespace {
 
 struct ReadCase {
     const char* name;
-    const char* text;
+    std::string text;
     std::vector<std::string> problems;  // each "LINE: start of what is wrong"
     std::function<bool(const Settings&)> applied;
 };
@@ -83,10 +83,13 @@ const std::vector<ReadCase> kReadCases = {
      }},
     {"malformed values",
      "[sound]\nmute = maybe\nvolume = 5O\nvolume = 50.5\n[look]\nsensitivity = nan\n"
-     "sensitivity = 1e400\ninvert =\n[keys]\nhelp = ab\nhelp = Tab\n",
+     "sensitivity = 1e400\ninvert =\n[keys]\nhelp = ab\nhelp = Tab\nhelp = \x7f\nhelp = \xe9\n"
+     "[assists]\nlanding_marker = perhaps\n",
      {"2: bad value \"maybe\" for mute", "3: bad value \"5O\"", "4: bad value \"50.5\"",
       "6: bad value \"nan\"", "7: bad value \"1e400\"", "8: bad value \"\" for invert",
-      "10: bad value \"ab\"", "11: bad value \"Tab\""},
+      "10: bad value \"ab\"", "11: bad value \"Tab\"", "12: bad value \"\x7f\"",
+      "13: bad value \"\xe9\"",
+      "15: bad value \"perhaps\" for landing_marker: expected true or false"},
      [](const Settings& s) { return !s.mute && s.volume == 100 && !s.invert; }},
     {"unknown section and key, the rest applies",
      "[sound]\nloudness = 3\nvolume = 40\n[colours]\nsky = blue\n[assists]\nshow_score = true\n",
@@ -96,6 +99,9 @@ const std::vector<ReadCase> kReadCases = {
      "[sound\nvolume 40\n  ; indented comment\n# hash comment\n[sound]\nvolume = 40 ; loud\n",
      {"1: a section name without its closing ]", "2: not a setting"},
      [](const Settings& s) { return s.volume == 40; }},
+    {"a line longer than the parser takes is cut, and the count of lines stays",
+     "; " + std::string(300, 'x') + "\n[sound]\nvolume = 7\nbogus = 1\n",
+     {"4: unknown setting \"bogus\""}, [](const Settings& s) { return s.volume == 7; }},
     {"a key before any section", "volume = 10\n", {"1: unknown section []"},
      [](const Settings& s) { return s.volume == 100; }},
     {"a key bound twice: the later line gives way",
