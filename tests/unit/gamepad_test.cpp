@@ -170,11 +170,17 @@ TEST_F(GamepadTest, TriggerOrAHeldSwingsThePowerBarAndReleasedThrowsARoll)
         steps(1);
         EXPECT_EQ(gRollsLeft, rolls - 1) << trigger;
     }
-    // a trigger resting near its press point neither holds nor throws; past it, one throw
+    // a trigger resting at half its travel (where a joystick axis rests) neither holds nor
+    // throws; just past it, it holds; and it lets go only below a quarter, so one throw
     const int32_t rolls = gRollsLeft;
-    setVirtualPadAxis(kPadRightTrigger, 16000);
+    setVirtualPadAxis(kPadRightTrigger, 16384);
     steps(3);
     EXPECT_FALSE(gPadThrowHeld);
+    setVirtualPadAxis(kPadRightTrigger, 16390);
+    steps(1);
+    EXPECT_TRUE(gPadThrowHeld);
+    setVirtualPadAxis(kPadRightTrigger, 16000);
+    steps(1);
     setVirtualPadAxis(kPadRightTrigger, 17000);
     steps(1);
     setVirtualPadAxis(kPadRightTrigger, 12000);
@@ -299,6 +305,12 @@ TEST_F(GamepadTest, APadPluggedInLaterIsUsedAndPullingOutThePadInUsePauses)
     EXPECT_EQ(gPadAxes[kPadLeftX], 0);
     EXPECT_TRUE(gReturnFromLeft);
     EXPECT_EQ(gRollsLeft, rolls);
+
+    // the log's padgone alone lets go of what the pad held, whatever SDL sent before it
+    applyInput(InputEvent{InputKind::PadDown, kPadRightShoulder, 0, 0, 0});
+    applyInput(InputEvent{InputKind::PadGone, 0, 0, 0, 0});
+    EXPECT_EQ(gPadButtonsHeld, 0u);
+    EXPECT_FALSE(padHoldsHideRight());
 
     // plugged in again, it steers once the game resumes
     plugIn();
