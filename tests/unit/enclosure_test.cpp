@@ -90,7 +90,7 @@ TEST(Enclosure, OnlyAClosedConvexSolidRoundEveryPointWallsTheEyeIn)
     spiked.vertices[20] = vecScale(spiked.vertices[20], 3.0f);
     EXPECT_FALSE(wallsIn(spiked, kIdentity, {{0, 0, 0}}, 0.05));
     // a face naming corners the object lacks (a damaged file) is refused before any is read
-    for (int32_t bad : {-1, 145, 100000000}) {
+    for (int32_t bad : {-1, 130, 100000000}) {  // 130 corners: 0 to 129
         Sphere damaged(16, 9);
         damaged.faces[7].vertexIndex[1] = bad;
         damaged.refresh();
@@ -125,11 +125,13 @@ TEST(Enclosure, ViewCornersAreTheEyeAndTheNearRectangle)
     std::copy(projection, projection + 16, skewed);
     skewed[3] = 0.1;
     EXPECT_FALSE(viewCorners(skewed, modelview, corners));
-    // a near plane at the eye has no rectangle
-    double atTheEye[16];
-    std::copy(projection, projection + 16, atTheEye);
-    atTheEye[14] = 0.0;
-    EXPECT_FALSE(viewCorners(atTheEye, modelview, corners));
+    // a near plane at the eye, or a view of no width or no height, has no rectangle
+    for (int at : {14, 0, 5}) {
+        double flat[16];
+        std::copy(projection, projection + 16, flat);
+        flat[at] = 0.0;
+        EXPECT_FALSE(viewCorners(flat, modelview, corners)) << at;
+    }
 }
 
 TEST(Enclosure, BallsInsideTheSkyAndApart)
