@@ -2,11 +2,15 @@
 # Vendettix: the two commands of the README, and a few more for developers.
 #   make run    install what is missing, build, lay out the assets and start the game
 #   make test   install what is missing, build twice (release, and with ASan + UBSan), run every test
-#   make fuzz   fuzz the two loaders, FUZZ_SECONDS (60) each; `make test` fuzzes each for 30 s
+#   make fuzz   fuzz the two loaders and the input log's reader, FUZZ_SECONDS (60) each;
+#               `make test` fuzzes each for 30 s
 #   make demo   a scripted round under a virtual X server, screenshots in build/shots
 #   make screenshots  the README's pictures in docs/play
 #   make bench  the benchmarks, the frame-time harness and the start-up timer, as one table
 #   make timedemo  the whole recorded game at 600x600, 1280x1024 and 1920x1080 against the floor
+#   make package        the Debian package in build-deb, checked by lintian
+#   make package-check  that too, then the same commit packaged from a clean copy elsewhere:
+#                       the two .deb files must be the same byte for byte
 
 JOBS ?= $(shell nproc)
 # VX_WERROR=ON turns warnings into errors (CI does)
@@ -15,9 +19,11 @@ BUILD := build
 ASAN_BUILD := build-asan
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 60
+PACKAGE_BUILD := build-deb
 
-.PHONY: all deps deps-test deps-bench deps-fuzz build build-game build-play build-asan run test test-release \
-	test-asan bench timedemo clean build-fuzz fuzz fuzz-ci demo screenshots
+.PHONY: all deps deps-demo deps-test deps-bench deps-fuzz build build-game build-play build-asan run test test-release \
+	test-asan bench timedemo clean build-fuzz fuzz fuzz-ci demo screenshots package package-deb \
+	package-check
 
 # the nested makes of CMake's build would otherwise announce every directory they enter
 MAKEFLAGS += --no-print-directory
@@ -28,6 +34,8 @@ all: build
 # the tiers of scripts/install-deps: the game needs only the first
 deps:
 	@bash scripts/install-deps run
+deps-demo:
+	@bash scripts/install-deps run demo
 deps-test:
 	@bash scripts/install-deps run test
 deps-bench:
@@ -43,12 +51,14 @@ build-game: deps
 
 # everything, tests and benches included
 build: deps-test
-	@$(CONFIGURE) -B $(BUILD) -DBUILD_TESTING=ON >/dev/null
+	@$(CONFIGURE) -B $(BUILD) -DBUILD_TESTING=ON -DVX_LIB3DS=ON >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
-# the scripted player uses the tests' support library, not the tests
-build-play: deps-test
-	@$(CONFIGURE) -B $(BUILD) -DBUILD_TESTING=ON >/dev/null
+# the scripted player uses the tests' support library, not the tests, so the demo's tier is
+# enough; the loader's cross-check is left out where lib3ds (of the test tier) is not installed
+HAVE_LIB3DS = $(shell dpkg-query -W -f='$${Status}' lib3ds-dev 2>/dev/null | grep -q "install ok installed" && echo ON || echo OFF)
+build-play: deps-demo
+	@$(CONFIGURE) -B $(BUILD) -DBUILD_TESTING=ON -DVX_LIB3DS=$(HAVE_LIB3DS) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS) --target vendettix assets scripted_play >/dev/null
 
 build-asan: deps-test
@@ -73,11 +83,13 @@ screenshots: build-play
 	@VX_GAME=$(abspath $(BUILD))/vendettix VX_RUN_DIR=$(abspath $(BUILD))/run \
 		$(BUILD)/tests/scripted_play screenshots docs/play
 
+# a test that skips itself where it should run fails the run; the release build's soak is the
+# sanitizer build's to run
 test-release: build
-	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@bash scripts/run-ctest $(BUILD) e2e.soak_test -- --output-on-failure -j $(JOBS)
 
 test-asan: build-asan
-	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+	@bash scripts/run-ctest $(ASAN_BUILD) -- --output-on-failure -j $(JOBS)
 
 $(FUZZ_BUILD)/CMakeCache.txt: | deps-fuzz
 	@cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
@@ -92,7 +104,34 @@ fuzz-ci: build-fuzz
 	@bash fuzz/run-fuzzers $(FUZZ_BUILD) 30
 
 # the fuzzers first, so the test runners' summaries close the output
-test: fuzz-ci test-release test-asan
+test: fuzz-ci package test-release test-asan
+
+# the Debian package from a build of its own (the /usr/games layout, Debian's hardening flags)
+package-deb: deps-test
+	@$(CONFIGURE) -B $(PACKAGE_BUILD) -DBUILD_TESTING=OFF -DVX_DEBIAN_PACKAGE=ON >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	@rm -f $(PACKAGE_BUILD)/vendettix_*.deb
+	@cd $(PACKAGE_BUILD) && cpack -G DEB >/dev/null
+	@echo "package: $$(ls $(PACKAGE_BUILD)/vendettix_*.deb)"
+
+# any error or warning fails; the information tags left are explained in dist/lintian-overrides
+package: package-deb
+	@lintian --pedantic --fail-on error,warning --info $(PACKAGE_BUILD)/vendettix_*.deb
+	@echo "package: lintian --pedantic passed"
+
+# the second build comes from the committed tree only, without ccache, so nothing is shared
+# with the first but the commit
+package-check: package
+	@[ -z "$$(git status --porcelain)" ] || { \
+		echo "package-check: the tree has changes; commit them first (the check packages the commit)" >&2; exit 1; }
+	@set -e; other=$$(mktemp -d); trap 'rm -rf "$$other"' EXIT; \
+		git archive HEAD | tar -x -C "$$other"; \
+		SOURCE_DATE_EPOCH=$$(git log -1 --format=%ct) CCACHE_DISABLE=1 \
+			$(MAKE) -C "$$other" package-deb JOBS=$(JOBS) VX_WERROR=$(VX_WERROR) >/dev/null; \
+		sha256sum $(PACKAGE_BUILD)/vendettix_*.deb "$$other"/$(PACKAGE_BUILD)/vendettix_*.deb; \
+		if cmp -s $(PACKAGE_BUILD)/vendettix_*.deb "$$other"/$(PACKAGE_BUILD)/vendettix_*.deb; then \
+			echo "package-check: the two builds are the same"; \
+		else echo "package-check: the two builds differ" >&2; exit 1; fi
 
 bench: deps-bench build
 	@python3 scripts/bench-report $(BUILD)
@@ -102,4 +141,4 @@ timedemo: build-game
 	@python3 scripts/timedemo $(BUILD) --rounds 1
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)

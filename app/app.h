@@ -15,15 +15,26 @@ extern float gYardOffset;       // the world is drawn shifted by minus this alon
 // start-up keeps the ground's tree (for drawing it triangle by triangle beside the lists)
 extern uint8_t gKeepTerrainTree;
 
-// the whole start-up sequence; does not return
-int runGame(int argc, char** argv, const WindowOptions& window = {});
+// the whole start-up sequence and the main loop; ends the process (app/play_session.h endPlay)
+[[noreturn]] int runGame(int argc, char** argv, const WindowOptions& window = {});
 // everything runGame does before the event loop: the window, the GL state, the globals, the
 // textures and the World
 void startGame(int argc, char** argv, const WindowOptions& window = {});
+// the window was destroyed under the game (checked at most once a second, and on X's errors)
+bool windowGone();
 // after each swap: under start-up timing (VX_STARTUP_TIMING) the first one ends the process
 void noteFrameShown();
 void onReshape(int width, int height);
+// the middle button's menu: made at start-up, its entries brought up to date after each idle
+// call's steps
+constexpr int kMenuExit = 100;  // the menu's value for Exit; the others are the MenuChoice codes
+void createGameMenu();
+void refreshGameMenu();
 void onMenu(int value);
+// the window now: its size and place (those before full screen while full screen) and the mode
+WindowOptions currentWindow();
+// without asking the X server, for the menu's entry
+bool windowIsFullScreen();
 void onIdle();
 void onDisplay();
 

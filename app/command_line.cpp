@@ -16,6 +16,9 @@ namespace {
 
 // larger than any screen; a typo such as 6000x6000 still passes, a wrapped number does not
 constexpr long kLargestWindowSide = 16384;
+// below this the HUD's texts cannot all be read, in either font
+constexpr long kSmallestWindowWidth = 160;
+constexpr long kSmallestWindowHeight = 120;
 
 bool parseNumber(const char*& text, long lo, long hi, long* out)
 {
@@ -35,8 +38,8 @@ bool parseNumber(const char*& text, long lo, long hi, long* out)
 bool parseGeometry(const char* text, bool withPosition, WindowOptions* window)
 {
     long width = 0, height = 0, x = window->x, y = window->y;
-    if (!parseNumber(text, 1, kLargestWindowSide, &width) || *text++ != 'x' ||
-        !parseNumber(text, 1, kLargestWindowSide, &height))
+    if (!parseNumber(text, kSmallestWindowWidth, kLargestWindowSide, &width) || *text++ != 'x' ||
+        !parseNumber(text, kSmallestWindowHeight, kLargestWindowSide, &height))
         return false;
     if (withPosition && *text == '+') {
         ++text;
@@ -87,18 +90,19 @@ const OptionRow kOptions[] = {
      }},
     {"--fullscreen", nullptr, "play on the whole screen",
      [](CommandLine& line, const char*, const char*) {
-         // without a window manager, freeglut keeps the window's offset on the full screen
+         // the window's size and place stay: F11 returns to them
          line.window.fullscreen = true;
-         line.window.x = 0;
-         line.window.y = 0;
+         line.windowSet = true;
          return true;
      }},
-    {"--size", "WxH", "the window's size in pixels (600x600)",
+    {"--size", "WxH", "the window's size in pixels (600x600, at least 160x120)",
      [](CommandLine& line, const char*, const char* value) {
+         line.windowSet = true;
          return parseGeometry(value, false, &line.window);
      }},
     {"-geometry", "WxH[+X+Y]", "the window's size and place (X's own form)",
      [](CommandLine& line, const char*, const char* value) {
+         line.windowSet = true;
          return parseGeometry(value, true, &line.window);
      }},
     {"--record", "FILE", "play, and write every input with its step to FILE",
@@ -111,9 +115,27 @@ const OptionRow kOptions[] = {
          line.replayPath = value;
          return *value != '\0';
      }},
-    {"--headless", nullptr, "with --replay: no window, as fast as the machine goes",
+    {"--scores", nullptr, "print the ten best games kept and exit",
+     [](CommandLine& line, const char*, const char*) {
+         line.action = LaunchAction::ShowScores;
+         return true;
+     }},
+    {"--replay-score", "N", "play back the kept game of rank N (1 the best), then exit",
+     [](CommandLine& line, const char*, const char* value) {
+         long rank = 0;
+         if (!parseNumber(value, 1, 1000000000, &rank) || *value != '\0')
+             return false;
+         line.replayRank = int(rank);
+         return true;
+     }},
+    {"--headless", nullptr, "with --replay or --replay-score: no window, as fast as it goes",
      [](CommandLine& line, const char*, const char*) {
          line.headless = true;
+         return true;
+     }},
+    {"--no-save", nullptr, "neither read nor write the player's files (settings, scores, window)",
+     [](CommandLine& line, const char*, const char*) {
+         line.noSave = true;
          return true;
      }},
     {"--timedemo", "FILE", "play FILE back as fast as the machine goes, then print frame times",
@@ -142,6 +164,13 @@ const OptionRow* findOption(const std::string& name)
     return nullptr;
 }
 
+// a dash and a letter or a second dash; "-" alone and "-5" are values
+bool looksLikeOption(const char* word)
+{
+    return word[0] == '-' && (word[1] == '-' || (word[1] >= 'a' && word[1] <= 'z') ||
+                              (word[1] >= 'A' && word[1] <= 'Z'));
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(int argc, const char* const* argv)
@@ -165,7 +194,13 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         if (row->argument) {
             if (inlineValue)
                 value = argv[i] + equals + 1;
-            else if (i + 1 < argc)
+            else if (i + 1 < argc && looksLikeOption(argv[i + 1])) {
+                // `--record --fullscreen` is a forgotten value, not a file to write
+                line.action = LaunchAction::BadUsage;
+                line.error = name + " needs a value: " + row->argument + ", not the option " +
+                             argv[i + 1] + " (write ./" + argv[i + 1] + " for a file)";
+                return line;
+            } else if (i + 1 < argc)
                 value = argv[++i];
             else {
                 line.action = LaunchAction::BadUsage;
@@ -184,15 +219,27 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
             return line;
         }
     }
+    if (line.action == LaunchAction::ShowScores && line.noSave) {
+        line.action = LaunchAction::BadUsage;
+        line.error = "--scores reads the score table, which --no-save leaves alone";
+    }
     if (line.action == LaunchAction::Play) {
-        if (line.headless && line.replayPath.empty()) {
+        const bool replaying = !line.replayPath.empty() || line.replayRank > 0;
+        if (line.headless && !replaying) {
             line.action = LaunchAction::BadUsage;
-            line.error = "--headless needs --replay FILE";
-        } else if (!line.recordPath.empty() && !line.replayPath.empty()) {
+            line.error = "--headless needs --replay FILE or --replay-score N";
+        } else if (!line.recordPath.empty() && replaying) {
             line.action = LaunchAction::BadUsage;
             line.error = "--record and --replay cannot be used together";
+        } else if (!line.replayPath.empty() && line.replayRank > 0) {
+            line.action = LaunchAction::BadUsage;
+            line.error = "--replay and --replay-score cannot be used together";
+        } else if (line.noSave && line.replayRank > 0) {
+            line.action = LaunchAction::BadUsage;
+            line.error = "--replay-score reads the score table, which --no-save leaves alone";
         } else if ((line.timedemoFloor || !line.timedemoPath.empty()) &&
                    (line.headless || !line.recordPath.empty() || !line.replayPath.empty() ||
+                     line.replayRank > 0 ||
                     (line.timedemoFloor && !line.timedemoPath.empty()))) {
             line.action = LaunchAction::BadUsage;
             line.error = "--timedemo and --timedemo-floor go with none of --record, --replay, "
@@ -224,9 +271,14 @@ void writeUsage(std::FILE* out)
                "  P or Escape             pause and resume\n"
                "  F11                     full screen and back\n"
                "  Enter or N              after GAME OVER: play again\n"
-               "  H                       print the help screen to the console\n"
-               "  Q                       quit (recording or replaying: prints the summary line)\n"
-               "  middle mouse button     menu with \"Exit\"\n"
+               "  H                       help: printed to the console, and shown in the window\n"
+               "                          paused until H, P or Escape\n"
+               "  Q                       quit (recording or replaying: prints the summary line;\n"
+               "                          Q, Escape or the menu's Exit end a replay)\n"
+               "  middle mouse button     menu: pause, full screen, sound, the assists, help,\n"
+               "                          play again after GAME OVER, and \"Exit\"\n"
+               "\nThe keys, the Look, the sound and the assists can be set in\n"
+               "$XDG_CONFIG_HOME/vendettix/settings.ini (~/.config/vendettix/settings.ini).\n"
                "\nThe models, textures and sound are looked for in these places, in order:\n",
                out);
     for (const DataPlace& place : dataDirectoryPlaces())
@@ -246,6 +298,7 @@ int answerCommandLine(const CommandLine& commandLine)
         std::fprintf(stderr, "vendettix: %s\n\n", commandLine.error.c_str());
         writeUsage(stderr);
         return 2;
+    case LaunchAction::ShowScores:
     case LaunchAction::Play:
         break;
     }

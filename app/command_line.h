@@ -13,6 +13,7 @@ enum class LaunchAction {
     Play,
     ShowHelp,     // usage on standard output, status 0
     ShowVersion,  // name and version on standard output, status 0
+    ShowScores,   // the ten best games on standard output, status 0
     BadUsage,     // the error and the usage on standard error, status 2
 };
 
@@ -24,6 +25,9 @@ struct CommandLine {
     std::string recordPath;             // --record: the input log to write
     std::string replayPath;             // --replay: the input log to play back
     bool headless = false;              // --headless: the replay with no window
+    int replayRank = 0;                 // --replay-score: the kept game of this rank, 1 the best
+    bool noSave = false;                // --no-save: the player's files neither read nor written
+    bool windowSet = false;             // the window's size, place or full screen was given
     std::string timedemoPath;           // --timedemo: the input log to play as fast as it goes
     bool timedemoFloor = false;         // --timedemo-floor: the renderer's floor alone
 };

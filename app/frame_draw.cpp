@@ -10,10 +10,13 @@
 #include "app/frame_clock.h"
 #include "game/game_state.h"
 #include "game/hud.h"
+#include "game/play_step.h"
+#include "game/settings.h"
 #include "platform/clock.h"
 #include "player/camera.h"
 #include "player/input.h"
 #include "player/projectile_draw.h"
+#include "player/throwing.h"
 #include "scene/world.h"
 #include "streamer/paper_streamer.h"
 #include "streamer/streamer_draw.h"
@@ -61,6 +64,10 @@ static void drawScene(const SceneParts& parts)
     }
     glPopMatrix();
 
+    // the assist: where a roll thrown now at the bar's power would come down, by its own flight
+    if (gSettings.landingMarker && !gEggSelected && !gLevelOver && !projectilesHidden())
+        drawLandingMarker(
+            rollTouchPoint(gThrowPower, gViewDir, gLevel, float(kStepSeconds), kStepMs));
     if (!projectilesHidden()) {
         parts.eggs();
         if (gSpinEnabled)

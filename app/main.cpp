@@ -1,16 +1,21 @@
 // SPDX-License-Identifier: MIT
 // app: the entry point; everything else lives in the libraries.
+#include <csignal>
 #include <cstdio>
 
 #include "app/app.h"
 #include "app/command_line.h"
 #include "app/data_directory.h"
 #include "app/play_session.h"
+#include "app/score_keeping.h"
 #include "app/timedemo.h"
+#include "app/window_memory.h"
 
 int main(int argc, char** argv)
 {
     CommandLine commandLine = parseCommandLine(argc, argv);
+    if (commandLine.action == LaunchAction::ShowScores)
+        return printBestScores();
     if (commandLine.action != LaunchAction::Play)
         return answerCommandLine(commandLine);
 
@@ -34,12 +39,30 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    if (!commandLine.recordPath.empty() && !startRecording(commandLine.recordPath)) {
-        std::perror(commandLine.recordPath.c_str());
-        return 1;
+    if (commandLine.replayRank > 0) {
+        std::string error;
+        if (!loadKeptGame(commandLine.replayRank, &replay, &error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 1;
+        }
+    }
+    const bool replaying = !replayPath.empty() || commandLine.replayRank > 0;
+    // a reader gone from a pipe we record or print the summary into is a failed write, not
+    // the end of the game
+    if (!commandLine.recordPath.empty() || replaying)
+        std::signal(SIGPIPE, SIG_IGN);
+    if (!commandLine.recordPath.empty()) {
+        std::string error;
+        RecordStart started = startRecording(commandLine.recordPath, &error);
+        if (started != RecordStart::Started) {
+            std::fprintf(stderr, "vendettix: %s\n", error.c_str());
+            return started == RecordStart::Refused ? 2 : 1;
+        }
     }
     if (!enterDataDirectory())
         return 1;
+
+    startSettings(!commandLine.noSave && !commandLine.headless, replaying);
 
     if (commandLine.headless) {
         std::printf("%s\n", replayHeadless(replay).c_str());
@@ -47,9 +70,19 @@ int main(int argc, char** argv)
         resetAllGlobals();
         return 0;
     }
-    if (!replayPath.empty())
+    if (replaying)
         startReplay(replay);
+    // a timedemo measures the window it is given and keeps nothing
     if (!commandLine.timedemoPath.empty())
         return runTimedemo(glutArgc, glutArgv.data(), commandLine.window);
+    if (!replaying && !commandLine.noSave) {
+        startKeepingScores();
+        keepInputLogInMemory();
+    }
+    if (!commandLine.noSave) {
+        if (!commandLine.windowSet)
+            loadWindowState(&commandLine.window);
+        keepWindowAtEnd();
+    }
     return runGame(glutArgc, glutArgv.data(), commandLine.window);
 }

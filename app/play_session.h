@@ -7,18 +7,45 @@
 
 #include "game/input_log.h"
 
-// every input the game acts on from now on is written to path; false if it cannot be created
-bool startRecording(const std::string& path);
+enum class RecordStart {
+    Started,
+    Refused,  // a directory, or a file that is not a recording: nothing written (status 2)
+    Failed,   // cannot be created (status 1)
+};
+// every input the game acts on from now on is written to path.part, which becomes path when
+// the game ends whole (a device or a pipe is written in place); *error says why not
+RecordStart startRecording(const std::string& path, std::string* error);
+// the recording's end line, the file closed and put in place; false when any write of it failed
+// (the message is on standard error). True when nothing is recorded.
+bool finishRecording();
+// the whole input log of this game as written so far, header and all (empty when not recording)
+std::string recordedLogText();
+// a live game played without --record keeps its log as text too, for the score table
+void keepInputLogInMemory();
+// the whole input log of this session so far: the recording's, or the one kept in memory
+std::string gameLogText();
+// the window's size, place and full screen are kept when the game ends
+void keepWindowAtEnd();
+// what the player keeps at the end (the finished game's longer log, the window), however the
+// game ends: q, the menu's Exit or the window closed
+void keepPlayersRecord();
 // the log's events are queued at their steps and the window's own input is ignored; the game
 // ends after the log's last step
 void startReplay(const InputLog& log);
-// q or the menu's Exit took effect, or the replay has run its last step
+// q or the menu's Exit took effect, or the replay has run its last step or was stopped by the
+// player (q, Escape or the menu's Exit in the window)
 bool playEnded();
-// prints the summary line (when recording or replaying), closes the recording and ends the
-// process with status 0
+// finishes the recording and ends the process: status 0 with the summary line (when recording
+// or replaying), or 1 and no summary when the recording could not be written whole
 [[noreturn]] void endPlay();
-// an event from the window, taking effect at the next step (dropped while replaying)
+// an event from the window, taking effect at the next step; a key the settings bind goes in as
+// the key it stands for. While replaying it is dropped, but q, Escape and the menu's Exit (as
+// the settings bind them) stop the replay
 void queueWindowInput(const InputEvent& event);
+// the settings file read (unless readFile is false, as with --no-save) and its bad lines on
+// standard error; the sound level set, the Look's settings queued as the first input of a game
+// played live. A replay never writes the settings file.
+void startSettings(bool readFile, bool replaying);
 // the whole replay with no window, no GL and no sound, as fast as the machine goes, from the
 // starting values; returns the summary line. Needs the data directory.
 std::string replayHeadless(const InputLog& log);

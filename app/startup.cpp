@@ -15,6 +15,7 @@
 #include "app/window_placement.h"
 #include "assets/texture_loader.h"
 #include "platform/full_screen.h"
+#include "platform/clock.h"
 #include "platform/message_box.h"
 #include "platform/redisplay.h"
 #include "platform/services.h"
@@ -27,7 +28,6 @@
 #include "terrain/terrain.h"
 
 constexpr int kWindowSize = kDefaultWindowSize;
-constexpr int kMenuExit = 2;
 constexpr double kFieldOfView = 60.0;
 constexpr double kNearPlane = 0.5;
 constexpr double kFarPlane = 73.0;
@@ -49,6 +49,53 @@ static void askForDetectableAutoRepeat()
         XkbSetDetectableAutoRepeat(display, True, nullptr);
 }
 
+// A window destroyed under the game (not closed through the window manager, which freeglut
+// reports) leaves freeglut drawing into nothing: the X errors that follow, or the once-a-second
+// look at the window, end the game as q does instead of an X error's exit or a hidden process.
+constexpr int kGlxBadDrawable = 2;  // the GLX protocol's error number
+static XErrorHandler sOtherXErrors = nullptr;
+static int sGlxErrorBase = -1;
+static bool sWindowGone = false;
+static uint32_t sLastWindowLookMs = 0;
+
+static int onXError(Display* display, XErrorEvent* error)
+{
+    const bool glxBadDrawable =
+        sGlxErrorBase >= 0 && error->error_code == sGlxErrorBase + kGlxBadDrawable;
+    if (error->error_code == BadWindow || error->error_code == BadDrawable || glxBadDrawable) {
+        sWindowGone = true;
+        return 0;
+    }
+    return sOtherXErrors ? sOtherXErrors(display, error) : 0;
+}
+
+static void watchForWindowGone()
+{
+    Display* display = glXGetCurrentDisplay();
+    if (!display)
+        return;
+    int eventBase = 0;
+    if (!glXQueryExtension(display, &sGlxErrorBase, &eventBase))
+        sGlxErrorBase = -1;
+    sOtherXErrors = XSetErrorHandler(onXError);
+}
+
+bool windowGone()
+{
+    const uint32_t now = platformTickCount();
+    if (!sWindowGone && now - sLastWindowLookMs >= 1000) {
+        sLastWindowLookMs = now;
+        Display* display = glXGetCurrentDisplay();
+        GLXDrawable window = glXGetCurrentDrawable();
+        XWindowAttributes attributes;
+        if (display && window)
+            XGetWindowAttributes(display, window, &attributes);  // a BadWindow when gone
+    }
+    return sWindowGone;
+}
+
+static void onWindowClose();
+
 static void registerCallbacks()
 {
     glutDisplayFunc(onDisplay);
@@ -57,32 +104,76 @@ static void registerCallbacks()
     glutKeyboardFunc(onKeyboard);
     glutKeyboardUpFunc(onKeyboardUp);
     glutSpecialFunc(onSpecial);
+    glutSpecialUpFunc(onSpecialUp);
     glutMouseFunc(onMouse);
     glutMotionFunc(onMotion);
     glutWindowStatusFunc(onWindowStatus);
+    // the window closed by its frame: where it stood is taken while it is still there
+    glutCloseFunc(onWindowClose);
 }
 
 // F11: the whole screen, and back to the window's size and place before it
-static struct {
-    bool fullScreen = false;
-    int x = 0, y = 0, width = kWindowSize, height = kWindowSize;
-} sWindowMode;
+static WindowMode sWindowMode{false, {0, 0, kWindowSize, kWindowSize}};
 
-static void toggleFullScreen()
+static void applyWindowMode()
 {
-    if (!sWindowMode.fullScreen) {
-        sWindowMode.x = glutGet(GLUT_WINDOW_X);
-        sWindowMode.y = glutGet(GLUT_WINDOW_Y);
-        sWindowMode.width = glutGet(GLUT_WINDOW_WIDTH);
-        sWindowMode.height = glutGet(GLUT_WINDOW_HEIGHT);
+    if (sWindowMode.fullScreen) {
         // without a window manager freeglut keeps the window's offset on the full screen
         glutPositionWindow(0, 0);
         glutFullScreen();
     } else {
-        glutReshapeWindow(sWindowMode.width, sWindowMode.height);
-        glutPositionWindow(sWindowMode.x, sWindowMode.y);
+        glutReshapeWindow(sWindowMode.window.width, sWindowMode.window.height);
+        glutPositionWindow(sWindowMode.window.x, sWindowMode.window.y);
     }
-    sWindowMode.fullScreen = !sWindowMode.fullScreen;
+}
+
+static void toggleFullScreen()
+{
+    const WindowPlacement current{glutGet(GLUT_WINDOW_X), glutGet(GLUT_WINDOW_Y),
+                                  glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)};
+    sWindowMode = toggledWindowMode(sWindowMode, current);
+    applyWindowMode();
+}
+
+// the window as last seen: the game's end may come after it has gone
+static WindowOptions sLastWindow;
+static bool sWindowClosed = false;
+
+static void noteWindowPlace()
+{
+    if (sWindowClosed || sWindowGone)
+        return;
+    WindowOptions now;
+    now.fullscreen = sWindowMode.fullScreen;
+    if (sWindowMode.fullScreen) {
+        now.x = sWindowMode.window.x;
+        now.y = sWindowMode.window.y;
+        now.width = sWindowMode.window.width;
+        now.height = sWindowMode.window.height;
+    } else {
+        now.x = glutGet(GLUT_WINDOW_X);
+        now.y = glutGet(GLUT_WINDOW_Y);
+        now.width = glutGet(GLUT_WINDOW_WIDTH);
+        now.height = glutGet(GLUT_WINDOW_HEIGHT);
+    }
+    sLastWindow = now;
+}
+
+static void onWindowClose()
+{
+    noteWindowPlace();
+    sWindowClosed = true;
+}
+
+bool windowIsFullScreen()
+{
+    return sWindowMode.fullScreen;
+}
+
+WindowOptions currentWindow()
+{
+    noteWindowPlace();
+    return sLastWindow;
 }
 
 // replaced by the first reshape
@@ -99,7 +190,8 @@ int runGame(int argc, char** argv, const WindowOptions& window)
 {
     startGame(argc, argv, window);
     glutMainLoop();
-    return 0;
+    // the window was closed: the game ends as q ends it
+    endPlay();
 }
 
 void startGame(int argc, char** argv, const WindowOptions& window)
@@ -117,19 +209,16 @@ void startGame(int argc, char** argv, const WindowOptions& window)
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     // the window asked for, shrunk and moved onto a smaller screen
-    const WindowPlacement placed =
-        fitWindowToScreen({window.x, window.y, window.width, window.height},
-                          glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
-    glutInitWindowSize(placed.width, placed.height);
-    glutInitWindowPosition(placed.x, placed.y);
+    sWindowMode = openingWindowMode(window, glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
+    const WindowPlacement created = createdWindow(sWindowMode);
+    glutInitWindowSize(created.width, created.height);
+    glutInitWindowPosition(created.x, created.y);
     glutCreateWindow("Mesh display");
     setWindowIdentity();
-    sWindowMode.x = window.x;
-    sWindowMode.y = window.y;
-    sWindowMode.width = window.width;
-    sWindowMode.height = window.height;
-    sWindowMode.fullScreen = window.fullscreen;
-    if (window.fullscreen)
+    // closing the window ends the game through the main loop's return, not exit() in freeglut
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
+    watchForWindowGone();
+    if (sWindowMode.fullScreen)
         glutFullScreen();
     setRedisplayHandler(glutPostRedisplay);
     setFullScreenHandler(toggleFullScreen);
@@ -140,9 +229,7 @@ void startGame(int argc, char** argv, const WindowOptions& window)
     routeInputToBindings();
     setProvisionalProjection();
 
-    glutCreateMenu(onMenu);
-    glutAddMenuEntry("Exit", kMenuExit);
-    glutAttachMenu(GLUT_MIDDLE_BUTTON);
+    createGameMenu();
 
     markStartupPhase("window");
     glEnable(GL_LIGHTING);
@@ -182,6 +269,7 @@ void onReshape(int width, int height)
 {
     gWindowWidth = width;
     gWindowHeight = height;
+    noteWindowPlace();
     // a window shrunk to no height still gets a finite aspect
     int aspectHeight = height > 0 ? height : 1;
     glMatrixMode(GL_PROJECTION);
@@ -194,9 +282,3 @@ void onReshape(int width, int height)
     requestRedisplay();
 }
 
-// the game ends at the next step, with its summary
-void onMenu(int value)
-{
-    if (value == kMenuExit)
-        queueWindowInput(InputEvent{InputKind::Quit, 0, 0, 0, 0});
-}

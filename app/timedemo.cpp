@@ -15,8 +15,11 @@
 #include "app/play_session.h"
 #include "app/window_placement.h"
 #include "assets/texture_loader.h"
+#include "game/game_state.h"
 #include "game/play_step.h"
 #include "platform/clock.h"
+#include "player/camera.h"
+#include "player/input.h"
 
 namespace {
 
@@ -31,10 +34,14 @@ double percentile(const std::vector<double>& sorted, double p)
     return sorted[low] + (sorted[high] - sorted[low]) * (at - double(low));
 }
 
+// the lean stops there, either way
+constexpr float kFullLean = 1.5f;
+
 struct TimedRun {
     bool shown = false;      // the window has been exposed: frames before would not reach it
     double firstStart = -1;  // seconds, the start of the first timed frame
     std::vector<double> frameMs;
+    std::FILE* frames = nullptr;  // VX_TIMEDEMO_FRAMES: a line a frame
 };
 TimedRun sRun;
 
@@ -62,6 +69,9 @@ template <typename Draw> void timeFrame(Draw draw)
     draw();
     glFinish();
     sRun.frameMs.push_back((platformSeconds() - start) * 1000.0);
+    if (sRun.frames)
+        std::fprintf(sRun.frames, "%lld %.3f %s\n", static_cast<long long>(gStepCount),
+                     sRun.frameMs.back(), timedemoViewName().c_str());
 }
 
 void printRunLine()
@@ -74,7 +84,7 @@ void onTimedemoIdle()
 {
     if (!waitForWindow())
         return;
-    if (!playEnded()) {
+    if (!playEnded() && !windowGone()) {
         // a step that only ends the game (q, Exit) does not count and gets no frame
         const int64_t before = gStepCount;
         runPlayStep();
@@ -87,6 +97,8 @@ void onTimedemoIdle()
         }
     }
     printRunLine();
+    if (sRun.frames)
+        std::fclose(sRun.frames);
     endPlay();
 }
 
@@ -119,13 +131,33 @@ std::string timedemoLine(std::vector<double> frameMs, double seconds)
     return line;
 }
 
+std::string timedemoViewName()
+{
+    if (gGameOver || gLevelOver || gTurning || gPaused || gBirdsEyeView || gLooking ||
+        gCameraYaw != gHomeYaw || gCameraPitch != gHomePitch)
+        return "other";
+    const std::string level = std::to_string(gLevel);
+    if (gHideLeftAmount == 0.0f && gHideRightAmount == 0.0f)
+        return "station " + level + " home";
+    if (gHideLeftAmount <= -kFullLean)
+        return "level " + level + " hidden left";
+    if (gHideRightAmount >= kFullLean)
+        return "level " + level + " hidden right";
+    return "other";
+}
+
 int runTimedemo(int argc, char** argv, const WindowOptions& window)
 {
+    // the data directory is the working directory by now: the scripts name the file whole
+    if (const char* path = std::getenv("VX_TIMEDEMO_FRAMES"))
+        sRun.frames = std::fopen(path, "w");
     startGame(argc, argv, window);
     glutDisplayFunc(noteShown);
     glutIdleFunc(onTimedemoIdle);
     glutMainLoop();
-    return 0;
+    // the window was closed: the run ends as q ends it
+    printRunLine();
+    endPlay();
 }
 
 int runTimedemoFloor(int argc, char** argv, const WindowOptions& window)

@@ -16,8 +16,14 @@ constexpr int kFloorFrames = 1000;
 // from each frame's time (ms) and the whole run's wall time (s)
 std::string timedemoLine(std::vector<double> frameMs, double seconds);
 
+// the frame as the frame-time harness names its views ("station 2 home", "level 3 hidden
+// left"), from where the eye stands and looks at this step; "other" for any other frame
+std::string timedemoViewName();
+
 // after startReplay: the replay's steps in the window, each followed by its frame; prints the
-// timedemo line and the summary line and ends the process with status 0
+// timedemo line and the summary line and ends the process with status 0. With
+// VX_TIMEDEMO_FRAMES naming a file, each frame's step, time (ms) and view name go there, a line
+// each, for comparing the game's frames with the harness's views.
 int runTimedemo(int argc, char** argv, const WindowOptions& window);
 // the floor in a window of the size asked for: kFloorFrames frames, then the timedemo line;
 // needs no data directory

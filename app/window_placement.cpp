@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// app: where the window opens, fitted to the screen.
+// app: where the window opens, fitted to the screen, and F11's switch.
 #include "app/window_placement.h"
 
 #include <algorithm>
@@ -22,4 +22,24 @@ WindowPlacement fitWindowToScreen(WindowPlacement wanted, int screenWidth, int s
     fitSpan(wanted.x, wanted.width, screenWidth);
     fitSpan(wanted.y, wanted.height, screenHeight);
     return wanted;
+}
+
+WindowMode openingWindowMode(const WindowOptions& options, int screenWidth, int screenHeight)
+{
+    const WindowPlacement wanted{options.x, options.y, options.width, options.height};
+    return WindowMode{options.fullscreen, fitWindowToScreen(wanted, screenWidth, screenHeight)};
+}
+
+WindowPlacement createdWindow(const WindowMode& mode)
+{
+    if (!mode.fullScreen)
+        return mode.window;
+    return WindowPlacement{0, 0, mode.window.width, mode.window.height};
+}
+
+WindowMode toggledWindowMode(const WindowMode& mode, const WindowPlacement& current)
+{
+    if (mode.fullScreen)
+        return WindowMode{false, mode.window};
+    return WindowMode{true, current};
 }

@@ -6,6 +6,7 @@
 #include "game/input_bindings.h"
 #include "game/input_queue.h"
 #include "game/play_step.h"
+#include "game/settings.h"
 #include "platform/redisplay.h"
 #include "player/camera.h"
 #include "player/input.h"
@@ -34,6 +35,7 @@ uint8_t gSpinEnabled;
 uint8_t gOwnerSeesPlayer;
 float gOwnerRadius;
 uint8_t gPaused;
+uint8_t gHelpShown;
 
 void resetGameState()
 {
@@ -60,6 +62,7 @@ void resetGameState()
     gOwnerSeesPlayer = 0;
     gOwnerRadius = 0.0f;  // start-up sets the walk radius
     gPaused = 0;
+    gHelpShown = 0;
 }
 
 void resetPlayState()
@@ -67,6 +70,7 @@ void resetPlayState()
     resetGameState();
     resetPlayStep();
     resetBindingsState();
+    resetSettings();
     resetInputQueue();
     resetHudState();
     resetCameraState();

@@ -30,6 +30,7 @@ extern uint8_t gSpinEnabled;      // the owner walks and is drawn
 extern uint8_t gOwnerSeesPlayer;  // the owner is on the player's side of the house
 extern float gOwnerRadius;        // radius of the owner's walk round the house
 extern uint8_t gPaused;           // no step of play runs; only resume, quit, help and full screen act
+extern uint8_t gHelpShown;        // paused by the help key, the controls in the window
 
 // puts every global above back to its value before start-up
 void resetGameState();

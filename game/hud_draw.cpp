@@ -8,10 +8,16 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
+#include <vector>
 
+#include "game/controls.h"
 #include "game/game_state.h"
 #include "game/hud.h"
+#include "game/rules.h"
+#include "game/settings.h"
 #include "player/input.h"
 #include "player/throwing.h"
 
@@ -21,8 +27,6 @@ constexpr float kBarDepth = -0.0001f;
 constexpr double kHudFieldOfView = 60.0;  // the frame's
 constexpr double kHudNear = 0.5;
 constexpr double kHudFar = 73.0;
-// below this many pixels either way the 24-point texts run into each other
-constexpr int kSmallWindowSide = 320;
 
 struct Colour {
     float r, g, b;
@@ -43,11 +47,51 @@ WindowSize viewportSize()
     return WindowSize{viewport[2] > 0 ? viewport[2] : 1, viewport[3] > 0 ? viewport[3] : 1};
 }
 
-void* textFont(WindowSize window)
+int textWidth(void* font, const char* text)
 {
-    if (window.width < kSmallWindowSide || window.height < kSmallWindowSide)
-        return GLUT_BITMAP_TIMES_ROMAN_10;
-    return GLUT_BITMAP_TIMES_ROMAN_24;
+    return glutBitmapLength(font, reinterpret_cast<const unsigned char*>(text));
+}
+
+// the play texts' rows and the bars' edges, as fractions of the window (the bars' from their
+// polygons 2 units in front of the eye under the 60 degree view)
+constexpr float kTopRow = 0.96f;
+constexpr float kCounterRow = 0.86f;
+constexpr float kPowerLabelRow = 0.82f;
+constexpr float kScoreRow = 0.78f;  // the assist's, under the eggs' counter
+constexpr float kTimeBarBottom = 0.9114f;
+constexpr float kPowerBarBottom = 0.8551f;
+constexpr float kPowerBarLeft = 0.3484f;
+constexpr float kLevelColumn = 0.85f;
+constexpr float kEggsColumn = 0.75f;
+constexpr float kLeftColumn = 0.03f;
+constexpr float kPowerLabelColumn = 0.335f;
+constexpr float kLevelCompleteColumn = 0.28f;
+
+// Do the 24-point texts fit at their fractions? Each stays in the window, a row's texts keep
+// apart, and none reaches into the bars: the counters stay under the time bar and left of the
+// power bar, its label under it. The counters' underline, the ammunition marker, is meant to
+// touch them.
+bool largeTextsFit(WindowSize window, const char* level, const char* rolls, const char* eggs,
+                   const char* centre)
+{
+    void* font = GLUT_BITMAP_TIMES_ROMAN_24;
+    const float w = float(window.width), h = float(window.height);
+    const float rise = float(kLargeFontRise);
+    auto right = [&](float column, const char* text) { return column * w + textWidth(font, text); };
+    const bool rowsFit = kTopRow * h + rise <= h && kCounterRow * h + rise <= kTimeBarBottom * h &&
+                         kPowerLabelRow * h + rise <= kPowerBarBottom * h;
+    const bool columnsFit = right(kLeftColumn, "Time Left:") < kLevelColumn * w &&
+                            right(kLevelColumn, level) <= w &&
+                            right(kLeftColumn, rolls) < kPowerBarLeft * w &&
+                            right(kEggsColumn, eggs) <= w &&
+                            right(kPowerLabelColumn, "-<POWER BAR>-") <= w;
+    bool centreFits = right(kLevelCompleteColumn, centre) <= w;
+    const std::string resume = resumeHint(false);
+    for (const char* line : {"Press Enter to play again", resume.c_str()})
+        centreFits = centreFits && textWidth(font, line) <= w;
+    if (gShowFps)
+        centreFits = centreFits && right(kLeftColumn, gFpsText) <= w;
+    return rowsFit && columnsFit && centreFits;
 }
 
 // the projection and model view pushed; endOverlay pops them
@@ -114,12 +158,95 @@ void drawCentred(void* font, WindowSize window, float y, const char* text)
     drawText(font, 0.5f - 0.5f * float(width) / float(window.width), y, text);
 }
 
-// under whatever the centre shows, so it covers none of it
-float pausedLine()
+// the PAUSED screen, a line each, centred from the top one down; the second says how to resume
+// with the keys as bound
+const char* const kPausedTitle = "PAUSED";
+
+// in play the centre is empty above the sight; otherwise under whatever the centre shows
+float pausedTop()
 {
     if (gGameOver)
-        return 0.3f;
-    return gLevelOver ? 0.4f : 0.5f;
+        return gGameOverNote[0] ? 0.2f : 0.3f;
+    return gLevelOver ? 0.4f : 0.6f;
+}
+
+void drawPausedScreen(void* font, WindowSize window)
+{
+    const float lineStep = float(glutBitmapHeight(font)) / float(window.height);
+    drawCentred(font, window, pausedTop(), kPausedTitle);
+    drawCentred(font, window, pausedTop() - lineStep, resumeHint(false).c_str());
+}
+
+// the controls' panel: dark, see-through, in the middle of the window under the HUD's texts. Its
+// lines are pale yellow and white, so the cyan texts of the HUD stay the only cyan.
+constexpr float kPanelLeft = 0.08f, kPanelRight = 0.92f;
+constexpr float kHelpPanelTop = 0.74f, kPanelBottom = 0.04f;
+constexpr float kKeysColumn = 0.11f, kWhatColumn = 0.40f;
+constexpr int kSmallPanelSide = 320;  // below it the controls take the smallest font
+constexpr Colour kKeyYellow{1.0f, 1.0f, 0.6f};
+constexpr Colour kWhatWhite{0.92f, 0.92f, 0.92f};
+
+void* controlsFont(WindowSize window)
+{
+    if (window.width < kSmallPanelSide || window.height < kSmallPanelSide)
+        return GLUT_BITMAP_HELVETICA_10;
+    return window.width < 520 ? GLUT_BITMAP_HELVETICA_12 : GLUT_BITMAP_HELVETICA_18;
+}
+
+void drawPanel(float top)
+{
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(0.0f, 0.0f, 0.1f, 0.75f);
+    glBegin(GL_QUADS);
+    glVertex2f(kPanelLeft, kPanelBottom);
+    glVertex2f(kPanelRight, kPanelBottom);
+    glVertex2f(kPanelRight, top);
+    glVertex2f(kPanelLeft, top);
+    glEnd();
+    glDisable(GL_BLEND);
+}
+
+// the controls as bound, a line each, from top down; with a closing line when given. In a small
+// window the lines close up to fit
+void drawControls(WindowSize window, float top, const std::string& closing)
+{
+    void* font = controlsFont(window);
+    const std::vector<ControlLine> controls = controlLines();
+    const int rows = int(controls.size()) + (closing.empty() ? 1 : 3);
+    const float room = (top - kPanelBottom) / float(rows);
+    const float line = std::min(float(glutBitmapHeight(font)) / float(window.height), room);
+    float y = top;
+    for (const ControlLine& control : controls) {
+        y -= line;
+        glColor3f(kKeyYellow.r, kKeyYellow.g, kKeyYellow.b);
+        drawText(font, kKeysColumn, y, control.keys.c_str());
+        glColor3f(kWhatWhite.r, kWhatWhite.g, kWhatWhite.b);
+        drawText(font, kWhatColumn, y, control.what.c_str());
+    }
+    if (!closing.empty())
+        drawCentred(font, window, y - 1.8f * line, closing.c_str());
+    glColor3f(kTextCyan.r, kTextCyan.g, kTextCyan.b);
+}
+
+// the help: its title over the panel, the controls and how to go back to play
+void drawHelpScreen(void* font, WindowSize window)
+{
+    const float title = float(glutBitmapHeight(font)) / float(window.height);
+    drawPanel(kHelpPanelTop);
+    glColor3f(kTextCyan.r, kTextCyan.g, kTextCyan.b);
+    drawCentred(font, window, kHelpPanelTop - 1.3f * title, "HELP");
+    drawControls(window, kHelpPanelTop - 1.6f * title, resumeHint(true));
+}
+
+// paused in play: the PAUSED lines, and the controls under them, all on the panel
+void drawPausedWithControls(void* font, WindowSize window)
+{
+    const float lineStep = float(glutBitmapHeight(font)) / float(window.height);
+    drawPanel(std::min(pausedTop() + 1.2f * lineStep, kHelpPanelTop));
+    glColor3f(kTextCyan.r, kTextCyan.g, kTextCyan.b);
+    drawPausedScreen(font, window);
+    drawControls(window, pausedTop() - 1.6f * lineStep, "");
 }
 
 }  // namespace
@@ -164,10 +291,23 @@ void drawHudBars()
     endOverlay();
 }
 
+void* hudTextFont()
+{
+    const WindowSize window = viewportSize();
+    char level[32], rolls[32], eggs[32], centre[32];
+    std::snprintf(level, sizeof level, "Level: %d", gLevel);
+    std::snprintf(rolls, sizeof rolls, "Rolls Left: %d", gRollsLeft);
+    std::snprintf(eggs, sizeof eggs, "Eggs Left: %d", gEggsLeft);
+    std::snprintf(centre, sizeof centre, "LEVEL %i COMPLETE!", gLevel - 1);
+    if (largeTextsFit(window, level, rolls, eggs, centre))
+        return GLUT_BITMAP_TIMES_ROMAN_24;
+    return GLUT_BITMAP_TIMES_ROMAN_10;
+}
+
 void drawHudText()
 {
     const WindowSize window = viewportSize();
-    void* font = textFont(window);
+    void* font = hudTextFont();
     beginOverlay();
     gluOrtho2D(0, 1, 0, 1);
     // the texts lie over the whole window: a cover object right in front of the eye must not
@@ -176,31 +316,43 @@ void drawHudText()
     glColor3f(kTextCyan.r, kTextCyan.g, kTextCyan.b);
 
     if (gShowFps)
-        drawText(font, 0.03f, 0.03f, gFpsText);
+        drawText(font, kLeftColumn, 0.03f, gFpsText);
 
     char text[64];
     if (gLevelOver == 0) {
-        drawText(font, 0.03f, 0.96f, "Time Left:");
+        drawText(font, kLeftColumn, kTopRow, "Time Left:");
         std::snprintf(text, sizeof text, "Level: %d", gLevel);
-        drawText(font, 0.85f, 0.96f, text);
+        drawText(font, kLevelColumn, kTopRow, text);
         std::snprintf(text, sizeof text, "Rolls Left: %d", gRollsLeft);
-        drawText(font, 0.03f, 0.86f, text);
+        drawText(font, kLeftColumn, kCounterRow, text);
         std::snprintf(text, sizeof text, "Eggs Left: %d", gEggsLeft);
-        drawText(font, 0.75f, 0.86f, text);
-        drawText(font, 0.335f, 0.82f, "-<POWER BAR>-");
+        drawText(font, kEggsColumn, kCounterRow, text);
+        drawText(font, kPowerLabelColumn, kPowerLabelRow, "-<POWER BAR>-");
+        if (gSettings.showScore) {
+            // what the level's end would make of the strips now
+            std::snprintf(text, sizeof text, "Score: %d", computeScore());
+            drawText(font, kEggsColumn, kScoreRow, text);
+        }
     } else if (gGameOver == 1) {
-        drawText(font, 0.35f, 0.6f, "GAME OVER!!!");
+        // the three lines centred, one under the other
+        drawCentred(font, window, 0.6f, "GAME OVER!!!");
         std::snprintf(text, sizeof text, "SCORE: %d", gScore);
-        drawText(font, 0.38f, 0.5f, text);
+        drawCentred(font, window, 0.5f, text);
         drawCentred(font, window, 0.4f, "Press Enter to play again");
+        if (gGameOverNote[0])
+            drawCentred(font, window, 0.3f, gGameOverNote);
     } else if (gTurning == 1) {
         std::snprintf(text, sizeof text, "LEVEL %i COMPLETE!", gLevel - 1);
-        drawText(font, 0.28f, 0.6f, text);
+        drawText(font, kLevelCompleteColumn, 0.6f, text);
         std::snprintf(text, sizeof text, "SCORE: %d", gScore);
         drawText(font, 0.38f, 0.5f, text);
     }
-    if (gPaused)
-        drawCentred(font, window, pausedLine(), "PAUSED");
+    if (gHelpShown)
+        drawHelpScreen(font, window);
+    else if (gPaused && !gLevelOver)
+        drawPausedWithControls(font, window);
+    else if (gPaused)
+        drawPausedScreen(font, window);
 
     endOverlay();
 }

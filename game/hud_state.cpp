@@ -2,13 +2,22 @@
 // game: the frame-rate counter's state.
 #include "game/hud.h"
 
+#include <cstdio>
+
 float gFpsFrames;
 float gFpsLastTime;
 char gFpsText[64];
+char gGameOverNote[32];
+
+void setGameOverNote(const std::string& note)
+{
+    std::snprintf(gGameOverNote, sizeof gGameOverNote, "%s", note.c_str());
+}
 
 void resetHudState()
 {
     gFpsFrames = 0.0f;
     gFpsLastTime = 0.0f;
     gFpsText[0] = '\0';
+    gGameOverNote[0] = '\0';
 }

@@ -2,11 +2,16 @@
 // game: the key and mouse bindings.
 #include "game/input_bindings.h"
 
+#include <cstdio>
+#include <string>
+
 #include "game/game_state.h"
 #include "game/play_step.h"
 #include "game/rules.h"
+#include "game/settings.h"
 #include "platform/full_screen.h"
 #include "platform/redisplay.h"
+#include "platform/services.h"
 #include "player/camera.h"
 #include "player/input.h"
 #include "player/throwing.h"
@@ -28,8 +33,64 @@ static bool isPauseKey(int32_t key)
 
 static void togglePause()
 {
-    gPaused = !gPaused;
+    // the help's pause ends as the help closes
+    gPaused = gHelpShown ? 0 : !gPaused;
+    gHelpShown = 0;
     requestRedisplay();
+}
+
+// the help on standard output as always, and in the window, paused, until a pause or help key
+static void toggleHelp()
+{
+    printHelp();
+    gHelpShown = !gHelpShown;
+    gPaused = gHelpShown;
+    requestRedisplay();
+}
+
+// a menu choice that changes a setting keeps it in the settings file; a write that fails is
+// said on standard error and play goes on with the new value
+static void saveMenuSetting(const char* section, const char* key)
+{
+    std::string error;
+    if (!saveSetting(section, key, &error))
+        std::fprintf(stderr, "vendettix: settings not saved: %s\n", error.c_str());
+}
+
+static void onMenuChoice(int32_t choice)
+{
+    switch (choice) {
+    case kMenuPause:
+        togglePause();
+        return;
+    case kMenuFullScreen:
+        requestFullScreenToggle();
+        return;
+    case kMenuSound:
+        gSettings.mute = !gSettings.mute;
+        setSoundLevel(gSettings.volume, gSettings.mute);
+        saveMenuSetting("sound", "mute");
+        return;
+    case kMenuShowScore:
+        gSettings.showScore = !gSettings.showScore;
+        requestRedisplay();
+        saveMenuSetting("assists", "show_score");
+        return;
+    case kMenuLandingMarker:
+        gSettings.landingMarker = !gSettings.landingMarker;
+        requestRedisplay();
+        saveMenuSetting("assists", "landing_marker");
+        return;
+    case kMenuHelp:
+        toggleHelp();
+        return;
+    case kMenuPlayAgain:
+        if (gGameOver)
+            startNewGame();
+        return;
+    default:
+        return;
+    }
 }
 
 // hidden or iconified: the game stops by itself and waits for the pause key to go on
@@ -50,25 +111,37 @@ static bool playAgain(int32_t key)
     return true;
 }
 
-// While paused only resume, quit, help and full screen act (the menu is the toolkit's own). A
-// release still ends a lean or a Look held from before the pause, so none is stuck afterwards;
-// the walk back itself waits for the resume.
+static bool isLeanKey(int32_t key)
+{
+    return key == 'a' || key == 'A' || key == 'd' || key == 'D';
+}
+
+// While paused only resume, quit, help and full screen act (the menu is the toolkit's own). The
+// lean keys are still marked held or let go, so a key held at the resume leans and none is stuck;
+// the steps that move the player wait for the resume. A release still ends a Look or a charge
+// held from before the pause; the charge ends without a throw.
 static bool swallowedWhilePaused(const InputEvent& event)
 {
     switch (event.kind) {
     case InputKind::KeyDown:
-        return !(isPauseKey(event.code) || event.code == 'q' || event.code == 'Q' ||
-                 event.code == 'h' || event.code == 'H');
+        return !(isPauseKey(event.code) || isLeanKey(event.code) || event.code == 'q' ||
+                 event.code == 'Q' || event.code == 'h' || event.code == 'H');
     case InputKind::SpecialKey:
         return event.code != kKeyF11;
     case InputKind::KeyUp:
     case InputKind::WindowStatus:
     case InputKind::Reshape:
     case InputKind::Quit:
+    case InputKind::Menu:
+    case InputKind::Look:
         return false;
+    case InputKind::SpecialKeyUp:
+        return true;
     case InputKind::Button:
         if (event.code == kButtonLeft && event.state != kButtonDown)
             cancelLook();
+        if (event.code == kButtonRight && event.state != kButtonDown)
+            cancelCharging();
         return true;
     case InputKind::Drag:
         return true;
@@ -108,7 +181,7 @@ static void onKeyDown(unsigned char key)
         toggleFpsCounter();
         return;
     case 'H': case 'h':
-        printHelp();
+        toggleHelp();
         return;
     case 'Q': case 'q':
         gQuitRequested = 1;
@@ -116,7 +189,8 @@ static void onKeyDown(unsigned char key)
     case 'l':
         gOwnerSeesPlayer = !gOwnerSeesPlayer;
         return;
-    case 'm':
+    // the help screen names it in upper case
+    case 'm': case 'M':
         toggleWireframe();
         return;
     default:
@@ -172,7 +246,8 @@ static void onLeftButton(const InputEvent& event)
 
 void stepHeldKeys(float stepMs)
 {
-    if (inputFrozen())
+    // held through a pause, the lean goes on once play resumes
+    if (gPaused || inputFrozen())
         return;
     if (gHideLeftHeld)
         stepHideLeft(stepMs);
@@ -216,6 +291,15 @@ void applyInput(const InputEvent& event)
         return;
     case InputKind::Quit:
         gQuitRequested = 1;
+        return;
+    case InputKind::Menu:
+        onMenuChoice(event.code);
+        return;
+    case InputKind::Look:
+        setLookSettings(float(event.code) / float(kLookScaleUnits), event.state != 0);
+        return;
+    case InputKind::SpecialKeyUp:
+        // the input's route turns a bound one into the key it stands for
         return;
     }
 }

@@ -15,6 +15,19 @@ extern int32_t gViewHeight;
 extern uint8_t gHideLeftHeld;
 extern uint8_t gHideRightHeld;
 
+// the menu's entries other than Exit, as a Menu event's code (and the input log's) names them
+enum MenuChoice : int32_t {
+    kMenuPause = 1,          // "Pause" or "Resume"
+    kMenuFullScreen = 2,
+    kMenuSound = 3,          // "Sound on" or "Sound off": mute
+    kMenuShowScore = 4,
+    kMenuLandingMarker = 5,
+    kMenuHelp = 6,
+    kMenuPlayAgain = 7,      // after GAME OVER only
+};
+constexpr int32_t kFirstMenuChoice = kMenuPause;
+constexpr int32_t kLastMenuChoice = kMenuPlayAgain;
+
 void applyInput(const InputEvent& event);
 // a step aside for each hiding key held, stepMs after the last step
 void stepHeldKeys(float stepMs);

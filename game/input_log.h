@@ -12,25 +12,108 @@
 //   <step> quit                   the menu's Exit
 //   <step> window <status>        the window's visibility: 0 hidden (iconified), 1 shown,
 //                                 2 partly covered, 3 wholly covered
+//   <step> menu <choice>          a menu entry other than Exit: 1 pause or resume, 2 full
+//                                 screen, 3 sound on or off, 4 show score, 5 landing marker,
+//                                 6 help, 7 play again
+//   <step> look <scale> <invert>  the Look's settings: its scale in thousandths (250-4000),
+//                                 1 when dragging up looks down
+//   <step> reached                the game had run this many steps (written every 60 steps,
+//                                 so a recording cut off anywhere replays to within a second)
+//   <step> end                    the game ended after this many steps; the last line
 //
-// One event a line, each with the step at which it takes effect (0 is the first step; steps
-// never go backwards). Lines starting with # and empty lines are ignored. Every line ends with
-// a newline: a last line without one was cut off.
+// One line a step or event, each with the step at which it takes effect (0 is the first step;
+// steps never go backwards, and stay within 24 hours of play). A replay runs every step of its
+// events and up to its last `reached` or `end`. Nothing but `end` (at the same step) follows a
+// quit (the `quit` event, or the key q or Q). Lines starting with # and empty lines are
+// ignored; a line holds no control character but tab. Every line ends with a newline: a last
+// line without one was cut off.
 #pragma once
-#include <cstdio>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "game/input_queue.h"
 
 constexpr const char* kInputLogHeader = "vendettix-input 1";
+constexpr int64_t kLargestLogStep = 24LL * 3600 * 60;       // a day of play
+constexpr int64_t kLargestLogBytes = 64LL * 1024 * 1024;     // far beyond a day of input
+constexpr int64_t kStepsBetweenReachedLines = 60;           // a second of play
 
 struct InputLog {
     std::vector<QueuedInput> events;
+    int64_t reachedStep = 0;  // the last `reached` or `end` step (0 when there is none)
+    bool ended = false;       // the log has its `end` line: the game was ended, not cut off
 };
 
-void writeInputLogHeader(std::FILE* file);
-void writeInputLine(std::FILE* file, const QueuedInput& input);
+// the text of one line, its newline included
+std::string inputLogLine(const QueuedInput& input);
+std::string reachedLogLine(int64_t step);
+std::string endLogLine(int64_t step);
+
+// The log as the game writes it: every line is kept as text (the whole log of the game, for
+// whoever stores it) and, when a file is attached, written through to it at once, so a game
+// killed at any moment leaves its log up to the line before. The first write that fails prints
+// one line on standard error; the file then keeps only its whole lines, later lines go to the
+// text alone, and failed() stays true.
+class InputLogWriter {
+public:
+    InputLogWriter() = default;
+    InputLogWriter(const InputLogWriter&) = delete;
+    InputLogWriter& operator=(const InputLogWriter&) = delete;
+    ~InputLogWriter();
+
+    // writes through to fd (the writer closes it); name is the file's name in messages
+    void attach(int fd, const std::string& name);
+    void writeHeader();
+    void writeInput(const QueuedInput& input);
+    // a `reached` line, and the file's data to the disk at most once a second
+    void writeReached(int64_t step);
+    void writeEnd(int64_t step);
+    // the data to the disk and the file closed; false when any write failed
+    bool close();
+
+    bool failed() const { return !error_.empty(); }
+    const std::string& error() const { return error_; }
+    const std::string& text() const { return text_; }
+
+private:
+    void write(const std::string& line);
+    void sync(bool always);
+    void fail(const char* what, int errnoValue);
+
+    int fd_ = -1;
+    std::string name_;
+    std::string text_;
+    std::string error_;
+    int64_t whole_ = 0;        // bytes of whole lines in the file
+    int64_t lastSyncMs_ = -1;  // steady clock
+};
+
+// Checks text fed in pieces as it comes, so a reader of an endless or huge stream stops at the
+// first fault. Messages are "NAME:LINE: what is wrong".
+class InputLogParser {
+public:
+    explicit InputLogParser(std::string name) : name_(std::move(name)) {}
+    // false at the first fault; the parser then takes nothing more
+    bool feed(const char* data, size_t size);
+    // checks the end of the text; on success the log is moved to *log
+    bool finish(InputLog* log);
+    const std::string& error() const { return error_; }
+
+private:
+    bool takeLine();
+    bool fail(const std::string& what);
+
+    std::string name_;
+    std::string line_;
+    std::string error_;
+    InputLog log_;
+    int64_t bytes_ = 0;
+    int lineNumber_ = 1;
+    int64_t lastStep_ = 0;
+    bool quit_ = false;
+};
+
 // reads and checks the whole file; on a fault returns false with "FILE:LINE: what is wrong"
-// in *error (line 0 for a file that cannot be read)
+// in *error (line 0 for a file that cannot be read) and no events in *log
 bool readInputLog(const std::string& path, InputLog* log, std::string* error);

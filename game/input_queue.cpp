@@ -9,7 +9,8 @@
 #include "game/play_step.h"
 
 static std::deque<QueuedInput> sQueue;
-static std::FILE* sRecording = nullptr;
+static InputLogWriter* sRecording = nullptr;
+static int64_t sApplied = 0;
 
 void queueInput(int64_t step, const InputEvent& event)
 {
@@ -21,6 +22,9 @@ void queueInput(int64_t step, const InputEvent& event)
 
 void applyDueInput(int64_t step)
 {
+    // where the game is, so a log cut off later still replays to within a second of it
+    if (sRecording && step > 0 && step % kStepsBetweenReachedLines == 0 && !gQuitRequested)
+        sRecording->writeReached(step);
     // nothing after a quit: the game ends at this step
     while (!gQuitRequested && !sQueue.empty() && sQueue.front().step <= step) {
         QueuedInput due = sQueue.front();
@@ -28,7 +32,8 @@ void applyDueInput(int64_t step)
         // the step it was applied at, so a late event replays where it took effect
         due.step = step;
         if (sRecording)
-            writeInputLine(sRecording, due);
+            sRecording->writeInput(due);
+        ++sApplied;
         applyInput(due.event);
     }
 }
@@ -38,13 +43,19 @@ size_t queuedInputCount()
     return sQueue.size();
 }
 
-void recordInputTo(std::FILE* file)
+int64_t appliedInputCount()
 {
-    sRecording = file;
+    return sApplied;
+}
+
+void recordInputTo(InputLogWriter* log)
+{
+    sRecording = log;
 }
 
 void resetInputQueue()
 {
     sQueue.clear();
     sRecording = nullptr;
+    sApplied = 0;
 }

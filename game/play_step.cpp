@@ -46,6 +46,11 @@ void stepPlay()
     stepStreamers(kStepMs);
 }
 
+bool pictureHeld()
+{
+    return gPaused || gGameOver;
+}
+
 void runPlayStep()
 {
     if (gQuitRequested)

@@ -17,4 +17,7 @@ extern uint8_t gQuitRequested; // q or the menu's Exit took effect: the game end
 void runPlayStep();
 // the play of one step alone, without input
 void stepPlay();
+// paused, or after GAME OVER: nothing the player sees moves unless input moves it, so the
+// picture is drawn again only for input (and for the window's own reshape and expose)
+bool pictureHeld();
 void resetPlayStep();

@@ -4,12 +4,20 @@
 
 #include <cstdio>
 
-static void (*sPlayer)(const char*) = nullptr;
+static void (*sPlayer)(const char*, int) = nullptr;
 static void (*sShower)(const char*, const char*) = nullptr;
+static int sVolume = 100;
+static bool sMuted = false;
 
-void setSoundPlayer(void (*player)(const char* wavFile))
+void setSoundPlayer(void (*player)(const char* wavFile, int volume))
 {
     sPlayer = player;
+}
+
+void setSoundLevel(int volume, bool muted)
+{
+    sVolume = volume < 0 ? 0 : volume > 100 ? 100 : volume;
+    sMuted = muted;
 }
 
 void setMessageBoxShower(void (*shower)(const char* text, const char* title))
@@ -19,8 +27,8 @@ void setMessageBoxShower(void (*shower)(const char* text, const char* title))
 
 void playSound(const char* wavFile)
 {
-    if (sPlayer)
-        sPlayer(wavFile);
+    if (sPlayer && !sMuted && sVolume > 0)
+        sPlayer(wavFile, sVolume);
 }
 
 void showMessageBox(const char* text, const char* title)

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -106,13 +107,22 @@ std::vector<Uint8> loadConverted(const char* wavFile)
 
 } // namespace
 
-void platformPlaySound(const char* wavFile)
+void platformPlaySound(const char* wavFile, int volume)
 {
     if (!wavFile || !openAudio())
         return;
     std::vector<Uint8> samples = loadConverted(wavFile);
     if (samples.empty())
         return;
+    if (volume < 100) {
+        // mixed into silence at the volume asked for; at 100 the samples go as they are
+        std::vector<Uint8> quieter(samples.size(), 0);
+        if (sDeviceSpec.format == AUDIO_U8)
+            std::fill(quieter.begin(), quieter.end(), Uint8(0x80));
+        SDL_MixAudioFormat(quieter.data(), samples.data(), sDeviceSpec.format,
+                           Uint32(samples.size()), volume * SDL_MIX_MAXVOLUME / 100);
+        samples.swap(quieter);
+    }
     // a new throw cuts the previous grunt short
     SDL_ClearQueuedAudio(sDevice);
     SDL_QueueAudio(sDevice, samples.data(), Uint32(samples.size()));

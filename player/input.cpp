@@ -27,6 +27,7 @@ static void deliver(InputKind kind, int32_t code, int32_t state, int x, int y)
 void onKeyboard(unsigned char key, int x, int y) { deliver(InputKind::KeyDown, key, 0, x, y); }
 void onKeyboardUp(unsigned char key, int x, int y) { deliver(InputKind::KeyUp, key, 0, x, y); }
 void onSpecial(int key, int x, int y) { deliver(InputKind::SpecialKey, key, 0, x, y); }
+void onSpecialUp(int key, int x, int y) { deliver(InputKind::SpecialKeyUp, key, 0, x, y); }
 void onMouse(int button, int state, int x, int y) { deliver(InputKind::Button, button, state, x, y); }
 void onMotion(int x, int y) { deliver(InputKind::Drag, 0, 0, x, y); }
 void onWindowStatus(int state) { deliver(InputKind::WindowStatus, state, 0, 0, 0); }
@@ -72,6 +73,8 @@ static void measureDrag(int32_t width, int32_t height)
                 pixelToViewX(int(std::trunc(gPressX)), width, height);
     gPitchDelta = pixelToViewY(int(std::trunc(top - gMouseY)), width, height) -
                   pixelToViewY(int(std::trunc(top - gPressY)), width, height);
+    gYawDelta *= gLookScale;
+    gPitchDelta *= gLookInverted ? -gLookScale : gLookScale;
 }
 
 // the angles are always the press angles plus the drag, so a drag never accumulates
@@ -110,4 +113,10 @@ void followLook(int x, int y, int32_t width, int32_t height, bool release)
 void cancelLook()
 {
     gLooking = 0;
+}
+
+void setLookSettings(float scale, bool inverted)
+{
+    gLookScale = scale;
+    gLookInverted = inverted ? 1 : 0;
 }

@@ -8,6 +8,12 @@
 extern uint8_t gBirdsEyeView;
 extern uint8_t gShowFps;
 extern uint32_t gWireframe;       // streamers drawn as lines while set
+// the Look's turn per pixel dragged (1 as it always was) and its vertical sense, as the input
+// gave them: a replay looks as the recorded game did, whatever the settings
+extern float gLookScale;
+extern uint8_t gLookInverted;
+// the Look's settings travel in the input as thousandths of the scale
+constexpr int32_t kLookScaleUnits = 1000;
 
 // the toolkit's codes the bindings act on (GLUT's values; the shell checks them)
 constexpr int32_t kKeyF1 = 1;
@@ -24,9 +30,11 @@ constexpr int32_t kWindowHidden = 0;
 constexpr int32_t kWindowFullyCovered = 3;
 
 // Reshape carries the window's new size in x and y; Quit is the menu's Exit; WindowStatus the
-// window's visibility (GLUT's status in code)
+// window's visibility (GLUT's status in code); Menu another menu entry (its choice in code);
+// Look the Look's settings (the scale in kLookScaleUnits in code, inverted in state).
+// SpecialKeyUp only reaches the bindings as the key it is bound to
 enum class InputKind : uint8_t { KeyDown, KeyUp, SpecialKey, Button, Drag, Reshape, Quit,
-                                 WindowStatus };
+                                 WindowStatus, Menu, Look, SpecialKeyUp };
 
 // one event as the toolkit reported it: the key or button, its state, the pointer position
 struct InputEvent {
@@ -39,6 +47,7 @@ struct InputEvent {
 void onKeyboard(unsigned char key, int x, int y);
 void onKeyboardUp(unsigned char key, int x, int y);
 void onSpecial(int key, int x, int y);
+void onSpecialUp(int key, int x, int y);
 void onMouse(int button, int state, int x, int y);
 void onMotion(int x, int y);
 void onWindowStatus(int state);
@@ -53,6 +62,8 @@ void beginLook(int x, int y);
 void followLook(int x, int y, int32_t width, int32_t height, bool release);
 // a release that arrives while input is frozen still ends the Look
 void cancelLook();
+// the Look turns scale times the drag, its vertical sense turned over when inverted
+void setLookSettings(float scale, bool inverted);
 // the camera straight at the house's side wall from the first station, eye back on the station
 void resetCamera();
 // the World's meshes and the streamers between lines and filled

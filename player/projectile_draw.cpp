@@ -6,6 +6,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cmath>
+
 #include "common/view_frustum.h"
 #include "player/throwing.h"
 
@@ -199,4 +201,28 @@ void drawOwner(float walkAngle, int32_t walkStep, float walkRadius)
     glScalef(kOwnerScale, kOwnerScale, kOwnerScale);
     drawGlowQuad(kOwnerTexture, 0.1f, 0.3f);
     glPopMatrix();
+}
+
+void drawLandingMarker(Vec3 at)
+{
+    // unlit and bright, so it reads the same on the dark lawn and on a lit wall; seen through
+    // the wall or roof a strip stops the roll just inside of
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_LINE_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glColor3f(1.0f, 0.85f, 0.1f);
+    glPushMatrix();
+    glTranslatef(at.x, at.y, at.z);
+    glutSolidSphere(0.15, 8, 6);
+    glLineWidth(2.0f);
+    glBegin(GL_LINE_LOOP);
+    constexpr int kRingPoints = 16;
+    for (int i = 0; i < kRingPoints; ++i) {
+        const float angle = 6.2831853f * float(i) / float(kRingPoints);
+        glVertex3f(0.5f * std::cos(angle), 0.02f, 0.5f * std::sin(angle));
+    }
+    glEnd();
+    glPopMatrix();
+    glPopAttrib();
 }

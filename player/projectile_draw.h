@@ -24,5 +24,7 @@ void drawRollShape();
 void placeEgg(const EggRecord& egg);
 void drawEggShape();
 void drawSplat(const EggRecord& egg);
+// the landing marker: a small bright ball in a ring, where a roll thrown now would come down
+void drawLandingMarker(Vec3 at);
 // the owner at her walk's angle (degrees) and radius; she faces the same way all round
 void drawOwner(float walkAngle, int32_t walkStep, float walkRadius);

@@ -2,6 +2,7 @@
 // player: the right button, the power bar, launching rolls and eggs and their flight.
 #include "player/throwing.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/house.h"
@@ -22,6 +23,7 @@ constexpr float kRollSpeedPerPower = 30.0f;
 constexpr float kEggSpeedPerPower = 60.0f;
 constexpr double kGravityPerCall = 0.3;  // per flight step, whatever its duration
 constexpr float kRollHalfWidth = 0.15f;  // the streamer's ends sit this far either side
+constexpr int kLongestFlightSteps = 10000;
 
 int32_t hitTestAt(Vec3 point, int32_t level, bool probeOnly)
 {
@@ -39,8 +41,15 @@ bool hidingTooFarToThrow()
 
 void startCharging()
 {
+    // a bar still falling from the last charge would start below 0 and throw backwards
     gCharging = 1;
+    gPowerFalling = 0;
     gThrowPower = 0.0f;
+}
+
+void cancelCharging()
+{
+    gCharging = 0;
 }
 
 void releaseThrow(bool egg)
@@ -77,7 +86,8 @@ void stepPowerBar()
     // the turn is decided on the sum before it is rounded to the stored float
     if (gPowerFalling) {
         double power = double(gThrowPower) - kPowerStep;
-        gThrowPower = float(power);
+        // the bar turns at its bottom, never below 0
+        gThrowPower = float(std::max(power, 0.0));
         if (power <= kPowerBottom)
             gPowerFalling = 0;
     } else {
@@ -97,14 +107,19 @@ Vec3 launchPoint()
                 float(s + gHideShift.z + gEyeLift.z)};
 }
 
-// the throw's sound, and the item leaving the launch point along direction at a speed that
-// grows with the power
-static Projectile launch(float speedPerPower, float power, Vec3 direction)
+// the item leaving the launch point along direction at a speed that grows with the power
+static Projectile launched(float speedPerPower, float power, Vec3 direction)
 {
-    playSound(kThrowSound);
     const Vec3 start = launchPoint();
     const float speed = speedPerPower * power;
     return Projectile{start, start, direction, Vec3{speed, speed, speed}, 1};
+}
+
+// the throw's sound, and the item on its way
+static Projectile launch(float speedPerPower, float power, Vec3 direction)
+{
+    playSound(kThrowSound);
+    return launched(speedPerPower, power, direction);
 }
 
 // one flight step: gravity takes the same off the vertical speed whatever the step's length;
@@ -158,6 +173,18 @@ static void bounceRoll(RollRecord& roll, int32_t level)
         roll.direction.x = -roll.direction.x;
 }
 
+// what a roll does after each flight step: the house turns it back, the ground stops it; true
+// when it touched either
+static bool rollTouches(RollRecord& roll, int32_t level)
+{
+    int32_t hit = hitTestAt(roll.position, level, true);
+    if (hit != 0 && level >= 1 && level <= 4)
+        bounceRoll(roll, level);
+    if (roll.position.y <= 0.0f)
+        roll.active = 0;
+    return hit != 0 || roll.position.y <= 0.0f;
+}
+
 void updateRolls(float dt, int32_t level)
 {
     for (RollRecord& roll : gRollsInFlight) {
@@ -172,12 +199,30 @@ void updateRolls(float dt, int32_t level)
         if (roll.streamer)
             roll.streamer->placeLeadingEdge(roll.endA, roll.endB);
 
-        int32_t hit = hitTestAt(roll.position, level, true);
-        if (hit != 0 && level >= 1 && level <= 4)
-            bounceRoll(roll, level);
-        if (roll.position.y <= 0.0f)
-            roll.active = 0;
+        rollTouches(roll, level);
     }
+}
+
+Vec3 rollTouchPoint(float power, Vec3 direction, int32_t level, float dt, float stripDtMs)
+{
+    // the roll and its strip as throwRoll makes them, flown as the step flies them: the roll,
+    // then its strip, which stops the roll where it strikes the house
+    RollRecord roll{};
+    static_cast<Projectile&>(roll) = launched(kRollSpeedPerPower, power, direction);
+    roll.side = gSideVector;
+    PaperStreamer strip(vecAdd(roll.position, vecScale(roll.side, kRollHalfWidth)),
+                        vecSub(roll.position, vecScale(roll.side, kRollHalfWidth)));
+    strip.landed = 0;
+    // the vertical speed falls by the same each step, so a roll comes down within a few hundred
+    // steps; the bound only guards against a step of no length
+    for (int step = 0; step < kLongestFlightSteps; ++step) {
+        flightStep(roll, dt, 1.0f);
+        strip.placeLeadingEdge(vecAdd(roll.position, vecScale(roll.side, kRollHalfWidth)),
+                               vecSub(roll.position, vecScale(roll.side, kRollHalfWidth)));
+        if (rollTouches(roll, level) || updateStreamer(&strip, stripDtMs, true))
+            break;
+    }
+    return roll.position;
 }
 
 int32_t updateEggs(float dt, int32_t level)

@@ -41,8 +41,10 @@ extern std::vector<EggRecord> gEggsInFlight;
 // these are the player's side of them
 // at 1.0 or more to either side the button throws nothing
 bool hidingTooFarToThrow();
-// the power bar starts swinging from 0
+// the power bar starts swinging up from 0
 void startCharging();
+// the power bar stops with nothing thrown
+void cancelCharging();
 // the power bar stops and the roll or egg leaves along the view at the power it reached
 void releaseThrow(bool egg);
 // one step of the power bar, once per step of play while charging
@@ -52,6 +54,10 @@ void throwRoll(float power, Vec3 direction);
 void throwEgg(float power, Vec3 direction);
 // one flight step of every roll in the air at the given level; a roll's strip follows its ends
 void updateRolls(float dt, int32_t level);
+// where a roll thrown now at this power along direction first touches the house or the ground,
+// or its strip strikes the house and stops it: the same flight, step for step, that updateRolls
+// and stepStreamers give it with steps of dt seconds and stripDtMs milliseconds
+Vec3 rollTouchPoint(float power, Vec3 direction, int32_t level, float dt, float stripDtMs);
 // one flight step of every egg; returns how many struck a plant in this step
 int32_t updateEggs(float dt, int32_t level);
 // does the roll with this index still fly? (false for none, as the placeholder's -1)

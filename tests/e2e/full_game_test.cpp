@@ -2,15 +2,57 @@
 // A whole game played as a player would: every roll and egg of level 1 thrown until the level
 // ends by itself, a throw of each kind in the later levels finished with the level key, the
 // game-over screen, and the quit key. The game is recorded, and its recording replayed in a
-// window and with none ends on the same summary line.
+// window and with none ends on the same summary line. Every game that reaches GAME OVER is kept
+// in the player's score table, ranked on its GAME OVER screen, listed by --scores and watched
+// again by --replay-score.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "tests/support/e2e_harness.h"
 #include "tests/support/e2e_play.h"
 
 namespace {
+
+const char* gameBinary()
+{
+    const char* binary = std::getenv("VX_GAME");
+    return binary ? binary : "vendettix";
+}
+
+// --scores' rows, the heading left out
+std::vector<std::string> scoreRows(const std::string& output)
+{
+    std::vector<std::string> rows;
+    std::istringstream lines(output);
+    std::string line;
+    while (std::getline(lines, line))
+        if (line.rfind("Rank", 0) != 0 && !line.empty())
+            rows.push_back(line);
+    return rows;
+}
+
+// the summary line's score=
+std::string scoreOf(const std::string& summary)
+{
+    size_t at = summary.find(" score=");
+    if (at == std::string::npos)
+        return "";
+    return summary.substr(at + 7, summary.find(' ', at + 7) - at - 7);
+}
+
+// to GAME OVER with the level key, from a level being played
+void skipToGameOver(E2eGame& game)
+{
+    for (int level = 1; level <= 4; ++level) {
+        ASSERT_TRUE(game.waitForScreenshot(playing, 90.0)) << "level " << level;
+        game.tapKey("c");
+        ASSERT_TRUE(game.waitForScreenshot(centreMessage, 60.0)) << "level " << level;
+    }
+}
 
 TEST(FullGame, FromTheFirstThrowToGameOverAndQuit)
 {
@@ -53,6 +95,7 @@ TEST(FullGame, FromTheFirstThrowToGameOverAndQuit)
     shot.save("full_game_over");
     EXPECT_GT(cyanPixels(shot, kCentreLineText), 80);
     EXPECT_GT(cyanPixels(shot, kScoreText), 40);
+    EXPECT_GT(cyanPixels(shot, kRankText), 60) << "the first game kept is the best";
     long barPixels = 0;  // the red power bar and blue time bar stand at the top when shown
     for (int y = 35; y < 100; ++y)
         for (int x = 40; x < 560; ++x) {
@@ -75,6 +118,71 @@ TEST(FullGame, FromTheFirstThrowToGameOverAndQuit)
     ASSERT_TRUE(replay.waitForExit(300.0)) << "the replay did not end by itself";
     EXPECT_EQ(replay.exitStatus(), 0) << replay.stderrText();
     EXPECT_EQ(summaryLine(replay.stdoutText()), played);
+
+    // kept: listed first with its score, and watched again to the line it ended on
+    CommandResult scores = game.runX({gameBinary(), "--scores"});
+    EXPECT_EQ(scores.status, 0);
+    std::vector<std::string> rows = scoreRows(scores.output);
+    ASSERT_EQ(rows.size(), 1u) << scores.output;
+    std::istringstream row(rows[0]);
+    std::string rank, score, level;
+    row >> rank >> score >> level;
+    EXPECT_EQ(rank, "1");
+    EXPECT_EQ(score, scoreOf(played)) << rows[0];
+    EXPECT_EQ(level, "4") << "the last level played";
+    CommandResult watched =
+        game.runX({gameBinary(), "--replay-score", "1", "--headless"}, 120.0);
+    EXPECT_EQ(watched.status, 0);
+    EXPECT_EQ(summaryLine(watched.output), played);
+    // a replay is never kept
+    EXPECT_EQ(scoreRows(game.runX({gameBinary(), "--scores"}).output).size(), 1u);
+}
+
+// two games of one session to GAME OVER with the level key, then a game with --no-save: each
+// kept game is ranked on its screen, --scores lists both, and the unsaved one leaves no trace
+TEST(FullGame, EveryGameOverIsKeptAndRanked)
+{
+    E2eGame game;
+    ASSERT_TRUE(game.start());
+    ASSERT_TRUE(game.waitForWindow());
+    skipToGameOver(game);
+    Screenshot first;
+    ASSERT_TRUE(game.waitForScreenshot(
+        [](const Screenshot& s) { return cyanPixels(s, kRankText) > 60; }, 30.0, &first))
+        << first.save("kept_first_game_over");
+    game.tapKey("Return");
+    skipToGameOver(game);
+    Screenshot second;
+    ASSERT_TRUE(game.waitForScreenshot(
+        [](const Screenshot& s) { return cyanPixels(s, kRankText) > 40; }, 30.0, &second));
+    second.save("kept_second_game_over");
+    // the same score, so the earlier game keeps the first place: "Rank 2 of 2"
+    EXPECT_GT(cyanDifference(first, second, kRankText), 40);
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit());
+    EXPECT_EQ(game.exitStatus(), 0);
+    EXPECT_EQ(game.stderrText(), "");
+
+    CommandResult scores = game.runX({gameBinary(), "--scores"});
+    EXPECT_EQ(scores.status, 0);
+    EXPECT_EQ(scoreRows(scores.output).size(), 2u) << scores.output;
+    // the second game's log holds the first: its replay runs both, to the second's end
+    CommandResult watched =
+        game.runX({gameBinary(), "--replay-score", "2", "--headless"}, 120.0);
+    EXPECT_EQ(watched.status, 0);
+    EXPECT_NE(summaryLine(watched.output).find(" level=5 "), std::string::npos) << watched.output;
+
+    ASSERT_TRUE(game.start({"--no-save"}));
+    ASSERT_TRUE(game.waitForWindow());
+    skipToGameOver(game);
+    Screenshot unsaved;
+    ASSERT_TRUE(game.waitForScreenshot(centreMessage, 30.0, &unsaved));
+    sleepFor(1.0);
+    unsaved = game.screenshot();
+    EXPECT_EQ(cyanPixels(unsaved, kRankText), 0) << unsaved.save("unsaved_game_over");
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit());
+    EXPECT_EQ(scoreRows(game.runX({gameBinary(), "--scores"}).output).size(), 2u);
 }
 
 }  // namespace

@@ -1,15 +1,23 @@
 // SPDX-License-Identifier: MIT
 // The real game driven with X input: a left-button drag turns and raises the view, holding `a`
-// hides the player behind the cover and releasing it walks back, and `h` prints the help screen.
+// hides the player behind the cover and releasing it walks back, and `h` prints the help screen
+// and pauses with the controls in the window;
+// a settings file rebinds the hiding key and its bad lines are reported while the game plays.
 #include "tests/support/e2e_harness.h"
+
+#include "player/help.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <limits>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -173,16 +181,110 @@ TEST_F(LookAndHide, HoldingAHidesBehindTheCoverAndReleasingComesBack)
         << back.save("hide-back");
 }
 
-TEST_F(LookAndHide, HelpKeyPrintsTheHelpScreen)
+// the time bar: the window's top band, above the HUD's texts
+bool sameTopBand(const Screenshot& a, const Screenshot& b)
 {
+    if (a.width != b.width || a.height != b.height)
+        return false;
+    for (int y = 0; y < a.height / 25; ++y)
+        for (int x = 0; x < a.width; ++x)
+            for (int c = 0; c < 3; ++c)
+                if (a.at(x, y)[c] != b.at(x, y)[c])
+                    return false;
+    return true;
+}
+
+// the help's key names, pale yellow, in the left column of the controls' panel
+long keyNamePixels(const Screenshot& s)
+{
+    long count = 0;
+    for (int y = s.height / 4; y < s.height * 3 / 4; ++y)
+        for (int x = s.width / 10; x < s.width * 2 / 5; ++x) {
+            const uint8_t* p = s.at(x, y);
+            count += (p[0] > 200 && p[1] > 200 && p[2] > 90 && p[2] < 190) ? 1 : 0;
+        }
+    return count;
+}
+
+TEST_F(LookAndHide, HelpKeyPrintsTheHelpScreenAndPausesWithTheControlsInTheWindow)
+{
+    const Screenshot playing = settledShot();
+    EXPECT_LT(keyNamePixels(playing), 20);
+    const size_t before = game.stdoutText().size();
     game.tapKey("h");
     ASSERT_TRUE(game.waitForStdout("M \xE2\x80\x93 Toggle between Wireframe/Filled mode", 60.0))
         << game.stdoutText();
-    const std::string out = game.stdoutText();
-    EXPECT_NE(out.find("HELP FILE"), std::string::npos);
-    EXPECT_NE(out.find("FINAL PROJECT ::  VENDETTIX - A game of revenge"), std::string::npos);
-    EXPECT_NE(out.find("A  \xE2\x80\x93 Hide Left"), std::string::npos);
-    EXPECT_NE(out.find("player\xE2\x80\x99s goal"), std::string::npos);
+    // the console's help is the one it always was, byte for byte (the terminal adds its CR)
+    std::string out = game.stdoutText().substr(before);
+    out.erase(std::remove(out.begin(), out.end(), '\r'), out.end());
+    char* expected = nullptr;
+    size_t size = 0;
+    std::FILE* memory = open_memstream(&expected, &size);
+    writeHelp(memory, HelpEncoding::Utf8);
+    std::fclose(memory);
+    EXPECT_EQ(out, std::string(expected, size));
+    std::free(expected);
+
+    Screenshot help;
+    ASSERT_TRUE(game.waitForScreenshot(
+        [](const Screenshot& s) { return keyNamePixels(s) > 200; }, 30.0, &help))
+        << help.save("help-in-window");
+    // paused: the time bar stands still
+    pause(3.0);
+    const Screenshot later = game.screenshot();
+    EXPECT_TRUE(sameTopBand(help, later)) << later.save("help-later");
+    EXPECT_GT(keyNamePixels(later), 200);
+
+    // h again: the panel goes and the clock runs on
+    game.tapKey("h");
+    Screenshot resumed;
+    EXPECT_TRUE(game.waitForScreenshot(
+        [&](const Screenshot& s) { return keyNamePixels(s) < 20 && !sameTopBand(later, s); },
+        30.0, &resumed))
+        << resumed.save("help-resumed");
+    EXPECT_TRUE(game.running());
+}
+
+// the settings file of this game alone, in a config folder inside its run directory
+class Rebound : public LookAndHide {
+protected:
+    void SetUp() override
+    {
+        const std::string config = game.runDir() + "/config";
+        ::mkdir(config.c_str(), 0700);
+        ::mkdir((config + "/vendettix").c_str(), 0700);
+        std::ofstream(config + "/vendettix/settings.ini")
+            << "# bound by hand\n[keys]\nhide_left = j\nhide_up = k\n[sound]\nvolume = loud\n";
+        game.setGameEnv("XDG_CONFIG_HOME", config);
+        LookAndHide::SetUp();
+    }
+};
+
+TEST_F(Rebound, HoldingTheBoundKeyHidesTheOldKeyDoesNotAndBadLinesAreReported)
+{
+    const Screenshot start = settledShot();
+    ASSERT_FALSE(start.empty());
+    EXPECT_GT(centreShare(start, isWarm), 0.1);
+    const std::string said = game.stderrText();
+    EXPECT_NE(said.find("settings.ini:4: unknown setting \"hide_up\" in [keys]"),
+              std::string::npos) << said;
+    EXPECT_NE(said.find("settings.ini:6: bad value \"loud\" for volume"), std::string::npos)
+        << said;
+
+    // a is no longer the hiding key: held as long as a lean takes, the view stays on the house
+    game.keyDown("a");
+    pause(1.5);
+    const Screenshot stayed = game.screenshot();
+    game.keyUp("a");
+    EXPECT_EQ(sceneShift(start, stayed, 40).dx, 0) << stayed.save("rebound-a");
+    EXPECT_GT(centreShare(stayed, isWarm), 0.1) << stayed.save("rebound-a");
+
+    game.keyDown("j");
+    Screenshot aside;
+    const bool hidden = game.waitForScreenshot(
+        [](const Screenshot& s) { return centreShare(s, isGreen) > 0.8; }, 60.0, &aside);
+    game.keyUp("j");
+    EXPECT_TRUE(hidden) << aside.save("rebound-j");
     EXPECT_TRUE(game.running());
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The real game paused by its window being unmapped, as iconifying does: "PAUSED" in the middle,
-// the time bar standing still until the pause key.
+// The real game paused by its window being unmapped, as iconifying does: "PAUSED" and how to
+// resume in the middle, the picture standing still, a held lean key included, until the pause
+// key.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,8 +11,17 @@
 
 namespace {
 
-// "PAUSED" centred, its baseline at half the window's height
-const Area kPausedText{245, 278, 355, 302};
+// "PAUSED" centred, its baseline at 0.6 of the window's height, and the line under it
+const Area kPausedText{245, 218, 355, 242};
+const Area kResumeText{160, 250, 440, 274};
+
+long differingPixels(const Screenshot& a, const Screenshot& b)
+{
+    long n = 0;
+    for (size_t i = 0; i + 2 < a.rgb.size() && i + 2 < b.rgb.size(); i += 3)
+        n += a.rgb[i] != b.rgb[i] || a.rgb[i + 1] != b.rgb[i + 1] || a.rgb[i + 2] != b.rgb[i + 2];
+    return n;
+}
 
 // the time bar's row, under "Time Left:"
 long timeBarPixels(const Screenshot& s)
@@ -39,17 +49,29 @@ TEST(Pause, UnmappingTheWindowPausesTheGameUntilThePauseKey)
         [](const Screenshot& s) { return cyanPixels(s, kPausedText) > 60; }, 60.0, &paused))
         << "no PAUSED after the window came back";
     EXPECT_TRUE(playing(paused));
-    // three whole seconds: unpaused the bar would lose three ticks
-    sleepFor(3.2);
+    EXPECT_GT(cyanPixels(paused, kResumeText), 100);
+    // three whole seconds, A held for two of them: unpaused the bar would lose three ticks and
+    // the player would step aside
+    sleepFor(1.0);
+    game.keyDown("a");
+    sleepFor(2.2);
     Screenshot still = game.screenshot();
     EXPECT_GT(cyanPixels(still, kPausedText), 60);
     EXPECT_EQ(timeBarPixels(still), timeBarPixels(paused));
+    EXPECT_EQ(differingPixels(still, paused), 0) << still.save("pause-held-lean");
 
+    // resumed with A still held: the lean goes on
     game.tapKey("p");
+    Screenshot resumed;
     ASSERT_TRUE(game.waitForScreenshot(
-        [](const Screenshot& s) { return cyanPixels(s, kPausedText) == 0; }, 30.0));
+        [](const Screenshot& s) { return cyanPixels(s, kPausedText) == 0; }, 30.0, &resumed));
+    EXPECT_TRUE(game.waitForScreenshot(
+        [&](const Screenshot& s) { return differingPixels(s, paused) > 20000; }, 30.0))
+        << "the held lean did not go on after the pause";
+    game.keyUp("a");
     sleepFor(3.2);
-    EXPECT_LT(timeBarPixels(game.screenshot()), timeBarPixels(paused));
+    Screenshot after = game.screenshot();
+    EXPECT_LT(timeBarPixels(after), timeBarPixels(paused)) << after.save("pause-after") << paused.save("pause-paused");
 
     game.tapKey("q");
     EXPECT_TRUE(game.waitForExit(60.0));

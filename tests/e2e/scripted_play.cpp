@@ -7,6 +7,8 @@
 //   scripted_play screenshots <dir>  the README's pictures and an animated throw, then the shapes
 //   scripted_play shapes <dir>       the first station in windows of other shapes, full screen
 //                                    and paused
+//   scripted_play settings <dir>     a settings file with both assists on: the score and the
+//                                    landing marker, the help in the window and the menu
 //
 // VX_GAME names the game and VX_RUN_DIR the generated assets (absolute paths).
 #include <unistd.h>
@@ -324,7 +326,7 @@ void screenshots(Run& run)
 // has been drawn a while
 void windowShape(const std::string& dir, std::vector<std::string>& saved, bool& ok,
                  const std::string& screen, const std::vector<std::string>& args,
-                 const std::string& name, bool pause = false)
+                 const std::string& name, bool pause = false, int savedWidth = 400)
 {
     E2eGame game(screen);
     Run run{game, dir, {}, true};
@@ -338,12 +340,75 @@ void windowShape(const std::string& dir, std::vector<std::string>& saved, bool& 
             game.tapKey("p");
             sleepFor(0.5);
         }
-        run.save(game.screenshot(), name, 400);
+        run.save(game.screenshot(), name, savedWidth);
         game.tapKey("q");
         run.expect(game.waitForExit(60.0), "the quit key did not end it");
     }
     saved.insert(saved.end(), run.saved.begin(), run.saved.end());
     ok = ok && run.ok;
+}
+
+// a game of its own with a settings file that turns both assists on
+void settings(Run& run)
+{
+    E2eGame game;
+    Run own{game, run.dir, {}, true};
+    const std::string config = game.runDir() + "/config";
+    fs::create_directories(config + "/vendettix");
+    FILE* f = std::fopen((config + "/vendettix/settings.ini").c_str(), "w");
+    if (f) {
+        std::fputs("[assists]\nshow_score = true\nlanding_marker = true\n", f);
+        std::fclose(f);
+    }
+    game.setGameEnv("XDG_CONFIG_HOME", config);
+    if (startGame(own)) {
+        // two rolls on the house score; the marker then stands where a third at the same power
+        // would come down
+        game.movePointer(300, 330);
+        throwRollsHard(game, 2);
+        sleepFor(2.0);
+        game.mouseDown(3);
+        sleepFor(0.3);
+        own.save(game.screenshot(), "assists", 400);
+        game.mouseUp(3);
+
+        game.tapKey("h");
+        sleepFor(1.0);
+        own.save(game.screenshot(), "help-in-window", 400);
+        game.tapKey("h");
+        // the menu's entries follow the state at the idle call after the resume
+        sleepFor(1.0);
+
+        // the menu is a window of its own over the game's: the window's area holds both
+        game.movePointer(200, 150);
+        game.mouseDown(2);
+        own.expect(waitUntil([&] { return game.findWindow("freeglut menu") != 0; }, 30.0),
+                   "the menu did not open");
+        // a move over the entries makes the toolkit draw the menu again, highlight and all;
+        // then wait for two pictures alike
+        game.movePointer(210, 175);
+        sleepFor(0.5);
+        game.movePointer(215, 180);
+        Screenshot menu = game.screenshot();
+        for (int i = 0; i < 20; ++i) {
+            sleepFor(0.5);
+            Screenshot again = game.screenshot();
+            const bool same = again.rgb == menu.rgb;
+            menu = again;
+            if (same)
+                break;
+        }
+        own.save(menu, "menu", 400);
+        game.mouseUp(2);
+        // a click beside the menu closes it
+        game.movePointer(550, 550);
+        game.click(1);
+        sleepFor(0.5);
+        game.tapKey("q");
+        own.expect(game.waitForExit(60.0), "the quit key did not end it");
+    }
+    run.saved.insert(run.saved.end(), own.saved.begin(), own.saved.end());
+    run.ok = run.ok && own.ok;
 }
 
 void shapes(Run& run)
@@ -353,7 +418,11 @@ void shapes(Run& run)
     windowShape(run.dir, run.saved, run.ok, "1024x1400", {"-geometry", "720x1280+0+0"},
                 "shape-720x1280");
     windowShape(run.dir, run.saved, run.ok, "1920x1080", {"--fullscreen"}, "shape-fullscreen");
-    windowShape(run.dir, run.saved, run.ok, "1280x1024", {"--size", "320x240"}, "shape-320x240");
+    // the narrow and small windows pixel for pixel, so the texts can be read as the player sees
+    // them
+    for (const char* size : {"320x240", "400x700", "420x700", "600x600"})
+        windowShape(run.dir, run.saved, run.ok, "1280x1024", {"--size", size},
+                    std::string("shape-") + size, false, 0);
     windowShape(run.dir, run.saved, run.ok, "1280x1024", {"--size", "900x600"}, "paused", true);
 }
 
@@ -362,8 +431,10 @@ void shapes(Run& run)
 int main(int argc, char** argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (argc != 3 || (mode != "demo" && mode != "screenshots" && mode != "shapes")) {
-        std::fprintf(stderr, "usage: %s demo|screenshots|shapes <directory for the pictures>\n",
+    if (argc != 3 ||
+        (mode != "demo" && mode != "screenshots" && mode != "shapes" && mode != "settings")) {
+        std::fprintf(stderr,
+                     "usage: %s demo|screenshots|shapes|settings <directory for the pictures>\n",
                      argv[0]);
         return 2;
     }
@@ -390,9 +461,12 @@ int main(int argc, char** argv)
         demo(run);
     else if (mode == "shapes")
         shapes(run);
+    else if (mode == "settings")
+        settings(run);
     else {
         screenshots(run);
         shapes(run);
+        settings(run);
     }
     std::printf("%s: %zu pictures in %s\n", run.ok ? "Done" : "Finished with problems",
                 run.saved.size(), dir.c_str());

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The real game's window: where it opens, and the two ways out, the quit key and the menu.
+// The real game's window: where it opens, and the ways out: the quit key, the menu, the window
+// closed under the game.
 #include "tests/support/e2e_harness.h"
 #include "tests/support/e2e_play.h"
 
@@ -8,6 +9,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -67,6 +69,33 @@ TEST(Window, OpensAt100x100With600x600AndQuitsOnQ)
     EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
 }
 
+// started on the full screen, F11 brings the window the options asked for, and F11 again the
+// whole screen
+TEST(Window, FullScreenStartThenF11OpensTheWindowTheOptionsAskedFor)
+{
+    E2eGame game;
+    ASSERT_FALSE(game.display().empty()) << "the virtual X server did not start";
+    ASSERT_TRUE(game.start({"--fullscreen", "-geometry", "640x480+150+120"}));
+    ASSERT_TRUE(game.waitForWindow()) << game.stderrText();
+    WindowInfo w;
+    auto isWhole = [&] {
+        w = game.queryWindow();
+        return w.x == 0 && w.y == 0 && w.width == 1280 && w.height == 1024;
+    };
+    auto isAsked = [&] {
+        w = game.queryWindow();
+        return w.x == 150 && w.y == 120 && w.width == 640 && w.height == 480;
+    };
+    EXPECT_TRUE(waitUntil(isWhole, 60.0, 0.2)) << w.x << "," << w.y << " " << w.width << "x" << w.height;
+    game.tapKey("F11");
+    EXPECT_TRUE(waitUntil(isAsked, 60.0, 0.2)) << w.x << "," << w.y << " " << w.width << "x" << w.height;
+    game.tapKey("F11");
+    EXPECT_TRUE(waitUntil(isWhole, 60.0, 0.2)) << w.x << "," << w.y << " " << w.width << "x" << w.height;
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
+    EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
+}
+
 TEST(Window, MenuEntryExitOnTheMiddleButtonEndsTheGame)
 {
     E2eGame game;
@@ -82,8 +111,9 @@ TEST(Window, MenuEntryExitOnTheMiddleButtonEndsTheGame)
     WindowInfo menu = game.windowInfo(menuId);
     EXPECT_NEAR(menu.x, 100 + 300, 2);
     EXPECT_NEAR(menu.y, 100 + 300, 2);
-    // one entry, "Exit": choose it
-    game.movePointerOnScreen(menu.x + menu.width / 2, menu.y + menu.height / 2);
+    // "Exit" is the last of its seven entries during play: choose it
+    const int entry = menu.height / 7;
+    game.movePointerOnScreen(menu.x + menu.width / 2, menu.y + menu.height - entry / 2);
     game.click(kLeftButton);
 
     ASSERT_TRUE(game.waitForExit(60.0)) << "the game did not end";
@@ -139,4 +169,72 @@ TEST(Window, TermAfterAThrowEndsTheGameAtOnce)
     EXPECT_EQ(game.exitStatus(), 128 + SIGTERM);
     // nothing of its process group is left
     EXPECT_TRUE(kill(-pid, 0) != 0 && errno == ESRCH);
+}
+
+// the window destroyed while the game is paused (so nothing is being drawn into it): the game
+// ends as q ends it, its recording whole and in place, its summary at the step of its end line
+TEST(Window, ClosingTheWindowEndsTheGameAsQDoes)
+{
+    E2eGame game;
+    const std::string recording = game.runDir() + "/closed.replay";
+    ASSERT_TRUE(game.start({"--record", recording}));
+    ASSERT_TRUE(game.waitForWindow());
+    ASSERT_TRUE(game.waitForScreenshot(playing));
+    game.tapKey("p");
+    sleepFor(0.5);
+    ASSERT_EQ(game.runX({"xdotool", "windowclose", std::to_string(game.window().id)}).status, 0);
+    ASSERT_TRUE(game.waitForExit(30.0)) << "a game without its window stays";
+    EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
+    EXPECT_EQ(game.stderrText().find("X Error"), std::string::npos) << game.stderrText();
+    const std::string summary = summaryLine(game.stdoutText());
+    ASSERT_FALSE(summary.empty()) << game.stdoutText();
+
+    std::ifstream in(recording);
+    std::string line, last;
+    while (std::getline(in, line))
+        last = line;
+    const std::string steps = summary.substr(summary.find("steps=") + 6);
+    EXPECT_EQ(last, steps.substr(0, steps.find(' ')) + " end") << summary;
+}
+
+// the window as it was left: its size and place at the next start, full screen too, and F11 from
+// there goes back to the size and place it had; the command line's window wins over the kept one
+TEST(Window, OpensAsItWasLeft)
+{
+    E2eGame game;
+    startGame(game);
+    const std::string id = std::to_string(game.window().id);
+    game.runX({"xdotool", "windowsize", id, "800", "500"});
+    game.runX({"xdotool", "windowmove", id, "40", "60"});
+    auto at = [&game](int x, int y, int width, int height) {
+        return waitUntil([&] {
+            WindowInfo w = game.queryWindow();
+            return w.x == x && w.y == y && w.width == width && w.height == height;
+        }, 30.0, 0.2);
+    };
+    ASSERT_TRUE(at(40, 60, 800, 500));
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
+    EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
+
+    startGame(game);
+    EXPECT_TRUE(at(40, 60, 800, 500)) << game.queryWindow().width;
+    game.tapKey("F11");
+    ASSERT_TRUE(at(0, 0, 1280, 1024)) << "not full screen";
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
+
+    startGame(game);
+    EXPECT_TRUE(at(0, 0, 1280, 1024)) << "left full screen, opens full screen";
+    game.tapKey("F11");
+    EXPECT_TRUE(at(40, 60, 800, 500)) << "F11 goes back to the window it was";
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
+
+    ASSERT_TRUE(game.start({"--size", "300x300"}));
+    ASSERT_TRUE(game.waitForWindow());
+    EXPECT_TRUE(at(100, 100, 300, 300));
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
+    EXPECT_EQ(game.stderrText(), "");
 }

@@ -417,25 +417,129 @@ TEST_F(HudDrawTest, InASmallWindowTheTextsTakeTheSmallFontAndKeepApart)
     resizeTestWindow(kSize, kSize);
 }
 
-TEST_F(HudDrawTest, PausedAndPlayAgainLinesStandCentred)
+// the middle of the cyan pixels between two heights of the window, in pixels from the left
+float cyanMiddle(const Pixels& px, int y0, int y1)
+{
+    int x0 = INT_MAX, x1 = -1;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = 0; x < px.width; ++x)
+            if (isCyan(px.at(x, y))) {
+                x0 = std::min(x0, x);
+                x1 = std::max(x1, x);
+            }
+    return x1 < 0 ? -1.0f : (x0 + x1 + 1) * 0.5f;
+}
+
+TEST_F(HudDrawTest, ThePausedScreenAndTheGameOverLinesStandCentredOneUnderTheOther)
 {
     gPaused = 1;
     Pixels paused = drawFrame();
-    int width = glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_24,
-                                 reinterpret_cast<const unsigned char*>("PAUSED"));
-    Box centre = textBox(0.5f - 0.5f * width / kSize, 0.5f, "PAUSED");
-    EXPECT_GT(count(paused, centre, isCyan), 60);
+    savePng(paused, "hud_paused");
+    const int line = glutBitmapHeight(GLUT_BITMAP_TIMES_ROMAN_24);
+    const int pausedBase = int(0.6f * kSize), resumeBase = pausedBase - line;
+    EXPECT_NEAR(cyanMiddle(paused, pausedBase - 5, pausedBase + 16), kSize / 2.0f, 2.0f);
+    EXPECT_NEAR(cyanMiddle(paused, resumeBase - 5, resumeBase + 16), kSize / 2.0f, 2.0f);
+    EXPECT_GT(count(paused, textBox(0.3f, 0.6f - float(line) / kSize, "Press P or Esc to resume"),
+                    isCyan), 150);
     EXPECT_GT(count(paused, kTimeBar, isTimeBlue), 400 * 5);
+    // clear of the sight
+    EXPECT_EQ(count(paused, Box{250, 250, 350, 300}, isCyan), 0);
 
     gPaused = 0;
     gLevel = 5;
     gLevelOver = gTurning = gGameOver = 1;
+    gScore = 1200;
     Pixels over = drawFrame();
     savePng(over, "hud_game_over_play_again");
-    width = glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_24,
-                             reinterpret_cast<const unsigned char*>("Press Enter to play again"));
-    EXPECT_GT(count(over, textBox(0.5f - 0.5f * width / kSize, 0.4f, "Press Enter to play again"),
-                    isCyan), 150);
+    for (float row : {0.6f, 0.5f, 0.4f}) {
+        const int base = int(row * kSize);
+        EXPECT_NEAR(cyanMiddle(over, base - 5, base + 16), kSize / 2.0f, 2.0f) << row;
+    }
+    EXPECT_GT(count(over, Box{150, 232, 450, 256}, isCyan), 150);
+}
+
+// From 320x240 up every text stands whole in the window, apart from the others and off the bars,
+// whichever font the HUD takes there; in play, paused over play, and on GAME OVER
+TEST_F(HudDrawTest, FromThreeTwentyByTwoFortyUpNoTextIsCutOrRunsIntoAnotherOrABar)
+{
+    struct Text {
+        float x, y;  // the baseline's start, fractions; x < 0: centred
+        const char* text;
+    };
+    const Text play[] = {{0.03f, 0.96f, "Time Left:"},
+                         {0.85f, 0.96f, "Level: 4"},
+                         {0.03f, 0.86f, "Rolls Left: 10"},
+                         {0.75f, 0.86f, "Eggs Left: 10"},
+                         {0.335f, 0.82f, "-<POWER BAR>-"}};
+    const Text over[] = {{-1.0f, 0.6f, "GAME OVER!!!"},
+                         {-1.0f, 0.5f, "SCORE: 1200"},
+                         {-1.0f, 0.4f, "Press Enter to play again"}};
+    const int sizes[][2] = {{320, 240}, {400, 700}, {420, 700}, {600, 600},
+                            {640, 480}, {1280, 400}, {360, 800}, {1280, 720}};
+    for (const auto& size : sizes) {
+        const int w = size[0], h = size[1];
+        const std::string name = std::to_string(w) + "x" + std::to_string(h);
+        for (int state = 0; state < 3; ++state) {
+            resetAllGlobals();
+            gLevel = 4;
+            gThrowPower = 0.7f;  // the power bar filled: any text over it shows
+            gPaused = state == 1;
+            if (state == 2) {
+                gLevel = 5;
+                gLevelOver = gTurning = gGameOver = 1;
+                gScore = 1200;
+            }
+            Pixels px = drawHudAt(w, h);
+            savePng(px, "hud_fit_" + name + "_" + std::to_string(state));
+            void* font = hudTextFont();
+            const bool large = font == GLUT_BITMAP_TIMES_ROMAN_24;
+            const int rise = large ? kLargeFontRise : kSmallFontRise;
+            const int drop = large ? kLargeFontDrop : kSmallFontDrop;
+            std::vector<Text> texts(state == 2 ? std::begin(over) : std::begin(play),
+                                    state == 2 ? std::end(over) : std::end(play));
+            if (state == 1) {
+                const float line = float(glutBitmapHeight(font)) / float(h);
+                texts.push_back({-1.0f, 0.6f, "PAUSED"});
+                texts.push_back({-1.0f, 0.6f - line, "Press P or Esc to resume"});
+            }
+            std::vector<Box> boxes;
+            for (const Text& t : texts) {
+                const int width = glutBitmapLength(font, reinterpret_cast<const unsigned char*>(t.text));
+                const int x = t.x < 0 ? int(0.5f * w - 0.5f * width) : int(t.x * w);
+                const int y = int(t.y * h);
+                boxes.push_back(Box{x, y - drop, x + width, y + rise});
+                const Box& b = boxes.back();
+                EXPECT_TRUE(b.x0 >= 0 && b.x1 < w && b.y0 >= 0 && b.y1 < h)
+                    << t.text << " cut at " << name;
+                EXPECT_GT(count(px, b, isCyan), 10) << t.text << " at " << name;
+            }
+            for (size_t i = 0; i < boxes.size(); ++i)
+                for (size_t j = i + 1; j < boxes.size(); ++j) {
+                    const Box &a = boxes[i], &b = boxes[j];
+                    EXPECT_TRUE(a.x1 < b.x0 || b.x1 < a.x0 || a.y1 < b.y0 || b.y1 < a.y0)
+                        << texts[i].text << " runs into " << texts[j].text << " at " << name;
+                }
+            if (state != 2) {
+                // the time and power bars, from their polygons; no text pixel on them
+                const Box bars[] = {{int(0.0757f * w) + 1, int(0.9114f * h) + 1,
+                                     int(0.9243f * w) - 1, int(0.9330f * h) - 1},
+                                    {int(0.3485f * w) + 1, int(0.8551f * h) + 1,
+                                     int(0.6515f * w) - 1, int(0.8897f * h) - 1}};
+                for (const Box& bar : bars)
+                    EXPECT_EQ(count(px, bar, isCyan), 0) << "a text on a bar at " << name;
+            }
+            long stray = 0;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    bool inside = false;
+                    for (const Box& b : boxes)
+                        inside = inside || b.contains(x, y);
+                    stray += isCyan(px.at(x, y)) && !inside;
+                }
+            EXPECT_EQ(stray, 0) << name << " state " << state;
+        }
+    }
+    resizeTestWindow(kSize, kSize);
 }
 
 }  // namespace

@@ -289,6 +289,11 @@ std::vector<std::string> E2eGame::environment(bool forGame) const
     env.erase("VENDETTIX_DATA");
     if (!display_.empty())
         env["DISPLAY"] = display_;
+    // the player's folders of this run's own: a developer's scores, settings and window place
+    // stay untouched, and every game starts as on a first start unless a test sets them
+    env["XDG_DATA_HOME"] = homeDir() + "/data";
+    env["XDG_STATE_HOME"] = homeDir() + "/state";
+    env["XDG_CONFIG_HOME"] = homeDir() + "/config";
     if (forGame) {
         env["LIBGL_ALWAYS_SOFTWARE"] = "1";
         if (!env.count("SDL_AUDIODRIVER"))

@@ -9,6 +9,9 @@
 //   ASSERT_TRUE(game.waitForExit());
 //   EXPECT_EQ(game.exitStatus(), 0);
 //
+// The game's XDG data, state and config folders are the run's own (homeDir()), shared by every
+// start of one E2eGame and by runX, unless a test sets them with setGameEnv.
+//
 // Everything it starts (Xvfb, the game, xdotool and friends) it stops by pid; the run directory
 // is removed at the end unless VX_KEEP_E2E is set. Timeouts are generous for a loaded machine.
 // Under the sanitizers the game runs without the leak check at exit (it frees nothing by design);
@@ -69,6 +72,8 @@ public:
 
     // --- before the start -----------------------------------------------------------------
     const std::string& runDir() const { return runDir_; }
+    // holds the game's data/, state/ and config/ folders
+    std::string homeDir() const { return baseDir_ + "/home"; }
     std::string assetPath(const std::string& name) const { return runDir_ + "/" + name; }
     bool removeAsset(const std::string& name);
     bool writeAsset(const std::string& name, const std::vector<uint8_t>& bytes);

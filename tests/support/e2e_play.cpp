@@ -11,6 +11,7 @@ const Area kRollsLeftText{15, 62, 198, 92};
 const Area kEggsLeftText{448, 62, 598, 92};
 const Area kCentreLineText{160, 215, 440, 246};
 const Area kScoreText{220, 275, 380, 306};
+const Area kRankText{100, 396, 500, 426};
 
 namespace {
 

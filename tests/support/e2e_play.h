@@ -19,6 +19,7 @@ extern const Area kRollsLeftText;
 extern const Area kEggsLeftText;
 extern const Area kCentreLineText;  // "LEVEL %i COMPLETE!" or "GAME OVER!!!"
 extern const Area kScoreText;
+extern const Area kRankText;        // under GAME OVER: "New best score!" or "Rank N of M"
 
 // the overlay's texts are pure cyan over a night scene that has none
 long cyanPixels(const Screenshot& shot, const Area& a);

@@ -2,6 +2,8 @@
 // The command line: each option, the GLUT options handed on, and the bad ones refused with
 // status 2 before any window opens.
 #include "app/command_line.h"
+#include "app/window_memory.h"
+#include "app/window_placement.h"
 
 #include <gtest/gtest.h>
 
@@ -31,18 +33,20 @@ TEST(CommandLine, EachOption)
         {{}, LaunchAction::Play, 600, 600, 100, 100, false, {}},
         {{"--help"}, LaunchAction::ShowHelp, 600, 600, 100, 100, false, {}},
         {{"--version"}, LaunchAction::ShowVersion, 600, 600, 100, 100, false, {}},
-        {{"--fullscreen"}, LaunchAction::Play, 600, 600, 0, 0, true, {}},
+        // 4: the full screen keeps the window's size and place, for F11 to return to
+        {{"--fullscreen"}, LaunchAction::Play, 600, 600, 100, 100, true, {}},
         {{"--size", "800x450"}, LaunchAction::Play, 800, 450, 100, 100, false, {}},
-        {{"--size=1024x768", "--fullscreen"}, LaunchAction::Play, 1024, 768, 0, 0, true, {}},
-        // 7: -geometry is ours, so the game's default size cannot override it
+        {{"--size=1024x768", "--fullscreen"}, LaunchAction::Play, 1024, 768, 100, 100, true, {}},
+        {{"--size", "160x120"}, LaunchAction::Play, 160, 120, 100, 100, false, {}},
+        // 8: -geometry is ours, so the game's default size cannot override it
         {{"-geometry", "320x240+5+7"}, LaunchAction::Play, 320, 240, 5, 7, false, {}},
         {{"-geometry", "320x240"}, LaunchAction::Play, 320, 240, 100, 100, false, {}},
         {{"-display", ":3", "-sync"}, LaunchAction::Play, 600, 600, 100, 100, false,
          {"-display", ":3", "-sync"}},
-        // 10: the last size given wins, as with most X programs
+        // 11: the last size given wins, as with most X programs
         {{"--size", "300x300", "--size", "400x200"}, LaunchAction::Play, 400, 200, 100, 100, false,
          {}},
-        // 11: the last of the two decides
+        // 12: the last of the two decides
         {{"--version", "--help"}, LaunchAction::ShowHelp, 600, 600, 100, 100, false, {}},
         // 12: -h is what people type first
         {{"--version", "-h"}, LaunchAction::ShowHelp, 600, 600, 100, 100, false, {}},
@@ -68,6 +72,11 @@ TEST(CommandLine, EachOption)
     EXPECT_EQ(replay.replayPath, "game.replay");
     EXPECT_TRUE(replay.headless);
     EXPECT_EQ(parse({"--record=out.replay"}).recordPath, "out.replay");
+    // a file named like an option is still there to be named
+    EXPECT_EQ(parse({"--record=--fullscreen"}).recordPath, "--fullscreen");
+    EXPECT_EQ(parse({"--record", "-"}).recordPath, "-");
+    EXPECT_FALSE(parse({}).noSave);
+    EXPECT_TRUE(parse({"--record", "out.replay", "--no-save"}).noSave);
 
     CommandLine timedemo = parse({"--timedemo", "demo.replay", "--size", "1920x1080"});
     EXPECT_EQ(timedemo.action, LaunchAction::Play);
@@ -80,6 +89,59 @@ TEST(CommandLine, EachOption)
     EXPECT_TRUE(floor.timedemoFloor);
     EXPECT_TRUE(floor.window.fullscreen);
     EXPECT_FALSE(parse({}).timedemoFloor);
+    // the kept games and the player's files
+    CommandLine kept = parse({"--replay-score", "3", "--headless"});
+    EXPECT_EQ(kept.action, LaunchAction::Play);
+    EXPECT_EQ(kept.replayRank, 3);
+    EXPECT_TRUE(kept.headless);
+    EXPECT_EQ(parse({"--scores"}).action, LaunchAction::ShowScores);
+    EXPECT_TRUE(parse({"--no-save"}).noSave);
+    EXPECT_FALSE(parse({}).noSave);
+    // only a window the command line sets wins over the one kept from the last game
+    const struct { std::vector<const char*> args; bool set; } windows[] = {
+        {{}, false}, {{"--no-save"}, false}, {{"--size", "10x10"}, true},
+        {{"-geometry", "10x10"}, true}, {{"--fullscreen"}, true}, {{"-display", ":0"}, false},
+    };
+    for (const auto& w : windows)
+        EXPECT_EQ(parse(w.args).windowSet, w.set) << (w.args.empty() ? "(none)" : w.args[0]);
+}
+
+TEST(CommandLine, TheWindowKeptReadsBackAndNothingElseIsTaken)
+{
+    WindowOptions left;
+    left.width = 800;
+    left.height = 500;
+    left.x = 40;
+    left.y = 60;
+    left.fullscreen = true;
+    const std::string text = windowStateText(left);
+    EXPECT_EQ(text, "vendettix-window 1\nsize 800x500\nplace 40 60\nfullscreen 1\n");
+    WindowOptions read;
+    ASSERT_TRUE(parseWindowState(text, &read));
+    EXPECT_EQ(read.width, 800);
+    EXPECT_EQ(read.height, 500);
+    EXPECT_EQ(read.x, 40);
+    EXPECT_EQ(read.y, 60);
+    EXPECT_TRUE(read.fullscreen);
+
+    const std::string head = "vendettix-window 1\n";
+    const char* damaged[] = {
+        "",
+        "vendettix-window 2\nsize 800x500\nplace 40 60\nfullscreen 0\n",
+        "size 800x500\nplace 40 60\nfullscreen 0\n",
+        "vendettix-window 1\nsize 800x500\nplace 40 60\nfullscreen 0",      // cut off
+        "vendettix-window 1\nsize 800x500\nplace 40 60\nfullscreen 0\nx\n",  // more after
+        "vendettix-window 1\nsize 0x500\nplace 40 60\nfullscreen 0\n",
+        "vendettix-window 1\nsize 800x99999\nplace 40 60\nfullscreen 0\n",
+        "vendettix-window 1\nsize 800x500\nplace -1 60\nfullscreen 0\n",
+        "vendettix-window 1\nsize 800x500\nplace 40 60\nfullscreen 2\n",
+        "vendettix-window 1\nsize 800x500\nfullscreen 0\n",
+    };
+    for (const char* bad : damaged) {
+        WindowOptions untouched;
+        EXPECT_FALSE(parseWindowState(bad, &untouched)) << bad;
+        EXPECT_EQ(untouched.width, kDefaultWindowSize) << bad;
+    }
 }
 
 TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
@@ -99,18 +161,35 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         {{"--size", "600x600x3"}, "bad value for --size"},
         {{"--size", "99999999999999999999x1"}, "bad value for --size"},
         {{"--size", " 600x600"}, "bad value for --size"},
-        // 12: a position belongs to -geometry only
+        // 11-13: smaller than 160x120 either way
+        {{"--size", "10x10"}, "bad value for --size: 10x10"},
+        {{"--size", "159x120"}, "bad value for --size"},
+        {{"-geometry", "160x119+0+0"}, "bad value for -geometry"},
+        // 14: a position belongs to -geometry only
         {{"--size", "600x600+1+1"}, "bad value for --size"},
         {{"-geometry", "600x600+1"}, "bad value for -geometry"},
         {{"--fullscreen=yes"}, "--fullscreen takes no value"},
+        {{"--no-save=1"}, "--no-save takes no value"},
         {{"-display"}, "-display needs a value"},
-        // 16: a bad option after a good one still stops the start
+        // 18: a bad option after a good one still stops the start
         {{"--fullscreen", "--windowed"}, "unknown option: --windowed"},
-        // 17-20: the replay's options
+        // 19-22: the replay's options
         {{"--headless"}, "--headless needs --replay FILE"},
+        {{"--replay-score", "0"}, "bad value for --replay-score"},
+        {{"--replay-score", "2x"}, "bad value for --replay-score"},
+        {{"--replay-score", "1", "--replay", "f"}, "cannot be used together"},
+        {{"--replay-score", "1", "--record", "f"}, "cannot be used together"},
+        {{"--replay-score", "1", "--no-save"}, "--no-save leaves alone"},
+        {{"--scores", "--no-save"}, "--no-save leaves alone"},
         {{"--replay"}, "--replay needs a value"},
         {{"--replay="}, "bad value for --replay"},
         {{"--record", "a", "--replay", "b"}, "cannot be used together"},
+        // a value that looks like an option is a forgotten value, for every option
+        {{"--record", "--fullscreen"}, "--record needs a value: FILE, not the option --fullscreen"},
+        {{"--replay", "-geometry"}, "--replay needs a value: FILE, not the option -geometry"},
+        {{"-display", "-iconic"}, "-display needs a value: DISPLAY, not the option -iconic"},
+        {{"--size", "--Fullscreen"}, "--size needs a value: WxH, not the option --Fullscreen"},
+        {{"--timedemo", "--size"}, "--timedemo needs a value: FILE, not the option --size"},
         // the timedemo's options: a file, and neither with a replay, a recording or the other
         {{"--timedemo"}, "--timedemo needs a value"},
         {{"--timedemo="}, "bad value for --timedemo"},
@@ -131,6 +210,65 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         std::string err = testing::internal::GetCapturedStderr();
         EXPECT_NE(err.find("Usage: vendettix"), std::string::npos) << label;
     }
+}
+
+bool samePlace(const WindowPlacement& a, const WindowPlacement& b)
+{
+    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
+
+TEST(WindowPlacement, TheWindowShrinksAndMovesOnlyAsMuchAsTheScreenNeeds)
+{
+    const struct {
+        WindowPlacement wanted;
+        int screenWidth, screenHeight;
+        WindowPlacement placed;
+    } cases[] = {
+        {{100, 100, 600, 600}, 1280, 1024, {100, 100, 600, 600}},
+        // 2: a small screen: the size shrinks, then the start moves back onto it
+        {{100, 100, 600, 600}, 640, 480, {40, 0, 600, 480}},
+        {{900, 50, 600, 600}, 1280, 1024, {680, 50, 600, 600}},
+        {{0, 900, 2000, 300}, 1280, 1024, {0, 724, 1280, 300}},
+        {{50, 60, 300, 200}, 300, 200, {0, 0, 300, 200}},
+        // 6: a screen of unknown size changes nothing on that axis
+        {{100, 100, 600, 600}, 0, 0, {100, 100, 600, 600}},
+        {{900, 900, 600, 600}, 1280, -1, {680, 900, 600, 600}},
+    };
+    for (const auto& c : cases) {
+        const WindowPlacement placed = fitWindowToScreen(c.wanted, c.screenWidth, c.screenHeight);
+        EXPECT_TRUE(samePlace(placed, c.placed))
+            << c.screenWidth << "x" << c.screenHeight << ": " << placed.x << "," << placed.y
+            << " " << placed.width << "x" << placed.height;
+    }
+}
+
+// --fullscreen opens on the whole screen but remembers the window the options asked for, so F11
+// comes back to it; from a window F11 remembers the window as the player left it
+TEST(WindowPlacement, F11GoesToTheWholeScreenAndBackToTheWindowItLeft)
+{
+    const CommandLine line = parse({"--fullscreen", "-geometry", "800x450+900+30"});
+    WindowMode mode = openingWindowMode(line.window, 1280, 1024);
+    EXPECT_TRUE(mode.fullScreen);
+    EXPECT_TRUE(samePlace(mode.window, {480, 30, 800, 450}));
+    EXPECT_TRUE(samePlace(createdWindow(mode), {0, 0, 800, 450}));
+
+    const WindowPlacement whole{0, 0, 1280, 1024};
+    mode = toggledWindowMode(mode, whole);
+    EXPECT_FALSE(mode.fullScreen);
+    EXPECT_TRUE(samePlace(mode.window, {480, 30, 800, 450}));
+    EXPECT_TRUE(samePlace(createdWindow(mode), mode.window));
+
+    const WindowPlacement moved{30, 40, 700, 500};
+    mode = toggledWindowMode(mode, moved);
+    EXPECT_TRUE(mode.fullScreen);
+    EXPECT_TRUE(samePlace(mode.window, moved));
+    mode = toggledWindowMode(mode, whole);
+    EXPECT_FALSE(mode.fullScreen);
+    EXPECT_TRUE(samePlace(mode.window, moved));
+
+    const WindowMode windowed = openingWindowMode(parse({}).window, 1280, 1024);
+    EXPECT_FALSE(windowed.fullScreen);
+    EXPECT_TRUE(samePlace(createdWindow(windowed), {100, 100, 600, 600}));
 }
 
 }  // namespace

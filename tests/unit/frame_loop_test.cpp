@@ -134,6 +134,36 @@ TEST(Pacing, RealIdleCallsNeverExceedTheRate)
 
 // ---- start-up ----------------------------------------------------------------------------
 
+// the timedemo's frames named as the harness names its views, and every other frame "other"
+TEST_F(FrameLoop, TimedemoNamesTheFramesAsTheHarnessNamesItsViews)
+{
+    const struct {
+        void (*set)();
+        const char* name;
+    } cases[] = {
+        {[] {}, "station 1 home"},
+        {[] { gLevel = 3; }, "station 3 home"},
+        {[] { gHideLeftAmount = -1.5f; }, "level 1 hidden left"},
+        {[] { gHideLeftAmount = -1.4f; }, "other"},  // on the way out
+        {[] { gLevel = 4, gHideRightAmount = 1.5f; }, "level 4 hidden right"},
+        {[] { gHideRightAmount = 0.1f; }, "other"},
+        {[] { gCameraYaw += 0.01f; }, "other"},
+        {[] { gCameraPitch -= 0.01f; }, "other"},
+        {[] { gLooking = 1; }, "other"},
+        {[] { gTurning = 1; }, "other"},
+        {[] { gLevelOver = 1; }, "other"},
+        {[] { gGameOver = 1; }, "other"},
+        {[] { gPaused = 1; }, "other"},
+        {[] { gBirdsEyeView = 1; }, "other"},
+    };
+    for (const auto& c : cases) {
+        resetAllGlobals();
+        assignStartingValues();
+        c.set();
+        EXPECT_EQ(timedemoViewName(), c.name);
+    }
+}
+
 TEST_F(FrameLoop, StartingValues)
 {
     EXPECT_FLOAT_EQ(gEyeLift.y, 1.5f);
@@ -247,6 +277,38 @@ TEST_F(FrameLoop, IdleCallAsksForOneFrameWhateverTheStepsItRuns)
     onIdle();
     EXPECT_GE(gStepCount, 7);
     EXPECT_EQ(redisplayRequestCount() - before, 2);
+}
+
+// paused or after GAME OVER the picture is drawn again only when something changed it: the call
+// that brings the held state, and any input, even one the pause swallows
+TEST_F(FrameLoop, PausedOrAfterGameOverTheIdleAsksForAFrameOnlyWhenSomethingChanged)
+{
+    auto framesBy = [](void (*calls)()) {
+        const long before = redisplayRequestCount();
+        calls();
+        return redisplayRequestCount() - before;
+    };
+    onIdle();
+    onKeyboard('p', 0, 0);
+    EXPECT_GE(framesBy(onIdle), 1);
+    ASSERT_TRUE(gPaused);
+    EXPECT_EQ(framesBy([] { onIdle(); onIdle(); }), 0);
+    onKeyboard('x', 0, 0);
+    EXPECT_EQ(framesBy(onIdle), 1);
+    EXPECT_EQ(framesBy(onIdle), 0);
+    onKeyboard('p', 0, 0);
+    EXPECT_GE(framesBy(onIdle), 1);
+    EXPECT_EQ(framesBy(onIdle), 1);
+
+    // the last level ends at a step of the call: that call draws GAME OVER, the next ones nothing
+    gLevel = 4;
+    gRollsLeft = gEggsLeft = 0;
+    gLevelSeconds = 0.99f;
+    EXPECT_GE(framesBy(onIdle), 1);
+    ASSERT_TRUE(gGameOver);
+    EXPECT_EQ(framesBy([] { onIdle(); onIdle(); }), 0);
+    onKeyboard('e', 0, 0);
+    EXPECT_EQ(framesBy(onIdle), 1);
 }
 
 TEST_F(FrameLoop, FlightsMoveOnlyWhilePlaying)

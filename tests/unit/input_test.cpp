@@ -11,7 +11,11 @@
 #include "app/frame_clock.h"
 #include "game/game_state.h"
 #include "game/input_bindings.h"
+#include "game/input_queue.h"
 #include "game/play_step.h"
+#include "game/settings.h"
+#include "platform/full_screen.h"
+#include "platform/services.h"
 #include "platform/redisplay.h"
 #include "player/camera.h"
 #include "player/input.h"
@@ -249,14 +253,14 @@ TEST_F(InputTest, TogglesFlipBackAndForth)
     EXPECT_EQ(gEggSelected, 0);
 }
 
-TEST_F(InputTest, UppercaseLAndMDoNothing)
+// the help screen names M for the wireframe; L stays the developer's lower-case key
+TEST_F(InputTest, UppercaseMSwitchesTheWireframeAndUppercaseLDoesNothing)
 {
-    EXPECT_EQ(requestsBy([] {
-                  key('L');
-                  key('M');
-              }),
-              0);
+    EXPECT_EQ(requestsBy([] { key('L'); }), 0);
     EXPECT_EQ(gOwnerSeesPlayer, 0);
+    key('M');
+    EXPECT_EQ(gWireframe, 1u);
+    key('M');
     EXPECT_EQ(gWireframe, 0u);
 }
 
@@ -280,9 +284,11 @@ TEST_F(InputTest, WhichBindingsAskForARedisplay)
                   key('F');
                   key('l');
                   key('m');
-                  key('h');
               }),
               0);
+    // the help shows in the window, paused, and goes at the next help key
+    EXPECT_EQ(requestsBy([] { key('h'); }), 1);
+    EXPECT_EQ(requestsBy([] { key('H'); }), 1);
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(requestsBy([] {
                   key('x');
@@ -333,6 +339,12 @@ TEST_F(InputTest, FrozenInputIgnoresHidingAndLookButNotTheOtherKeys)
         testing::internal::CaptureStdout();
         key('H');
         EXPECT_NE(testing::internal::GetCapturedStdout().find("HELP FILE"), std::string::npos);
+        EXPECT_EQ(gHelpShown, 1);
+        EXPECT_EQ(gPaused, 1);
+        // Escape closes the help and resumes
+        key(27);
+        EXPECT_EQ(gHelpShown, 0);
+        EXPECT_EQ(gPaused, 0);
         const int32_t level = gLevel;
         key('C');
         EXPECT_EQ(gLevel, level + 1);
@@ -361,6 +373,33 @@ TEST_F(InputTest, RightButtonChargesTheThrow)
     EXPECT_EQ(gLooking, 0);
 }
 
+// F11 through the queue: the switch is asked for at the step, once a press, also while paused
+TEST_F(InputTest, F11AsksForTheFullScreenSwitchAtTheStepAndAlsoWhilePaused)
+{
+    static int switches;
+    switches = 0;
+    setFullScreenHandler([] { ++switches; });
+    routeInputToBindings();
+    onSpecial(GLUT_KEY_F11, 0, 0);
+    EXPECT_EQ(switches, 0);
+    applyDueInput(gStepCount);
+    EXPECT_EQ(switches, 1);
+
+    gPaused = 1;
+    onSpecial(GLUT_KEY_F11, 0, 0);
+    onSpecial(GLUT_KEY_F1, 0, 0);
+    onSpecial(GLUT_KEY_HOME, 0, 0);
+    const float yaw = gCameraYaw;
+    applyDueInput(gStepCount);
+    EXPECT_EQ(switches, 2);
+    EXPECT_EQ(gEggSelected, 0);
+    EXPECT_EQ(gCameraYaw, yaw);
+    setFullScreenHandler(nullptr);
+    onSpecial(GLUT_KEY_F11, 0, 0);  // with no switch installed: nothing, and no crash
+    applyDueInput(gStepCount);
+    EXPECT_EQ(switches, 2);
+}
+
 TEST_F(InputTest, MiddleButtonIsLeftToTheMenu)
 {
     onMouse(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 300, 300);
@@ -370,13 +409,93 @@ TEST_F(InputTest, MiddleButtonIsLeftToTheMenu)
     EXPECT_EQ(gPressX, 0.0f);
 }
 
+TEST_F(InputTest, MenuChoicesChangeWhatTheirEntriesSay)
+{
+    disableSettingsSave();
+    static int sPlayed = 0;
+    static int sVolume = 0;
+    setSoundPlayer([](const char*, int volume) { ++sPlayed, sVolume = volume; });
+    setSoundLevel(gSettings.volume, gSettings.mute);
+    auto menu = [](int32_t choice) { applyInput(InputEvent{InputKind::Menu, choice, 0, 0, 0}); };
+
+    menu(kMenuPause);
+    EXPECT_EQ(gPaused, 1);
+    menu(kMenuPause);
+    EXPECT_EQ(gPaused, 0);
+
+    // the sound's switch: muted, the throw's sound is not played at all
+    playSound("grunt.wav");
+    EXPECT_EQ(sPlayed, 1);
+    EXPECT_EQ(sVolume, 100);
+    menu(kMenuSound);
+    EXPECT_TRUE(gSettings.mute);
+    playSound("grunt.wav");
+    EXPECT_EQ(sPlayed, 1);
+    menu(kMenuSound);
+    setSoundLevel(35, false);
+    playSound("grunt.wav");
+    EXPECT_EQ(sPlayed, 2);
+    EXPECT_EQ(sVolume, 35);
+    setSoundPlayer(nullptr);
+    setSoundLevel(100, false);
+
+    menu(kMenuShowScore);
+    menu(kMenuLandingMarker);
+    EXPECT_TRUE(gSettings.showScore);
+    EXPECT_TRUE(gSettings.landingMarker);
+    menu(kMenuLandingMarker);
+    EXPECT_FALSE(gSettings.landingMarker);
+
+    // help pauses with the help shown; the pause entry closes it
+    testing::internal::CaptureStdout();
+    menu(kMenuHelp);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("HELP FILE"), std::string::npos);
+    EXPECT_EQ(gHelpShown, 1);
+    EXPECT_EQ(gPaused, 1);
+    menu(kMenuPause);
+    EXPECT_EQ(gHelpShown, 0);
+    EXPECT_EQ(gPaused, 0);
+
+    // play again only after the game
+    key('c');
+    menu(kMenuPlayAgain);
+    EXPECT_EQ(gLevel, 2);
+    gGameOver = 1;
+    gLevel = kGameOverLevel;
+    menu(kMenuPlayAgain);
+    EXPECT_EQ(gGameOver, 0);
+    EXPECT_EQ(gLevel, 1);
+}
+
+TEST_F(InputTest, TheLooksScaleAndSenseComeAsInput)
+{
+    const float yaw = gCameraYaw, pitch = gCameraPitch;
+    leftDown(300, 300);
+    onMotion(330, 290);
+    leftUp(330, 290);
+    const float turned = gCameraYaw - yaw, raised = gCameraPitch - pitch;
+    ASSERT_GT(turned, 0.0f);
+    ASSERT_GT(raised, 0.0f);
+
+    resetAllGlobals();
+    bindDirectly();
+    applyInput(InputEvent{InputKind::Look, 2 * kLookScaleUnits, 1, 0, 0});
+    const float yaw2 = gCameraYaw;
+    leftDown(300, 300);
+    onMotion(315, 295);
+    leftUp(315, 295);
+    // half the drag turns as far; dragging up looks down, so the pitch stays at its floor
+    EXPECT_FLOAT_EQ(gCameraYaw - yaw2, turned);
+    EXPECT_LE(gCameraPitch, pitch);
+}
+
 // through the queue: the game ends at the next step, with its summary line
 TEST(InputExitTest, QuitAndTheMenusExitEndTheProgramWithStatusZero)
 {
     resetAllGlobals();
     EXPECT_EXIT({ onKeyboard('q', 0, 0); onIdle(); }, ::testing::ExitedWithCode(0), "");
     EXPECT_EXIT({ onKeyboard('Q', 0, 0); onIdle(); }, ::testing::ExitedWithCode(0), "");
-    EXPECT_EXIT({ onMenu(2); onIdle(); }, ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT({ onMenu(kMenuExit); onIdle(); }, ::testing::ExitedWithCode(0), "");
     onKeyboard('q', 0, 0);
     EXPECT_EQ(gQuitRequested, 0);  // not before the step
 }

@@ -114,9 +114,9 @@ TEST(Sound, PlaysThroughTheDeviceAndIgnoresMissingOrBrokenFiles)
 
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    platformPlaySound(tempPath("no-such.wav").c_str());
-    platformPlaySound(broken.c_str());
-    platformPlaySound(nullptr);
+    platformPlaySound(tempPath("no-such.wav").c_str(), 100);
+    platformPlaySound(broken.c_str(), 100);
+    platformPlaySound(nullptr, 100);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 
@@ -136,7 +136,7 @@ TEST(Sound, PlaysThroughTheDeviceAndIgnoresMissingOrBrokenFiles)
 
     // a five-second sound: the call must come back long before it has played
     double start = platformSeconds();
-    platformPlaySound(wav.c_str());
+    platformPlaySound(wav.c_str(), 100);
     EXPECT_LT(platformSeconds() - start, 4.0);
 
     bool heard = false;

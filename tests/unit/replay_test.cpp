@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: MIT
 // Record and replay: the input log's strict reader, and a checked-in short game replayed with no
 // window, which must end on its recorded summary line.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -13,11 +18,16 @@
 
 #include "app/app.h"
 #include "app/play_session.h"
+#include "app/score_keeping.h"
+#include "game/hud.h"
+#include "game/input_queue.h"
 #include "game/game_state.h"
 #include "game/input_log.h"
 #include "game/play_step.h"
 #include "game/play_summary.h"
 #include "game/rules.h"
+#include "scene/world.h"
+#include "streamer/paper_streamer.h"
 #include "tests/support/run_dir.h"
 
 namespace {
@@ -53,33 +63,109 @@ std::string tempLog(const std::string& text)
 TEST(InputLog, BadFilesNameTheFileTheLineAndTheFault)
 {
     const std::string head = "vendettix-input 1\n";
-    const struct { const char* name; std::string text; const char* where; const char* what; } rows[] = {
-        {"missing file", "", ":0:", "cannot read"},
-        {"empty file", "\x01", ":1:", "first line"},
+    const std::string longWord(5000, 'x');
+    const struct {
+        const char* name;
+        std::string text;
+        const char* where;
+        std::string what;
+        std::string path = "";  // a file of its own instead of one holding text
+    } rows[] = {
+        {"missing file", "", ":0:", "cannot read", testing::TempDir() + "vx-no-such.replay"},
+        {"empty file", "", ":1:", "first line"},
         {"wrong first line", "vendettix-input 2\n0 quit\n", ":1:", "first line"},
         {"unknown event", head + "0 reshape 600 600\n3 jump 1\n", ":3:", "unknown event \"jump\""},
         {"steps backwards", head + "5 key 97\n5 keyup 97\n4 key 100\n", ":4:", "goes back"},
         {"truncated event", head + "7 button 2 0 300\n", ":2:", "truncated line"},
         {"truncated file", head + "7 key 97\n8 key", ":3:", "truncated line"},
+        {"cut mid-number", head + "7 key 97\n8 key 9", ":3:", "truncated line"},
         {"no event", head + "7\n", ":2:", "truncated line"},
         {"key out of range", head + "1 key 256\n", ":2:", "out of range"},
+        {"letters after a number", head + "1 key 97x\n", ":2:", "out of range for key: \"97x\""},
+        {"negative reshape", head + "0 reshape -600 600\n", ":2:", "out of range for reshape"},
         {"negative step", head + "-1 key 97\n", ":2:", "bad step"},
         {"huge coordinate", head + "1 drag 99999999999999999999 3\n", ":2:", "out of range"},
         {"trailing word", head + "1 quit now\n", ":2:", "unexpected"},
+        {"menu choice out of range", head + "1 menu 8\n", ":2:", "out of range"},
+        {"menu choice 0", head + "1 menu 0\n", ":2:", "out of range"},
+        {"look scale too small", head + "0 look 249 0\n", ":2:", "out of range"},
+        {"look scale too large", head + "0 look 4001 0\n", ":2:", "out of range"},
+        {"look invert not 0 or 1", head + "0 look 1000 2\n", ":2:", "out of range"},
+        // the reader stops at the first byte that is not text, wherever it stands
+        {"NUL inside a step", head + std::string("900\0" "999999 key 113\n", 15), ":2:",
+         "control character 0"},
+        {"NUL in the first line", std::string("vendettix\0", 10), ":1:", "control character 0"},
+        {"carriage return", head + "1 key 97\r\n", ":2:", "control character 13"},
+        {"delete in a comment", head + "# \x7f\n", ":2:", "control character 127"},
+        // nothing is played after the game ends
+        {"line after quit", head + "5 quit\n6 key 97\n", ":3:", "after a quit"},
+        {"line after q", head + "5 key 113\n5 key 97\n", ":3:", "after a quit"},
+        {"line after Q", head + "5 key 81\n5 reached\n", ":3:", "after a quit"},
+        {"end after quit elsewhere", head + "5 quit\n6 end\n", ":3:", "after a quit"},
+        {"line after end", head + "5 end\n6 reached\n", ":3:", "after the end line"},
+        {"reached going back", head + "60 reached\n59 key 97\n", ":3:", "goes back"},
+        // a day of play at most
+        {"step past a day", head + "5184001 key 97\n", ":2:", "beyond 24 hours"},
+        {"reached past a day", head + "5184001 reached\n", ":2:", "beyond 24 hours"},
+        {"step 2^40", head + "1099511627776 quit\n", ":2:", "beyond 24 hours"},
+        {"long word quoted short", head + "1 " + longWord + "\n", ":2:",
+         "unknown event \"" + longWord.substr(0, 60) + "\"..."},
+        {"long number quoted short", head + "1 drag 1 " + longWord + "\n", ":2:",
+         "\"" + longWord.substr(0, 60) + "\"..."},
+        {"directory", "", ":0:", "is a directory", testing::TempDir()},
+        {"device", "", ":0:", "is a device", "/dev/zero"},
     };
     for (const auto& row : rows) {
-        const bool missing = std::string(row.name) == "missing file";
-        std::string path = missing ? testing::TempDir() + "vx-no-such.replay"
-                                   : tempLog(row.text == "\x01" ? "" : row.text);
+        std::string path = row.path.empty() ? tempLog(row.text) : row.path;
         InputLog log;
         log.events.resize(1);
+        log.reachedStep = 9;
         std::string error;
         EXPECT_FALSE(readInputLog(path, &log, &error)) << row.name;
         EXPECT_EQ(error.rfind(path + row.where, 0), 0u) << row.name << ": " << error;
         EXPECT_NE(error.find(row.what), std::string::npos) << row.name << ": " << error;
+        EXPECT_LT(error.size(), path.size() + 200) << row.name << ": a short message";
         EXPECT_TRUE(log.events.empty()) << row.name << ": nothing is played";
-        if (!missing)
+        EXPECT_EQ(log.reachedStep, 0) << row.name;
+        if (row.path.empty())
             std::remove(path.c_str());
+    }
+}
+
+// the checks are made as the text comes: an endless stream stops at its first fault, a huge one
+// at 64 MB, and a file cut anywhere gives the same answer as the file read whole
+TEST(InputLog, PiecesAreCheckedAsTheyCome)
+{
+    InputLogParser zeros("zeros");
+    const std::vector<char> nothing(65536, '\0');
+    EXPECT_FALSE(zeros.feed(nothing.data(), nothing.size()));
+    EXPECT_EQ(zeros.error(), "zeros:1: control character 0 in the line; a recording holds only text");
+
+    InputLogParser huge("huge");
+    const std::string head = "vendettix-input 1\n";
+    ASSERT_TRUE(huge.feed(head.data(), head.size()));
+    std::string comments;
+    while (comments.size() < 65536)
+        comments += "# a comment of sixty-four bytes, line after line, to fill it up\n";
+    int64_t fed = int64_t(head.size());
+    while (fed + int64_t(comments.size()) <= kLargestLogBytes) {
+        ASSERT_TRUE(huge.feed(comments.data(), comments.size())) << fed;
+        fed += int64_t(comments.size());
+    }
+    EXPECT_FALSE(huge.feed(comments.data(), comments.size()));
+    EXPECT_NE(huge.error().find("larger than 64 MB"), std::string::npos) << huge.error();
+    InputLog log;
+    EXPECT_FALSE(huge.finish(&log));
+
+    const std::string text = head + "0 reshape 600 600\n3 key 97\n60 reached\n61 key 113\n61 end\n";
+    for (size_t cut = 0; cut <= text.size(); ++cut) {
+        InputLogParser parser("cut");
+        ASSERT_TRUE(parser.feed(text.data(), cut));
+        ASSERT_TRUE(parser.feed(text.data() + cut, text.size() - cut));
+        ASSERT_TRUE(parser.finish(&log)) << parser.error();
+        EXPECT_EQ(log.events.size(), 3u) << cut;
+        EXPECT_EQ(log.reachedStep, 61) << cut;
+        EXPECT_TRUE(log.ended) << cut;
     }
 }
 
@@ -89,20 +175,32 @@ TEST(InputLog, WhatIsWrittenReadsBackTheSame)
         {0, {InputKind::Reshape, 0, 0, 640, 480}}, {3, {InputKind::KeyDown, 'a', 0, 0, 0}},
         {3, {InputKind::KeyUp, 'a', 0, 0, 0}},     {9, {InputKind::SpecialKey, 106, 0, 0, 0}},
         {9, {InputKind::Button, 2, 1, -4, 700}},   {12, {InputKind::Drag, 0, 0, 17, -3}},
-        {1LL << 33, {InputKind::Quit, 0, 0, 0, 0}},
+        {13, {InputKind::WindowStatus, 3, 0, 0, 0}},
+        {13, {InputKind::Look, 250, 1, 0, 0}},     {14, {InputKind::Look, 4000, 0, 0, 0}},
+        {15, {InputKind::Menu, 1, 0, 0, 0}},       {16, {InputKind::Menu, 7, 0, 0, 0}},
+        {kLargestLogStep, {InputKind::Quit, 0, 0, 0, 0}},
     };
     std::string path = tempLog("");
-    std::FILE* file = std::fopen(path.c_str(), "w");
-    ASSERT_NE(file, nullptr);
-    writeInputLogHeader(file);
-    for (const QueuedInput& input : inputs)
-        writeInputLine(file, input);
-    std::fclose(file);
+    int fd = open(path.c_str(), O_WRONLY | O_TRUNC);
+    ASSERT_GE(fd, 0);
+    InputLogWriter writer;
+    writer.attach(fd, path);
+    writer.writeHeader();
+    for (const QueuedInput& input : inputs) {
+        writer.writeInput(input);
+        if (input.step == 12)
+            writer.writeReached(12);
+    }
+    writer.writeEnd(kLargestLogStep);
+    ASSERT_TRUE(writer.close()) << writer.error();
+    EXPECT_EQ(readText(path), writer.text());
 
     InputLog log;
     std::string error;
     ASSERT_TRUE(readInputLog(path, &log, &error)) << error;
     std::remove(path.c_str());
+    EXPECT_EQ(log.reachedStep, kLargestLogStep);
+    EXPECT_TRUE(log.ended);
     ASSERT_EQ(log.events.size(), std::size(inputs));
     for (size_t i = 0; i < log.events.size(); ++i) {
         const InputEvent &a = log.events[i].event, &b = inputs[i].event;
@@ -110,6 +208,160 @@ TEST(InputLog, WhatIsWrittenReadsBackTheSame)
         EXPECT_TRUE(a.kind == b.kind && a.code == b.code && a.state == b.state && a.x == b.x &&
                     a.y == b.y)
             << i;
+    }
+}
+
+// a full device and a pipe whose reader has gone: one line on stderr naming the file and the
+// reason, the game's log still whole in memory, and close() owning up to the loss
+TEST(InputLog, AFailedWriteIsReportedOnceAndKeptInMind)
+{
+    std::signal(SIGPIPE, SIG_IGN);
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    close(ends[0]);
+    const struct { const char* name; int fd; const char* reason; } rows[] = {
+        {"/dev/full", open("/dev/full", O_WRONLY), "No space left on device"},
+        {"closed pipe", ends[1], "Broken pipe"},
+    };
+    for (const auto& row : rows) {
+        ASSERT_GE(row.fd, 0) << row.name;
+        InputLogWriter writer;
+        writer.attach(row.fd, row.name);
+        testing::internal::CaptureStderr();
+        writer.writeHeader();
+        writer.writeInput({4, {InputKind::KeyDown, 'a', 0, 0, 0}});
+        writer.writeReached(60);
+        const bool closed = writer.close();
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_FALSE(closed) << row.name;
+        EXPECT_TRUE(writer.failed()) << row.name;
+        EXPECT_EQ(err, std::string("vendettix: ") + row.name + ": cannot write the recording: " +
+                           row.reason + "\n");
+        EXPECT_EQ(writer.text(), "vendettix-input 1\n4 key 97\n60 reached\n") << row.name;
+    }
+}
+
+// a disk filling up mid-line leaves the file's whole lines, which still replay
+TEST(InputLog, AFileThatFillsUpKeepsItsWholeLines)
+{
+    const std::string path = tempLog("");
+    EXPECT_EXIT(
+        {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{};
+            limit.rlim_cur = limit.rlim_max = 100;
+            setrlimit(RLIMIT_FSIZE, &limit);
+            InputLogWriter writer;
+            writer.attach(open(path.c_str(), O_WRONLY | O_TRUNC), path);
+            writer.writeHeader();
+            for (int step = 0; step < 20; ++step)
+                writer.writeInput({step, {InputKind::Drag, 0, 0, 1000 + step, 2000}});
+            std::exit(writer.close() ? 3 : 0);
+        },
+        testing::ExitedWithCode(0), "cannot write the recording: File too large");
+    InputLog log;
+    std::string error;
+    ASSERT_TRUE(readInputLog(path, &log, &error)) << error;
+    EXPECT_EQ(log.events.size(), 4u) << "18 + 4 x 20 bytes fit in 100";
+    std::remove(path.c_str());
+}
+
+// the refusals of --record: nothing that is not a recording is overwritten, and the old file
+// stays until the new recording is whole
+TEST(Recording, ReplacesOnlyRecordingsAndOnlyWhenWhole)
+{
+    enterRunDirectory();
+    resetAllGlobals();
+    std::string error;
+    EXPECT_EQ(startRecording(testing::TempDir(), &error), RecordStart::Refused);
+    EXPECT_NE(error.find("is a directory"), std::string::npos) << error;
+
+    const std::string texture = tempLog("BM\x36\x00 pixels\n");
+    EXPECT_EQ(startRecording(texture, &error), RecordStart::Refused);
+    EXPECT_NE(error.find("is not a recording"), std::string::npos) << error;
+    EXPECT_EQ(readText(texture), "BM\x36\x00 pixels\n");
+    EXPECT_NE(access((texture + ".part").c_str(), F_OK), 0) << "nothing written";
+    std::remove(texture.c_str());
+
+    const std::string noFolder = testing::TempDir() + "vx-no-such-folder/game.replay";
+    EXPECT_EQ(startRecording(noFolder, &error), RecordStart::Failed);
+    EXPECT_NE(error.find("No such file"), std::string::npos) << error;
+
+    const std::string old = "vendettix-input 1\n5 key 113\n";
+    const std::string path = tempLog(old);
+    ASSERT_EQ(startRecording(path, &error), RecordStart::Started) << error;
+    queueInput(0, InputEvent{InputKind::KeyDown, 'f', 0, 0, 0});
+    for (int step = 0; step < 125; ++step)
+        runPlayStep();
+    EXPECT_EQ(readText(path), old) << "the old recording stays until the new one is whole";
+    EXPECT_EQ(readText(path + ".part"), "vendettix-input 1\n0 key 102\n60 reached\n120 reached\n");
+    EXPECT_TRUE(finishRecording());
+    const std::string whole = "vendettix-input 1\n0 key 102\n60 reached\n120 reached\n125 end\n";
+    EXPECT_EQ(readText(path), whole);
+    EXPECT_EQ(recordedLogText(), whole);
+    EXPECT_NE(access((path + ".part").c_str(), F_OK), 0);
+    resetAllGlobals();
+
+    // an empty file holds nothing to lose
+    ASSERT_EQ(startRecording(path + "-empty", &error), RecordStart::Started);
+    resetAllGlobals();
+    std::remove((path + "-empty.part").c_str());
+    std::remove(path.c_str());
+}
+
+// a recording that cannot be written ends the game with status 1 and no summary line
+TEST(Recording, AFailedRecordingEndsWithStatusOneAndNoSummary)
+{
+    EXPECT_EXIT(
+        {
+            enterRunDirectory();
+            resetAllGlobals();
+            std::string error;
+            if (startRecording("/dev/full", &error) != RecordStart::Started)
+                std::exit(5);
+            runPlayStep();
+            endPlay();
+        },
+        testing::ExitedWithCode(1), "^vendettix: /dev/full: cannot write the recording: "
+                                    "No space left on device\n$");
+    testing::internal::CaptureStdout();
+    EXPECT_EXIT(
+        {
+            enterRunDirectory();
+            resetAllGlobals();
+            startReplay(InputLog{});
+            endPlay();
+        },
+        testing::ExitedWithCode(0), "^$");
+    testing::internal::GetCapturedStdout();
+}
+
+// a log's `reached` and `end` lines carry the replay past its last input; the player's way out
+// stops a replay in the window where it stands
+TEST(Replay, RunsToTheStepReachedAndStopsOnTheWayOut)
+{
+    InputLogParser parser("reached");
+    const std::string text = "vendettix-input 1\n0 reshape 600 600\n3 key 102\n300 reached\n";
+    ASSERT_TRUE(parser.feed(text.data(), text.size()));
+    InputLog log;
+    ASSERT_TRUE(parser.finish(&log)) << parser.error();
+    enterRunDirectory();
+    resetAllGlobals();
+    EXPECT_EQ(replayHeadless(log).rfind("summary: steps=300 ", 0), 0u);
+    resetAllGlobals();
+
+    const InputEvent ways[] = {
+        {InputKind::KeyDown, 'q', 0, 0, 0}, {InputKind::KeyDown, 'Q', 0, 0, 0},
+        {InputKind::KeyDown, kKeyEscape, 0, 0, 0}, {InputKind::Quit, 0, 0, 0, 0},
+    };
+    for (const InputEvent& way : ways) {
+        startReplay(log);
+        queueWindowInput(InputEvent{InputKind::KeyDown, 'p', 0, 0, 0});
+        EXPECT_FALSE(playEnded()) << "the player's other keys are ignored";
+        queueWindowInput(way);
+        EXPECT_TRUE(playEnded()) << way.code;
+        EXPECT_EQ(gQuitRequested, 0) << "not through the game's input";
+        resetAllGlobals();
     }
 }
 
@@ -126,10 +378,11 @@ TEST(Replay, ShortGameEndsOnItsRecordedSummary)
     std::string recording = tempLog("");
     enterRunDirectory();
     resetAllGlobals();
-    ASSERT_TRUE(startRecording(recording));
+    ASSERT_EQ(startRecording(recording, &error), RecordStart::Started) << error;
     testing::internal::CaptureStdout();
     std::string summary = replayHeadless(log);
     testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(finishRecording());
     resetAllGlobals();
     EXPECT_EQ(summary + "\n", expected);
 
@@ -175,6 +428,134 @@ TEST(Replay, PlayAgainWithTheSameInputEndsTheSameWay)
     };
     EXPECT_NE(first.find("level=5"), std::string::npos) << first;
     EXPECT_EQ(withoutSteps(again), withoutSteps(first));
+}
+
+// a game whose eggs knock plants out, then Enter after GAME OVER: the second game starts with the
+// yard as the layout has it, every plant standing
+TEST(Replay, PlayAgainStandsTheStruckPlantsUpAgain)
+{
+    InputLog log;
+    std::string error;
+    ASSERT_TRUE(readInputLog(sourceFile("tests/data/play_again.replay"), &log, &error)) << error;
+    enterRunDirectory();
+    resetAllGlobals();
+    assignStartingValues();
+    if (!gWorld)
+        gWorld = new World();
+    addPlaceholderStreamer();
+    auto shown = [] {
+        std::vector<bool> flags;
+        for (const Placement* p : gWorld->placements)
+            flags.push_back(p->visible);
+        return flags;
+    };
+    const std::vector<bool> layout = shown();
+    startReplay(log);
+    while (!gGameOver && !playEnded())
+        runPlayStep();
+    ASSERT_TRUE(gGameOver);
+    EXPECT_GT(gPlantBonus, 0);
+    const std::vector<bool> afterGame = shown();
+    int knockedOut = 0;
+    for (size_t i = 0; i < layout.size(); ++i)
+        knockedOut += layout[i] && !afterGame[i];
+    EXPECT_EQ(knockedOut, 2);
+    while (gGameOver && !playEnded())
+        runPlayStep();
+    ASSERT_FALSE(gGameOver) << "Enter did not start a second game";
+    EXPECT_EQ(shown(), layout);
+    EXPECT_EQ(gPlantBonus, 0);
+    resetAllGlobals();
+}
+
+// a live game to GAME OVER and on to its q, kept in the player's table as it ends: ranked on its
+// screen, and its replay from the table ends on the line the game ended on. Whatever is wrong
+// with the player's folder is one line on standard error, and the game plays on.
+TEST(Replay, AGameKeptInTheScoreTableReplaysToTheLineItEndedOn)
+{
+    InputLog log;
+    std::string error;
+    ASSERT_TRUE(readInputLog(sourceFile("tests/data/full_game.replay"), &log, &error)) << error;
+    const std::string root = testing::TempDir() + "vx-kept-" + std::to_string(getpid());
+    std::system(("rm -rf '" + root + "' && mkdir -p '" + root + "'").c_str());
+    const std::string savedData = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+
+    const struct {
+        const char* name;
+        void (*setup)(const std::string& root);  // what the player's data folder holds first
+        const char* note;    // under GAME OVER
+        const char* said;    // a part of the one line on standard error; "" for none
+    } rows[] = {
+        {"first game", [](const std::string&) {}, "New best score!", ""},
+        {"second game, same score", [](const std::string&) {}, "Rank 2 of 2", ""},
+        {"a file in the way",
+         [](const std::string& root) {
+             std::system(("rm -rf '" + root + "/data' && echo x > '" + root + "/data'").c_str());
+         },
+         "", "cannot create"},
+        {"newer table",
+         [](const std::string& root) {
+             const std::string folder = root + "/data/vendettix";
+             std::system(("rm -f '" + root + "/data' && mkdir -p '" + folder + "'").c_str());
+             sqlite3* db = nullptr;
+             sqlite3_open((folder + "/scores.db").c_str(), &db);
+             sqlite3_exec(db, "PRAGMA user_version = 7", nullptr, nullptr, nullptr);
+             sqlite3_close(db);
+         },
+         "", "newer version (7)"},
+    };
+    enterRunDirectory();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.setup(root);
+        setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
+        resetAllGlobals();
+        testing::internal::CaptureStdout();
+        replayHeadless(InputLog{});  // the starting values and the world, no step run
+        resetPlaySession();
+        testing::internal::CaptureStderr();
+        startKeepingScores();
+        keepInputLogInMemory();
+        for (const QueuedInput& input : log.events)
+            queueInput(input.step, input.event);
+        bool overSeen = false;
+        std::string note;
+        while (!playEnded()) {
+            runPlayStep();
+            noteGameProgress();
+            if (gGameOver && !overSeen) {
+                overSeen = true;
+                note = gGameOverNote;
+            }
+        }
+        const std::string played = playSummary();
+        finishKeepingScores();
+        const std::string said = testing::internal::GetCapturedStderr();
+        testing::internal::GetCapturedStdout();
+        EXPECT_TRUE(overSeen);
+        EXPECT_EQ(note, row.note);
+        if (*row.said == '\0') {
+            EXPECT_EQ(said, "");
+        } else {
+            EXPECT_NE(said.find(row.said), std::string::npos) << said;
+            EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        }
+        if (*row.note == '\0')
+            continue;
+
+        // the game kept last is the best or the second, as ranked
+        InputLog kept;
+        const int rank = note == "New best score!" ? 1 : 2;
+        ASSERT_TRUE(loadKeptGame(rank, &kept, &error)) << error;
+        resetAllGlobals();
+        testing::internal::CaptureStdout();
+        const std::string replayed = replayHeadless(kept);
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(replayed, played);
+    }
+    resetAllGlobals();
+    setenv("XDG_DATA_HOME", savedData.c_str(), 1);
+    std::system(("rm -rf '" + root + "'").c_str());
 }
 
 }  // namespace

@@ -344,10 +344,13 @@ void press(InputKind kind, int32_t code, int32_t state = 0)
 
 constexpr int kStepsPerSecond = 60;
 
-// what a pause must hold still: the level clock, the owner, the power bar, flights and strips
+// what a pause must hold still: the level clock, the owner, the power bar, the leans and the
+// walk back, flights and strips
 std::vector<float> playSnapshot()
 {
-    std::vector<float> v{gTimeBar, gLevelSeconds, gSpinAngle, gThrowPower, float(gLevel)};
+    std::vector<float> v{gTimeBar,        gLevelSeconds,    gSpinAngle,     gThrowPower,
+                         float(gLevel),   gHideLeftAmount,  gHideRightAmount, gHideShift.x,
+                         gHideShift.z};
     for (const RollRecord& roll : gRollsInFlight)
         v.insert(v.end(), {roll.position.x, roll.position.y, roll.position.z});
     for (const PaperStreamer* strip : gStreamers)
@@ -361,21 +364,28 @@ TEST_F(RulesTest, APauseHoldsEveryStepAndTheLevelStillLastsThirtySecondsOfPlay)
     gEyeLift = Vec3{0, 1.5f, 0};
     updateLookVector();
     int steps = 0;
-    // 10 s of play with a roll in the air and the power bar swinging for the next
+    // 10 s of play with a roll in the air and the power bar swinging for the next; whole steps
+    // with their held keys
     press(InputKind::Button, kButtonRight, kButtonDown);
     for (; steps < 6; ++steps)
-        stepPlay();
+        runPlayStep();
     press(InputKind::Button, kButtonRight, 1);
     press(InputKind::Button, kButtonRight, kButtonDown);
     for (; steps < 10 * kStepsPerSecond; ++steps)
-        stepPlay();
+        runPlayStep();
     ASSERT_EQ(gStreamers.size(), 2u);
     ASSERT_TRUE(gCharging);
+    // the walk back from a right lean under way
+    gHideRightAmount = 1.0f;
+    gHideRightOpen = 0;
+    gReturnFromRight = 1;
 
     press(InputKind::KeyDown, 'p');
     ASSERT_TRUE(gPaused);
     const std::vector<float> before = playSnapshot();
-    // ignored while paused: a throw, a lean, the level key, a Look, the play-again key
+    const float power = gThrowPower;
+    // ignored while paused: a throw, the level key, a Look, the play-again key; the release
+    // ends the charge all the same, and A is held for when play resumes
     press(InputKind::Button, kButtonRight, 1);
     press(InputKind::KeyDown, 'a');
     press(InputKind::KeyDown, 'c');
@@ -383,16 +393,24 @@ TEST_F(RulesTest, APauseHoldsEveryStepAndTheLevelStillLastsThirtySecondsOfPlay)
     press(InputKind::Drag, 0);
     press(InputKind::KeyDown, kKeyEnter);
     for (int paused = 0; paused < 10 * kStepsPerSecond; ++paused)
-        stepPlay();
+        runPlayStep();
     EXPECT_EQ(playSnapshot(), before);
     EXPECT_EQ(gRollsLeft, kAmmunitionPerLevel - 1);
-    EXPECT_FLOAT_EQ(gHideLeftAmount, 0.0f);
+    EXPECT_FALSE(gCharging);
+    EXPECT_TRUE(gHideLeftHeld);
     EXPECT_FALSE(gLooking);
 
     press(InputKind::KeyDown, kKeyEscape);
     ASSERT_FALSE(gPaused);
+    runPlayStep();
+    ++steps;
+    // the lean and the walk back go on; the bar stays where the charge ended, nothing thrown
+    EXPECT_LT(gHideLeftAmount, 0.0f);
+    EXPECT_LT(gHideRightAmount, 1.0f);
+    EXPECT_EQ(gThrowPower, power);
+    EXPECT_EQ(gStreamers.size(), 2u);
     while (gLevel == 1 && steps < 60 * kStepsPerSecond) {
-        stepPlay();
+        runPlayStep();
         ++steps;
     }
     // the level ends at its 30th whole second of play, the paused ten not counted

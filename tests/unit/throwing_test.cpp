@@ -9,9 +9,11 @@
 
 #include "common/vec.h"
 #include "game/game_state.h"
+#include "game/play_step.h"
 #include "game/rules.h"
 #include "platform/redisplay.h"
 #include "player/camera.h"
+#include "player/camera_placement.h"
 #include "player/projectile_draw.h"
 #include "player/throwing.h"
 #include "scene/world.h"
@@ -136,25 +138,49 @@ TEST_F(Throwing, PowerBarDoesNotMoveWithoutCharging)
     EXPECT_EQ(gThrowPower, 0.0f);
 }
 
-TEST_F(Throwing, APressWhileStillFallingStepsDownAndCanThrowBackwards)
+TEST_F(Throwing, APressWhileStillFallingStartsUpwardsAndAQuickTapThrowsForwards)
 {
     gPowerFalling = 1;  // left over from a release on the way down
     onThrowButton(1);
     EXPECT_EQ(gThrowPower, 0.0f);
-    EXPECT_EQ(gPowerFalling, 1);
-    stepPowerBar();
-    EXPECT_NEAR(gThrowPower, -0.05f, 1e-6);
     EXPECT_EQ(gPowerFalling, 0);
+    stepPowerBar();
+    EXPECT_NEAR(gThrowPower, 0.05f, 1e-6);
 
     onThrowButton(0);
     ASSERT_EQ(gRollsInFlight.size(), 1u);
     const RollRecord& roll = gRollsInFlight[0];
-    EXPECT_NEAR(roll.speed.x, -1.5f, 1e-5);
+    EXPECT_NEAR(roll.speed.x, 1.5f, 1e-5);
     Vec3 start = roll.position;
     updateRolls(0.1f, gLevel);
-    // against the look: x and z move opposite to the view direction
-    EXPECT_LT(roll.position.x, start.x);
-    EXPECT_LT(roll.position.z, start.z);
+    // along the look: x and z move as the view direction does
+    EXPECT_GT(roll.position.x, start.x);
+    EXPECT_GT(roll.position.z, start.z);
+}
+
+TEST_F(Throwing, ThePowerNeverGoesBelowZero)
+{
+    const struct {
+        float power;
+        uint8_t falling;
+        float after;
+        uint8_t fallingAfter;
+    } steps[] = {
+        {0.04f, 1, 0.0f, 0},      // a step down past 0 stops at 0 and turns
+        {0.0f, 1, 0.0f, 0},
+        {0.0519f, 1, 0.0019f, 0}, // 0.002 is the bottom: it turns there
+        {0.06f, 1, 0.01f, 1},
+        {0.69f, 0, 0.74f, 1},     // and the top
+    };
+    gCharging = 1;
+    for (const auto& s : steps) {
+        gThrowPower = s.power;
+        gPowerFalling = s.falling;
+        stepPowerBar();
+        EXPECT_NEAR(gThrowPower, s.after, 1e-6) << s.power;
+        EXPECT_GE(gThrowPower, 0.0f) << s.power;
+        EXPECT_EQ(gPowerFalling, s.fallingAfter) << s.power;
+    }
 }
 
 TEST_F(Throwing, WithNoRollsLeftOnlyASwitchToEggsThrows)
@@ -434,6 +460,54 @@ TEST_F(ThrowingInTheYard, ARollWhoseStripStrikesTheHouseStops)
     EXPECT_EQ(roll.position.x, stoppedAt.x);
     EXPECT_EQ(roll.position.y, stoppedAt.y);
     EXPECT_EQ(roll.position.z, stoppedAt.z);
+}
+
+// the landing marker against the roll's own flight: at each station and power the first step at
+// which the thrown roll is in the house, stopped by its strip on it, or on the ground puts it
+// where the marker stood
+TEST_F(ThrowingInTheYard, ARollFirstTouchesWhereTheLandingMarkerStood)
+{
+    gStreamerHouseCollision = 1;
+    placeCameraAtStart();
+    int houseTouches = 0;
+    for (int32_t level = 1; level <= 4; ++level) {
+        if (level > 1) {
+            advanceTurn();
+            while (gTurning)
+                stepTurn();
+        }
+        ASSERT_EQ(gLevel, level);
+        placeCamera(gWorld);
+        updateViewVectors();
+        for (float power : {0.0f, 0.2f, 0.35f, 0.5f, 0.7f}) {
+            SCOPED_TRACE(::testing::Message() << "level " << level << " power " << power);
+            const Vec3 marker =
+                rollTouchPoint(power, gViewDir, gLevel, float(kStepSeconds), kStepMs);
+            throwRoll(power, gViewDir);
+            const size_t thrown = gRollsInFlight.size() - 1;
+            bool touched = false;
+            for (int step = 0; step < 1000 && !touched; ++step) {
+                // the step's own order: the flights, then the strips
+                updateRolls(float(kStepSeconds), gLevel);
+                stepStreamers(kStepMs);
+                const Vec3 at = gRollsInFlight[thrown].position;
+                const bool inHouse = gWorld->hitTest(at, gLevel, true) != 0;
+                // or its strip struck the house and stopped it
+                const bool stopped = gRollsInFlight[thrown].active == 0 && at.y > 0.0f;
+                touched = inHouse || stopped || at.y <= 0.0f;
+                if (touched) {
+                    houseTouches += (inHouse || stopped) ? 1 : 0;
+                    EXPECT_NEAR(at.x, marker.x, 0.05f);
+                    EXPECT_NEAR(at.y, marker.y, 0.05f);
+                    EXPECT_NEAR(at.z, marker.z, 0.05f);
+                }
+            }
+            EXPECT_TRUE(touched);
+            stopRoll(int32_t(thrown));
+        }
+    }
+    // the stations' throws reach the house as well as the lawn
+    EXPECT_GE(houseTouches, 4);
 }
 
 // drawing rules without a display

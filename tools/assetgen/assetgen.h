@@ -63,3 +63,5 @@ std::vector<int16_t> makeGrunt();
 // the game's icon, side by side pixels: a PAM (P7, RGB_ALPHA) for the window, a PNG for the desktop
 std::vector<uint8_t> makeIconPam(uint32_t side);
 bool saveIconPng(const std::string& path, uint32_t side);
+// the same icon as an SVG, for the desktop's scalable size
+std::string makeIconSvg();

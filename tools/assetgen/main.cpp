@@ -2,7 +2,7 @@
 // assetgen: writes the game's models, textures and throw sound into the directory it is given,
 // and last the manifest that names the set and its files.
 // Usage: assetgen <dir>            the game's data, with the window's icon
-//        assetgen --icons <dir>    the desktop's icons, vendettix-<side>.png
+//        assetgen --icons <dir>    the desktop's icons, vendettix-<side>.png and vendettix.svg
 #include <cstdio>
 #include <string>
 
@@ -13,7 +13,7 @@
 namespace {
 
 // the sizes a desktop's icon theme looks for first
-const uint32_t kDesktopIconSides[] = {64, 128, 256};
+const uint32_t kDesktopIconSides[] = {16, 24, 32, 48, 64, 128, 256};
 constexpr uint32_t kWindowIconSide = 64;
 
 bool writeDesktopIcons(const std::string& dir)
@@ -21,7 +21,8 @@ bool writeDesktopIcons(const std::string& dir)
     for (uint32_t side : kDesktopIconSides)
         if (!saveIconPng(dir + "/vendettix-" + std::to_string(side) + ".png", side))
             return false;
-    return true;
+    std::string svg = makeIconSvg();
+    return saveBytes(dir + "/vendettix.svg", std::vector<uint8_t>(svg.begin(), svg.end()));
 }
 
 // the game's data set, in the order it is written; the manifest, written last, names it

@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: MIT
+// game: the controls as the player has them, for the help and the PAUSED screen in the window.
+// One line a control: its keys as bound in the settings, and what it does.
+#pragma once
+#include <string>
+#include <vector>
+
+struct ControlLine {
+    std::string keys;  // "J (hold)", "P or Esc", "Left mouse, drag"
+    std::string what;
+};
+
+// the keys and buttons of play, in the order the help lists them; another input (a pad) adds
+// its own lines after these
+std::vector<ControlLine> controlLines();
+// "Press P or Esc to resume", with the keys as bound; with the help's own key when it is shown
+std::string resumeHint(bool helpShown);

@@ -1,0 +1,314 @@
+// SPDX-License-Identifier: MIT
+// The settings file: what each line sets, what each kind of bad line reports, the rewrite that
+// keeps the player's lines, and the keys as the bindings receive them.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "game/game_state.h"
+#include "game/settings.h"
+#include "platform/user_files.h"
+
+namespace {
+
+struct ReadCase {
+    const char* name;
+    const char* text;
+    std::vector<std::string> problems;  // each "LINE: start of what is wrong"
+    std::function<bool(const Settings&)> applied;
+};
+
+const Settings kDefaults;
+
+bool sameKeys(const Settings& s, const Settings& t)
+{
+    for (int a = 0; a < kKeyActionCount; ++a)
+        if (s.keys[a].special != t.keys[a].special || s.keys[a].code != t.keys[a].code)
+            return false;
+    return true;
+}
+
+BoundKey keyOf(const Settings& s, KeyAction a)
+{
+    return s.keys[int(a)];
+}
+
+const std::vector<ReadCase> kReadCases = {
+    {"empty file: every default", "", {},
+     [](const Settings& s) {
+         return s.volume == 100 && !s.mute && s.sensitivity == 1.0f && !s.invert &&
+                sameKeys(s, kDefaults) && !s.showScore && !s.landingMarker;
+     }},
+    {"every setting", "; mine\n[sound]\nvolume = 35\nmute = true\n[look]\nsensitivity = 2.5\n"
+                      "invert = yes\n[keys]\nhide_left = J\nhide_right = F5\nweapon = Space\n"
+                      "pause = Escape\nhelp = Enter\nfullscreen = Home\n[assists]\n"
+                      "show_score = on\nlanding_marker = 1\n",
+     {},
+     [](const Settings& s) {
+         return s.volume == 35 && s.mute && s.sensitivity == 2.5f && s.invert &&
+                !keyOf(s, KeyAction::HideLeft).special &&
+                keyOf(s, KeyAction::HideLeft).code == 'j' &&
+                keyOf(s, KeyAction::HideRight).special &&
+                keyOf(s, KeyAction::HideRight).code == 5 &&
+                keyOf(s, KeyAction::Weapon).code == ' ' &&
+                keyOf(s, KeyAction::Pause).code == kKeyEscape &&
+                keyOf(s, KeyAction::Help).code == kKeyEnter &&
+                keyOf(s, KeyAction::FullScreen).special &&
+                keyOf(s, KeyAction::FullScreen).code == kKeyHome && s.showScore &&
+                s.landingMarker;
+     }},
+    {"the ends of each range", "[sound]\nvolume=0\n[look]\nsensitivity=0.25\n[keys]\nweapon=f12\n",
+     {},
+     [](const Settings& s) {
+         return s.volume == 0 && s.sensitivity == 0.25f &&
+                keyOf(s, KeyAction::Weapon).special && keyOf(s, KeyAction::Weapon).code == 12;
+     }},
+    {"just past each range",
+     "[sound]\nvolume = 101\nvolume = -1\n[look]\nsensitivity = 4.01\nsensitivity = 0.2\n"
+     "[keys]\nweapon = F13\nweapon = F0\n",
+     {"2: bad value \"101\" for volume", "3: bad value \"-1\"", "5: bad value \"4.01\"",
+      "6: bad value \"0.2\"", "8: bad value \"F13\" for weapon: expected a key",
+      "9: bad value \"F0\""},
+     [](const Settings& s) { return s.volume == 100 && s.sensitivity == 1.0f && sameKeys(s, kDefaults); }},
+    {"malformed values",
+     "[sound]\nmute = maybe\nvolume = 5O\nvolume = 50.5\n[look]\nsensitivity = nan\n"
+     "sensitivity = 1e400\ninvert =\n[keys]\nhelp = ab\nhelp = Tab\n",
+     {"2: bad value \"maybe\" for mute", "3: bad value \"5O\"", "4: bad value \"50.5\"",
+      "6: bad value \"nan\"", "7: bad value \"1e400\"", "8: bad value \"\" for invert",
+      "10: bad value \"ab\"", "11: bad value \"Tab\""},
+     [](const Settings& s) { return !s.mute && s.volume == 100 && !s.invert; }},
+    {"unknown section and key, the rest applies",
+     "[sound]\nloudness = 3\nvolume = 40\n[colours]\nsky = blue\n[assists]\nshow_score = true\n",
+     {"2: unknown setting \"loudness\" in [sound]", "5: unknown section [colours]"},
+     [](const Settings& s) { return s.volume == 40 && s.showScore; }},
+    {"lines that are no setting",
+     "[sound\nvolume 40\n  ; indented comment\n# hash comment\n[sound]\nvolume = 40 ; loud\n",
+     {"1: a section name without its closing ]", "2: not a setting"},
+     [](const Settings& s) { return s.volume == 40; }},
+    {"a key before any section", "volume = 10\n", {"1: unknown section []"},
+     [](const Settings& s) { return s.volume == 100; }},
+    {"a key bound twice: the later line gives way",
+     "[keys]\nhide_left = j\nhelp = J\nweapon = d\n",
+     {"3: key j is bound twice: it is hide_left's already",
+      "4: key d is bound twice: it is hide_right's already"},
+     [](const Settings& s) {
+         return keyOf(s, KeyAction::HideLeft).code == 'j' &&
+                keyOf(s, KeyAction::Help).code == 'h' &&
+                keyOf(s, KeyAction::Weapon).special && keyOf(s, KeyAction::Weapon).code == kKeyF1;
+     }},
+    {"swapped keys are no clash", "[keys]\nhide_left = d\nhide_right = a\n", {},
+     [](const Settings& s) {
+         return keyOf(s, KeyAction::HideLeft).code == 'd' &&
+                keyOf(s, KeyAction::HideRight).code == 'a';
+     }},
+    {"giving way uncovers a second clash", "[keys]\npause = h\nhelp = a\n",
+     {"2: key h is bound twice: it is help's already",
+      "3: key a is bound twice: it is hide_left's already"},
+     [](const Settings& s) {
+         // help (a) gives way to hide_left's default and takes back h, so pause gives way too
+         return keyOf(s, KeyAction::Pause).code == 'p' && keyOf(s, KeyAction::Help).code == 'h';
+     }},
+};
+
+TEST(SettingsReader, EachLineSetsOrIsReportedOnceAndTheRestApplies)
+{
+    for (const ReadCase& c : kReadCases) {
+        SCOPED_TRACE(c.name);
+        Settings s;
+        std::vector<std::string> problems;
+        readSettingsText(c.text, "dir/settings.ini", &s, &problems);
+        ASSERT_EQ(problems.size(), c.problems.size()) << (problems.empty() ? "" : problems[0]);
+        for (size_t i = 0; i < problems.size(); ++i)
+            EXPECT_EQ(problems[i].rfind("dir/settings.ini:" + c.problems[i], 0), 0u)
+                << problems[i] << "\n expected to start with " << c.problems[i];
+        EXPECT_TRUE(c.applied(s));
+    }
+}
+
+struct RewriteCase {
+    const char* name;
+    const char* before;
+    const char* section;
+    const char* key;
+    const char* value;
+    const char* after;
+};
+
+const RewriteCase kRewriteCases[] = {
+    {"the value changes in place, comments stay",
+     "# my settings\n[sound]\n; quiet at night\nmute = false ; for now\nvolume = 20\n",
+     "sound", "mute", "true",
+     "# my settings\n[sound]\n; quiet at night\nmute = true ; for now\nvolume = 20\n"},
+    {"a key added at the end of its section",
+     "[assists]\nshow_score = true\n\n[keys]\nhelp = k\n", "assists", "landing_marker", "true",
+     "[assists]\nshow_score = true\nlanding_marker = true\n\n[keys]\nhelp = k\n"},
+    {"a section added at the end", "[keys]\nhelp = k", "assists", "show_score", "true",
+     "[keys]\nhelp = k\n\n[assists]\nshow_score = true\n"},
+    {"a new file", "", "sound", "mute", "true", "[sound]\nmute = true\n"},
+    {"the same key in another section is left", "[look]\nmute = 1\n[sound]\nmute=false\n",
+     "sound", "mute", "true", "[look]\nmute = 1\n[sound]\nmute= true\n"},
+    {"colon delimiters and windows line ends",
+     "[sound]\r\nmute : false\r\n", "sound", "mute", "true", "[sound]\r\nmute : true\r\n"},
+    {"an empty section takes the key under its head", "[sound]\n[look]\ninvert = true\n",
+     "sound", "mute", "true", "[sound]\nmute = true\n[look]\ninvert = true\n"},
+};
+
+TEST(SettingsReader, TheRewriteChangesOneSettingAndKeepsEveryOtherLine)
+{
+    for (const RewriteCase& c : kRewriteCases) {
+        SCOPED_TRACE(c.name);
+        const std::string after = setSettingInText(c.before, c.section, c.key, c.value);
+        EXPECT_EQ(after, c.after);
+        // and the reader takes it back as set, with no bad line
+        Settings s;
+        std::vector<std::string> problems;
+        readSettingsText(after, "settings.ini", &s, &problems);
+        if (std::string(c.name).find("another section") == std::string::npos) {
+            EXPECT_TRUE(problems.empty()) << problems[0];
+        }
+    }
+}
+
+std::string readAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream whole;
+    whole << in.rdbuf();
+    return whole.str();
+}
+
+class SettingsFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetPlayState();
+        std::string error;
+        ASSERT_TRUE(makeUserFolder(UserFolder::Config, folder, error)) << error;
+        path = folder + "/settings.ini";
+        std::remove(path.c_str());
+    }
+    void TearDown() override
+    {
+        std::remove(path.c_str());
+        resetPlayState();
+    }
+    void write(const std::string& text)
+    {
+        std::string error;
+        ASSERT_TRUE(writeFileAtomically(path, text, error)) << error;
+    }
+    std::string folder, path;
+};
+
+TEST_F(SettingsFile, AMenuChangeRewritesAGoodFileAndNeverOneWithABadLine)
+{
+    write("# the player's\n[assists]\nshow_score = false ; shown later\n");
+    std::vector<std::string> problems;
+    loadSettingsFile(&problems);
+    EXPECT_TRUE(problems.empty());
+    gSettings.showScore = true;
+    std::string error;
+    ASSERT_TRUE(saveSetting("assists", "show_score", &error)) << error;
+    EXPECT_EQ(readAll(path), "# the player's\n[assists]\nshow_score = true ; shown later\n");
+
+    // only ; starts a comment after a value: this one is a bad value, and the file stays
+    resetPlayState();
+    const std::string bad = "# the player's\n[assists]\nshow_score = false # shown later\n";
+    write(bad);
+    loadSettingsFile(&problems);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].rfind(path + ":3: bad value", 0), 0u) << problems[0];
+    gSettings.showScore = true;
+    ASSERT_TRUE(saveSetting("assists", "show_score", &error));
+    EXPECT_EQ(readAll(path), bad);
+
+    // no file: the first change makes one
+    resetPlayState();
+    std::remove(path.c_str());
+    problems.clear();
+    loadSettingsFile(&problems);
+    EXPECT_TRUE(problems.empty());
+    gSettings.mute = true;
+    ASSERT_TRUE(saveSetting("sound", "mute", &error));
+    EXPECT_EQ(readAll(path), "[sound]\nmute = true\n");
+
+    // --no-save and replays
+    disableSettingsSave();
+    gSettings.mute = false;
+    ASSERT_TRUE(saveSetting("sound", "mute", &error));
+    EXPECT_EQ(readAll(path), "[sound]\nmute = true\n");
+}
+
+struct KeyCase {
+    const char* name;
+    const char* keys;  // the [keys] section
+    InputEvent in;
+    bool passes;
+    InputEvent out;
+};
+
+InputEvent keyDown(int32_t c) { return InputEvent{InputKind::KeyDown, c, 0, 7, 9}; }
+InputEvent keyUp(int32_t c) { return InputEvent{InputKind::KeyUp, c, 0, 7, 9}; }
+InputEvent special(int32_t c) { return InputEvent{InputKind::SpecialKey, c, 0, 7, 9}; }
+InputEvent specialUp(int32_t c) { return InputEvent{InputKind::SpecialKeyUp, c, 0, 7, 9}; }
+
+const KeyCase kKeyCases[] = {
+    {"defaults: a key passes as it came", "", keyDown('A'), true, keyDown('A')},
+    {"defaults: an unbound special key's release is dropped", "", specialUp(kKeyF1), false, {}},
+    {"the bound key becomes the default", "hide_left = j", keyDown('j'), true, keyDown('a')},
+    {"upper case too", "hide_left = j", keyDown('J'), true, keyDown('a')},
+    {"and its release", "hide_left = j", keyUp('j'), true, keyUp('a')},
+    {"the default key moved does nothing", "hide_left = j", keyDown('a'), false, {}},
+    {"nor its upper case", "hide_left = j", keyUp('A'), false, {}},
+    {"other keys pass", "hide_left = j", keyDown('e'), true, keyDown('e')},
+    {"a special key held to hide", "hide_right = F5", special(5), true, keyDown('d')},
+    {"is let go by its release", "hide_right = F5", specialUp(5), true, keyUp('d')},
+    {"a character for a special action", "weapon = w", keyDown('w'), true, special(kKeyF1)},
+    {"whose release is nothing", "weapon = w", keyUp('w'), false, {}},
+    {"F1 moved does nothing", "weapon = w", special(kKeyF1), false, {}},
+    {"swapped keys", "hide_left = d\nhide_right = a", keyDown('d'), true, keyDown('a')},
+    {"Escape pauses still when pause moves", "pause = k", keyDown(kKeyEscape), true,
+     keyDown(kKeyEscape)},
+    {"a mouse button passes", "hide_left = j", InputEvent{InputKind::Button, 0, 0, 4, 5}, true,
+     InputEvent{InputKind::Button, 0, 0, 4, 5}},
+};
+
+TEST(SettingsKeys, ABoundKeyReachesTheBindingsAsItsActionsDefaultKey)
+{
+    for (const KeyCase& c : kKeyCases) {
+        SCOPED_TRACE(c.name);
+        resetPlayState();
+        std::vector<std::string> problems;
+        readSettingsText(std::string("[keys]\n") + c.keys + "\n", "settings.ini", &gSettings,
+                         &problems);
+        ASSERT_TRUE(problems.empty()) << problems[0];
+        InputEvent e = c.in;
+        ASSERT_EQ(translateBoundKey(&e), c.passes);
+        if (!c.passes)
+            continue;
+        EXPECT_EQ(int(e.kind), int(c.out.kind));
+        EXPECT_EQ(e.code, c.out.code);
+        EXPECT_EQ(e.x, c.out.x);
+        EXPECT_EQ(e.y, c.out.y);
+    }
+    resetPlayState();
+}
+
+TEST(SettingsKeys, NamesReadBackAsTheSameKey)
+{
+    for (const char* name : {"z", "7", "F2", "F10", "F12", "Escape", "Home", "Enter", "Space"}) {
+        Settings s;
+        std::vector<std::string> problems;
+        readSettingsText(std::string("[keys]\nhelp = ") + name + "\n", "settings.ini", &s,
+                         &problems);
+        EXPECT_EQ(keyName(s.keys[int(KeyAction::Help)]), name);
+    }
+}
+
+}  // namespace
