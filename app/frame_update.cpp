@@ -5,6 +5,7 @@
 // games with their summary line).
 #include "app/app.h"
 #include "app/frame_clock.h"
+#include "app/gamepad_input.h"
 #include "app/play_session.h"
 #include "app/score_keeping.h"
 #include "game/input_queue.h"
@@ -15,6 +16,7 @@
 void onIdle()
 {
     paceIdleCall();
+    serviceGamepads();
     const bool heldBefore = pictureHeld();
     const int64_t appliedBefore = appliedInputCount();
     for (int32_t owed = takeOwedSteps(gIdleCallStart); owed > 0; --owed) {
