@@ -2,6 +2,7 @@
 // app: the shell's window state, and the one reset of every game global that tests start from.
 #include "app/app.h"
 #include "app/frame_clock.h"
+#include "app/gamepad_input.h"
 #include "app/play_session.h"
 #include "game/game_state.h"
 
@@ -22,6 +23,7 @@ void resetAllGlobals()
     gKeepTerrainTree = 0;
     resetFrameClock();
     resetPlaySession();
+    resetGamepadInput();
     resetPlayState();
     routeInputToBindings();
 }

@@ -277,7 +277,15 @@ void writeUsage(std::FILE* out)
                "                          Q, Escape or the menu's Exit end a replay)\n"
                "  middle mouse button     menu: pause, full screen, sound, the assists, help,\n"
                "                          play again after GAME OVER, and \"Exit\"\n"
-               "\nThe keys, the Look, the sound and the assists can be set in\n"
+               "\nGame pad (the first one found; pulling it out pauses):\n"
+               "  left stick, d-pad       look around\n"
+               "  right trigger or A      hold to swing the power bar, release to throw\n"
+               "  shoulders (hold)        hide left, hide right\n"
+               "  Y                       change weapons\n"
+               "  Start                   pause and resume\n"
+               "  Back                    help, as H\n"
+               "  A                       after GAME OVER: play again\n"
+               "\nThe keys, the Look, the pad, the sound and the assists can be set in\n"
                "$XDG_CONFIG_HOME/vendettix/settings.ini (~/.config/vendettix/settings.ini).\n"
                "\nThe models, textures and sound are looked for in these places, in order:\n",
                out);

@@ -4,6 +4,7 @@
 // picture is held and nothing changed it. The game ends here, at a step, with its summary line.
 #include "app/app.h"
 #include "app/frame_clock.h"
+#include "app/gamepad_input.h"
 #include "app/play_session.h"
 #include "app/score_keeping.h"
 #include "game/input_queue.h"
@@ -14,6 +15,7 @@
 void onIdle()
 {
     paceIdleCall();
+    serviceGamepads();
     const bool heldBefore = pictureHeld();
     const int64_t appliedBefore = appliedInputCount();
     for (int32_t owed = takeOwedSteps(gIdleCallStart); owed > 0; --owed) {

@@ -6,6 +6,7 @@
 #include "app/app.h"
 #include "app/command_line.h"
 #include "app/data_directory.h"
+#include "app/gamepad_input.h"
 #include "app/play_session.h"
 #include "app/score_keeping.h"
 #include "app/timedemo.h"
@@ -39,6 +40,12 @@ int main(int argc, char** argv)
             return 2;
         }
     }
+    // the test aid's script, named from where the player stands too
+    std::string padScriptError;
+    if (!readVirtualPadFromEnvironment(&padScriptError)) {
+        std::fprintf(stderr, "%s\n", padScriptError.c_str());
+        return 2;
+    }
     if (commandLine.replayRank > 0) {
         std::string error;
         if (!loadKeptGame(commandLine.replayRank, &replay, &error)) {
@@ -49,8 +56,11 @@ int main(int argc, char** argv)
     const bool replaying = !replayPath.empty() || commandLine.replayRank > 0;
     // a reader gone from a pipe we record or print the summary into is a failed write, not
     // the end of the game
-    if (!commandLine.recordPath.empty() || replaying)
+    if (!commandLine.recordPath.empty() || replaying) {
         std::signal(SIGPIPE, SIG_IGN);
+        // a file size limit (ulimit -f) reached is a failed write too
+        std::signal(SIGXFSZ, SIG_IGN);
+    }
     if (!commandLine.recordPath.empty()) {
         std::string error;
         RecordStart started = startRecording(commandLine.recordPath, &error);

@@ -54,14 +54,16 @@ std::string absolutePath(const std::string& path)
     return absolute;
 }
 
-// an empty file holds nothing to lose; anything else must begin with the log's header
+// an empty file holds nothing to lose; anything else must begin with a log's header, of this
+// version or an older one
 bool mayBeReplaced(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     std::string first(std::string(kInputLogHeader).size() + 1, '\0');
     in.read(first.data(), std::streamsize(first.size()));
     first.resize(size_t(in.gcount()));
-    return first.empty() || first == std::string(kInputLogHeader) + "\n";
+    return first.empty() || (first.back() == '\n' &&
+                             inputLogVersion(first.substr(0, first.size() - 1)) != 0);
 }
 
 // a start that never ran a step (no display, say) leaves no half-made file behind

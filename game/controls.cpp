@@ -4,6 +4,7 @@
 
 #include <cctype>
 
+#include "game/pad_bindings.h"
 #include "game/settings.h"
 
 namespace {
@@ -31,7 +32,7 @@ std::string pauseKeys()
 
 std::vector<ControlLine> controlLines()
 {
-    return {
+    std::vector<ControlLine> lines = {
         {shown(KeyAction::HideLeft) + " (hold)", "hide left"},
         {shown(KeyAction::HideRight) + " (hold)", "hide right"},
         {shown(KeyAction::Weapon), "change weapons: rolls or eggs"},
@@ -43,6 +44,15 @@ std::vector<ControlLine> controlLines()
         {"Middle mouse", "the menu"},
         {"Q", "quit"},
     };
+    // a game played without a pad shows none of it
+    if (gPadUsed)
+        lines.insert(lines.end(), {
+            {"Pad: stick, d-pad", "look around"},
+            {"Pad: RT or A", "hold to charge, release to throw"},
+            {"Pad: LB, RB (hold)", "hide left, hide right"},
+            {"Pad: Y, Start, Back", "weapons, pause, this help"},
+        });
+    return lines;
 }
 
 std::string resumeHint(bool helpShown)

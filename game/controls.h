@@ -10,8 +10,8 @@ struct ControlLine {
     std::string what;
 };
 
-// the keys and buttons of play, in the order the help lists them; another input (a pad) adds
-// its own lines after these
+// the keys and buttons of play, in the order the help lists them; once a pad has been used, its
+// own lines after these
 std::vector<ControlLine> controlLines();
 // "Press P or Esc to resume", with the keys as bound; with the help's own key when it is shown
 std::string resumeHint(bool helpShown);

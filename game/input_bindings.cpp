@@ -6,6 +6,7 @@
 #include <string>
 
 #include "game/game_state.h"
+#include "game/pad_bindings.h"
 #include "game/play_step.h"
 #include "game/rules.h"
 #include "game/settings.h"
@@ -31,7 +32,7 @@ static bool isPauseKey(int32_t key)
     return key == 'p' || key == 'P' || key == kKeyEscape;
 }
 
-static void togglePause()
+void togglePause()
 {
     // the help's pause ends as the help closes
     gPaused = gHelpShown ? 0 : !gPaused;
@@ -40,7 +41,7 @@ static void togglePause()
 }
 
 // the help on standard output as always, and in the window, paused, until a pause or help key
-static void toggleHelp()
+void toggleHelp()
 {
     printHelp();
     gHelpShown = !gHelpShown;
@@ -134,6 +135,12 @@ static bool swallowedWhilePaused(const InputEvent& event)
     case InputKind::Quit:
     case InputKind::Menu:
     case InputKind::Look:
+    // the pad's bindings keep track of what is held and decide for themselves
+    case InputKind::PadDown:
+    case InputKind::PadUp:
+    case InputKind::PadAxis:
+    case InputKind::PadGone:
+    case InputKind::PadDeadzone:
         return false;
     case InputKind::SpecialKeyUp:
         return true;
@@ -198,6 +205,12 @@ static void onKeyDown(unsigned char key)
     }
 }
 
+void toggleWeapon()
+{
+    selectAmmunition(!gEggSelected);
+    requestRedisplay();
+}
+
 static void onKeyUp(unsigned char key)
 {
     // a key let go while input is frozen is no longer held once play resumes
@@ -207,10 +220,11 @@ static void onKeyUp(unsigned char key)
         gHideRightHeld = 0;
     if (inputFrozen())
         return;
-    if (key == 'A' || key == 'a') {
+    // the player stays aside while the pad's shoulder still holds that side
+    if ((key == 'A' || key == 'a') && !padHoldsHideLeft()) {
         beginLeanReturn(true);
         requestRedisplay();
-    } else if (key == 'D' || key == 'd') {
+    } else if ((key == 'D' || key == 'd') && !padHoldsHideRight()) {
         beginLeanReturn(false);
         requestRedisplay();
     }
@@ -221,8 +235,7 @@ static void onSpecialKey(int32_t key)
     if (key == kKeyF11) {
         requestFullScreenToggle();
     } else if (key == kKeyF1) {
-        selectAmmunition(!gEggSelected);
-        requestRedisplay();
+        toggleWeapon();
     } else if (key == kKeyHome) {
         resetCamera();
         requestRedisplay();
@@ -249,9 +262,9 @@ void stepHeldKeys(float stepMs)
     // held through a pause, the lean goes on once play resumes
     if (gPaused || inputFrozen())
         return;
-    if (gHideLeftHeld)
+    if (gHideLeftHeld || padHoldsHideLeft())
         stepHideLeft(stepMs);
-    if (gHideRightHeld)
+    if (gHideRightHeld || padHoldsHideRight())
         stepHideRight(stepMs);
 }
 
@@ -301,6 +314,13 @@ void applyInput(const InputEvent& event)
     case InputKind::SpecialKeyUp:
         // the input's route turns a bound one into the key it stands for
         return;
+    case InputKind::PadDown:
+    case InputKind::PadUp:
+    case InputKind::PadAxis:
+    case InputKind::PadGone:
+    case InputKind::PadDeadzone:
+        applyPadInput(event);
+        return;
     }
 }
 
@@ -308,4 +328,5 @@ void resetBindingsState()
 {
     gViewWidth = gViewHeight = 0;
     gHideLeftHeld = gHideRightHeld = 0;
+    resetPadBindings();
 }

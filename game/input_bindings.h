@@ -29,7 +29,13 @@ constexpr int32_t kFirstMenuChoice = kMenuPause;
 constexpr int32_t kLastMenuChoice = kMenuPlayAgain;
 
 void applyInput(const InputEvent& event);
-// a step aside for each hiding key held, stepMs after the last step
+// shared with the pad's bindings (game/pad_bindings.h): the pause key's, the help key's and
+// F1's actions
+void togglePause();
+void toggleHelp();
+void toggleWeapon();
+// a step aside for each hiding key (or pad shoulder) held, stepMs after the last step; none
+// while paused
 void stepHeldKeys(float stepMs);
 void resetBindingsState();
 // during a turn, between levels and after the game, the player can neither hide nor look

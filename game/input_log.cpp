@@ -3,6 +3,7 @@
 #include "game/input_log.h"
 
 #include "game/input_bindings.h"
+#include "game/pad_bindings.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,6 +23,7 @@ constexpr long long kLargestCoordinate = 65535;
 // a message quotes no more of a bad word than this
 constexpr size_t kQuotedChars = 60;
 constexpr size_t kReadPiece = 64 * 1024;
+constexpr size_t kLongestLine = 4096;
 constexpr int64_t kSyncIntervalMs = 1000;
 
 // the log's own lines beside the input events
@@ -32,7 +34,10 @@ struct EventName {
     InputKind kind;
     int fields;  // numbers after the name
     LineKind line = LineKind::Input;
+    int version = 1;  // the log's version that brought it
 };
+
+constexpr LineKind kInput = LineKind::Input;
 
 const EventName kEventNames[] = {
     {"key", InputKind::KeyDown, 1},    {"keyup", InputKind::KeyUp, 1},
@@ -42,6 +47,9 @@ const EventName kEventNames[] = {
     {"menu", InputKind::Menu, 1},      {"look", InputKind::Look, 2},
     {"reached", InputKind::Quit, 0, LineKind::Reached},
     {"end", InputKind::Quit, 0, LineKind::End},
+    {"paddown", InputKind::PadDown, 1, kInput, 2}, {"padup", InputKind::PadUp, 1, kInput, 2},
+    {"padaxis", InputKind::PadAxis, 2, kInput, 2}, {"padgone", InputKind::PadGone, 0, kInput, 2},
+    {"paddeadzone", InputKind::PadDeadzone, 1, kInput, 2},
 };
 
 const EventName* nameOf(InputKind kind)
@@ -98,9 +106,9 @@ std::vector<std::string> wordsOf(const std::string& line)
     return words;
 }
 
-// what is wrong with one line, or an empty string; the event and its step go to *input, the
-// line's kind to *kind
-std::string parseLine(const std::string& line, QueuedInput* input, LineKind* kind)
+// what is wrong with one line of a log of that version, or an empty string; the event and its
+// step go to *input, the line's kind to *kind
+std::string parseLine(const std::string& line, int version, QueuedInput* input, LineKind* kind)
 {
     const std::vector<std::string> words = wordsOf(line);
     const std::string stepWord = words.empty() ? "" : words[0];
@@ -121,6 +129,9 @@ std::string parseLine(const std::string& line, QueuedInput* input, LineKind* kin
             event = &e;
     if (!event)
         return "unknown event " + quoted(name);
+    if (event->version > version)
+        return quoted(name) + " needs \"vendettix-input " + std::to_string(event->version) +
+               "\" on the first line";
 
     // the ranges each field may take
     struct Range { long long lo, hi; };
@@ -145,6 +156,13 @@ std::string parseLine(const std::string& line, QueuedInput* input, LineKind* kin
         ranges[1] = {0, 1};
         break;
     case InputKind::SpecialKeyUp: break;  // never in a log: it has no name
+    case InputKind::PadDown: case InputKind::PadUp: ranges[0] = {0, kPadButtonCount - 1}; break;
+    case InputKind::PadAxis:
+        ranges[0] = {0, kPadAxisCount - 1};
+        ranges[1] = {kPadAxisMin, kPadAxisMax};
+        break;
+    case InputKind::PadGone: break;
+    case InputKind::PadDeadzone: ranges[0] = {0, kPadDeadzoneMax}; break;
     }
     if (words.size() < size_t(2 + event->fields))
         return "truncated line: " + name + " needs " + std::to_string(event->fields) +
@@ -172,6 +190,10 @@ std::string parseLine(const std::string& line, QueuedInput* input, LineKind* kin
         e.code = int32_t(values[0]);
         e.state = int32_t(values[1]);
         break;
+    case InputKind::PadAxis:
+        e.code = int32_t(values[0]);
+        e.x = int32_t(values[1]);
+        break;
     default:
         e.code = int32_t(values[0]);
         break;
@@ -188,6 +210,11 @@ int64_t steadyMs()
 }
 
 }  // namespace
+
+int inputLogVersion(const std::string& firstLine)
+{
+    return firstLine == kInputLogHeader ? 2 : firstLine == kInputLogHeaderV1 ? 1 : 0;
+}
 
 std::string inputLogLine(const QueuedInput& input)
 {
@@ -209,7 +236,12 @@ std::string inputLogLine(const QueuedInput& input)
     case InputKind::Look:
         std::snprintf(buffer + n, sizeof buffer - n, " %d %d\n", ev.code, ev.state);
         break;
-    case InputKind::Quit: std::snprintf(buffer + n, sizeof buffer - n, "\n"); break;
+    case InputKind::PadAxis:
+        std::snprintf(buffer + n, sizeof buffer - n, " %d %d\n", ev.code, ev.x);
+        break;
+    case InputKind::Quit: case InputKind::PadGone:
+        std::snprintf(buffer + n, sizeof buffer - n, "\n");
+        break;
     default: std::snprintf(buffer + n, sizeof buffer - n, " %d\n", ev.code); break;
     }
     return buffer;
@@ -278,6 +310,7 @@ void InputLogWriter::sync(bool always)
     if (!always && now - lastSyncMs_ < kSyncIntervalMs)
         return;
     lastSyncMs_ = now;
+    ++syncs_;
     // a pipe or a terminal has no disk behind it
     if (fdatasync(fd_) != 0 && errno != EINVAL && errno != EROFS)
         fail("cannot write the recording to the disk", errno);
@@ -340,6 +373,9 @@ bool InputLogParser::feed(const char* data, size_t size)
             std::snprintf(code, sizeof code, "%u", unsigned(c));
             return fail(std::string("control character ") + code + " in the line; a recording "
                         "holds only text");
+        } else if (line_.size() >= kLongestLine) {
+            // no event needs a line that long; a huge word is refused as it comes
+            return fail("a line longer than " + std::to_string(kLongestLine) + " characters");
         } else {
             line_ += char(c);
         }
@@ -350,7 +386,8 @@ bool InputLogParser::feed(const char* data, size_t size)
 bool InputLogParser::takeLine()
 {
     if (lineNumber_ == 1) {
-        if (line_ != kInputLogHeader)
+        version_ = inputLogVersion(line_);
+        if (version_ == 0)
             return fail(std::string("the first line must be \"") + kInputLogHeader + "\"");
         return true;
     }
@@ -358,7 +395,7 @@ bool InputLogParser::takeLine()
         return true;
     QueuedInput input{};
     LineKind kind = LineKind::Input;
-    std::string wrong = parseLine(line_, &input, &kind);
+    std::string wrong = parseLine(line_, version_, &input, &kind);
     if (!wrong.empty())
         return fail(wrong);
     if (log_.ended)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // game: the input log, the text file of `--record` and `--replay`.
 //
-//   vendettix-input 1
+//   vendettix-input 2
 //   <step> key <code>             a key pressed (its character code, 0-255)
 //   <step> keyup <code>           that key released
 //   <step> special <code>         a special key (F1 = 1, Home = 106)
@@ -16,7 +16,18 @@
 //                                 screen, 3 sound on or off, 4 show score, 5 landing marker,
 //                                 6 help, 7 play again
 //   <step> look <scale> <invert>  the Look's settings: its scale in thousandths (250-4000),
-//                                 1 when dragging up looks down
+//                                 1 when dragging up (or pushing the pad's stick up) looks down
+//   <step> paddown <b>            game pad button b pressed (0 A, 1 B, 2 X, 3 Y, 4 Back,
+//                                 5 Guide, 6 Start, 7 left stick, 8 right stick, 9 left
+//                                 shoulder, 10 right shoulder, 11-14 d-pad up, down, left,
+//                                 right, up to 20)
+//   <step> padup <b>              that button released
+//   <step> padaxis <a> <v>        pad axis a at position v, -32768 to 32767 (0 left stick x,
+//                                 1 left stick y, down positive, 2 and 3 the right stick,
+//                                 4 left trigger, 5 right trigger, 0 to 32767)
+//   <step> padgone                the pad in use was pulled out
+//   <step> paddeadzone <d>        the pad stick's dead zone from then on, in thousandths of
+//                                 full tilt (0-900)
 //   <step> reached                the game had run this many steps (written every 60 steps,
 //                                 so a recording cut off anywhere replays to within a second)
 //   <step> end                    the game ended after this many steps; the last line
@@ -25,8 +36,9 @@
 // steps never go backwards, and stay within 24 hours of play). A replay runs every step of its
 // events and up to its last `reached` or `end`. Nothing but `end` (at the same step) follows a
 // quit (the `quit` event, or the key q or Q). Lines starting with # and empty lines are
-// ignored; a line holds no control character but tab. Every line ends with a newline: a last
-// line without one was cut off.
+// ignored; a line holds no control character but tab and at most 4096 characters. Every line
+// ends with a newline: a last line without one was cut off. A file of version 1 (first line
+// "vendettix-input 1", before the game pad) has no pad lines and still reads.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -34,7 +46,11 @@
 
 #include "game/input_queue.h"
 
-constexpr const char* kInputLogHeader = "vendettix-input 1";
+constexpr const char* kInputLogHeader = "vendettix-input 2";
+// the first version, before the game pad
+constexpr const char* kInputLogHeaderV1 = "vendettix-input 1";
+// the log's version its first line names: 1 or 2, 0 for none
+int inputLogVersion(const std::string& firstLine);
 constexpr int64_t kLargestLogStep = 24LL * 3600 * 60;       // a day of play
 constexpr int64_t kLargestLogBytes = 64LL * 1024 * 1024;     // far beyond a day of input
 constexpr int64_t kStepsBetweenReachedLines = 60;           // a second of play
@@ -75,6 +91,8 @@ public:
     bool failed() const { return !error_.empty(); }
     const std::string& error() const { return error_; }
     const std::string& text() const { return text_; }
+    // how often the data was sent to the disk
+    int syncCount() const { return syncs_; }
 
 private:
     void write(const std::string& line);
@@ -87,6 +105,7 @@ private:
     std::string error_;
     int64_t whole_ = 0;        // bytes of whole lines in the file
     int64_t lastSyncMs_ = -1;  // steady clock
+    int syncs_ = 0;
 };
 
 // Checks text fed in pieces as it comes, so a reader of an endless or huge stream stops at the
@@ -110,6 +129,7 @@ private:
     InputLog log_;
     int64_t bytes_ = 0;
     int lineNumber_ = 1;
+    int version_ = 0;  // as the first line names it
     int64_t lastStep_ = 0;
     bool quit_ = false;
 };

@@ -6,6 +6,7 @@
 #include "game/game_state.h"
 #include "game/input_bindings.h"
 #include "game/input_queue.h"
+#include "game/pad_bindings.h"
 #include "game/rules.h"
 #include "player/camera.h"
 #include "player/camera_placement.h"
@@ -59,6 +60,7 @@ void runPlayStep()
     if (gQuitRequested)
         return;
     stepHeldKeys(kStepMs);
+    stepPadLook();
     stepPlay();
     // the throw leaves along this view, and the picture is drawn from it
     placeCamera(gWorld);

@@ -179,7 +179,7 @@ ScoreTableState ScoreTable::open(const std::string& path, bool forWriting, std::
                     damage = "integrity check: " + verdict.substr(0, verdict.find('\n'));
             }
         }
-        if (code != SQLITE_OK && isDamage(code))
+        if (isDamage(code))
             damage = sqlite3_errmsg(db_);
         if (damage.empty() && code == SQLITE_OK) {
             std::string error;

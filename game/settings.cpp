@@ -171,6 +171,19 @@ const SettingRow kSettingRows[] = {
     {"look", "invert", "true or false",
      [](const std::string& v, Settings& s) { return parseSwitch(v, &s.invert); },
      [](const Settings& s) { return std::string(switchText(s.invert)); }},
+    {"pad", "deadzone", "a number from 0 to 0.9",
+     [](const std::string& v, Settings& s) {
+         double x = 0;
+         if (!parseDecimal(v, 0.0, 0.9, &x))
+             return false;
+         s.padDeadzone = float(x);
+         return true;
+     },
+     [](const Settings& s) {
+         char text[32];
+         std::snprintf(text, sizeof text, "%g", double(s.padDeadzone));
+         return std::string(text);
+     }},
     VX_KEY_ROW("hide_left", KeyAction::HideLeft),
     VX_KEY_ROW("hide_right", KeyAction::HideRight),
     VX_KEY_ROW("weapon", KeyAction::Weapon),

@@ -24,6 +24,7 @@ struct Settings {
     bool mute = false;
     float sensitivity = 1.0f;   // the Look's turn per pixel dragged, 1 as always
     bool invert = false;        // dragging up looks down
+    float padDeadzone = 0.25f;  // of the pad stick's full tilt, 0 to 0.9: inside it reads nothing
     BoundKey keys[kKeyActionCount] = {{false, 'a'}, {false, 'd'}, {true, kKeyF1},
                                       {false, 'p'}, {false, 'h'}, {true, kKeyF11}};
     bool showScore = false;     // "Score: N" on the HUD while playing

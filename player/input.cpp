@@ -120,3 +120,11 @@ void setLookSettings(float scale, bool inverted)
     gLookScale = scale;
     gLookInverted = inverted ? 1 : 0;
 }
+
+void turnLook(float yaw, float pitch)
+{
+    gCameraYaw += yaw;
+    gCameraPitch += pitch;
+    clampLook();
+    updateLookVector();
+}

@@ -29,12 +29,35 @@ constexpr int32_t kKeyEnter = 13;
 constexpr int32_t kWindowHidden = 0;
 constexpr int32_t kWindowFullyCovered = 3;
 
+// a game pad's buttons and axes in the standard layout (SDL's game-controller numbers; the
+// shell checks them)
+constexpr int32_t kPadA = 0;
+constexpr int32_t kPadY = 3;
+constexpr int32_t kPadBack = 4;
+constexpr int32_t kPadStart = 6;
+constexpr int32_t kPadLeftShoulder = 9;
+constexpr int32_t kPadRightShoulder = 10;
+constexpr int32_t kPadUp = 11;
+constexpr int32_t kPadDown = 12;
+constexpr int32_t kPadLeft = 13;
+constexpr int32_t kPadRight = 14;
+constexpr int32_t kPadButtonCount = 21;
+constexpr int32_t kPadLeftX = 0;
+constexpr int32_t kPadLeftY = 1;   // up is negative
+constexpr int32_t kPadRightTrigger = 5;
+constexpr int32_t kPadAxisCount = 6;
+constexpr int32_t kPadAxisMin = -32768;
+constexpr int32_t kPadAxisMax = 32767;
+
 // Reshape carries the window's new size in x and y; Quit is the menu's Exit; WindowStatus the
 // window's visibility (GLUT's status in code); Menu another menu entry (its choice in code);
 // Look the Look's settings (the scale in kLookScaleUnits in code, inverted in state).
-// SpecialKeyUp only reaches the bindings as the key it is bound to
+// SpecialKeyUp only reaches the bindings as the key it is bound to. The pad's: PadDown and PadUp
+// a button in code; PadAxis an axis in code at position x; PadGone the pad in use was pulled
+// out; PadDeadzone the stick's dead zone in code (thousandths of full tilt)
 enum class InputKind : uint8_t { KeyDown, KeyUp, SpecialKey, Button, Drag, Reshape, Quit,
-                                 WindowStatus, Menu, Look, SpecialKeyUp };
+                                 WindowStatus, Menu, Look, SpecialKeyUp, PadDown, PadUp, PadAxis,
+                                 PadGone, PadDeadzone };
 
 // one event as the toolkit reported it: the key or button, its state, the pointer position
 struct InputEvent {
@@ -64,6 +87,8 @@ void followLook(int x, int y, int32_t width, int32_t height, bool release);
 void cancelLook();
 // the Look turns scale times the drag, its vertical sense turned over when inverted
 void setLookSettings(float scale, bool inverted);
+// the Look turned by these angles (radians; yaw to the right, pitch up), within its limits
+void turnLook(float yaw, float pitch);
 // the camera straight at the house's side wall from the first station, eye back on the station
 void resetCamera();
 // the World's meshes and the streamers between lines and filled

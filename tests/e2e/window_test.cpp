@@ -237,4 +237,16 @@ TEST(Window, OpensAsItWasLeft)
     game.tapKey("q");
     ASSERT_TRUE(game.waitForExit(60.0));
     EXPECT_EQ(game.stderrText(), "");
+
+    // --no-save neither reads the kept window nor keeps its own
+    ASSERT_TRUE(game.start({"--no-save"}));
+    ASSERT_TRUE(game.waitForWindow());
+    EXPECT_TRUE(at(100, 100, 600, 600));
+    game.runX({"xdotool", "windowmove", std::to_string(game.window().id), "7", "9"});
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
+    startGame(game);
+    EXPECT_TRUE(at(100, 100, 300, 300));
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(60.0));
 }

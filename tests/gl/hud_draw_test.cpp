@@ -474,10 +474,16 @@ TEST_F(HudDrawTest, FromThreeTwentyByTwoFortyUpNoTextIsCutOrRunsIntoAnotherOrABa
     const Text over[] = {{-1.0f, 0.6f, "GAME OVER!!!"},
                          {-1.0f, 0.5f, "SCORE: 1200"},
                          {-1.0f, 0.4f, "Press Enter to play again"}};
-    const int sizes[][2] = {{320, 240}, {400, 700}, {420, 700}, {600, 600},
-                            {640, 480}, {1280, 400}, {360, 800}, {1280, 720}};
+    // the 24-point texts wherever they fit: the eggs counter ends on the last column at 520
+    // wide, the power bar's label reaches the bar below 487 high
+    const struct {
+        int w, h;
+        bool large;
+    } sizes[] = {{320, 240, false},  {400, 700, false},  {420, 700, false}, {600, 600, true},
+                 {640, 480, false},  {1280, 400, false}, {360, 800, false}, {1280, 720, true},
+                 {520, 700, true},   {516, 700, false},  {1280, 460, false}, {1280, 500, true}};
     for (const auto& size : sizes) {
-        const int w = size[0], h = size[1];
+        const int w = size.w, h = size.h;
         const std::string name = std::to_string(w) + "x" + std::to_string(h);
         for (int state = 0; state < 3; ++state) {
             resetAllGlobals();
@@ -493,6 +499,7 @@ TEST_F(HudDrawTest, FromThreeTwentyByTwoFortyUpNoTextIsCutOrRunsIntoAnotherOrABa
             savePng(px, "hud_fit_" + name + "_" + std::to_string(state));
             void* font = hudTextFont();
             const bool large = font == GLUT_BITMAP_TIMES_ROMAN_24;
+            EXPECT_EQ(large, size.large) << name << " state " << state;
             const int rise = large ? kLargeFontRise : kSmallFontRise;
             const int drop = large ? kLargeFontDrop : kSmallFontDrop;
             std::vector<Text> texts(state == 2 ? std::begin(over) : std::begin(play),
@@ -507,7 +514,8 @@ TEST_F(HudDrawTest, FromThreeTwentyByTwoFortyUpNoTextIsCutOrRunsIntoAnotherOrABa
                 const int width = glutBitmapLength(font, reinterpret_cast<const unsigned char*>(t.text));
                 const int x = t.x < 0 ? int(0.5f * w - 0.5f * width) : int(t.x * w);
                 const int y = int(t.y * h);
-                boxes.push_back(Box{x, y - drop, x + width, y + rise});
+                // the last glyph's advance leaves a column of space after it
+                boxes.push_back(Box{x, y - drop, x + width - 1, y + rise});
                 const Box& b = boxes.back();
                 EXPECT_TRUE(b.x0 >= 0 && b.x1 < w && b.y0 >= 0 && b.y1 < h)
                     << t.text << " cut at " << name;

@@ -62,8 +62,9 @@ std::string tempLog(const std::string& text)
 
 TEST(InputLog, BadFilesNameTheFileTheLineAndTheFault)
 {
-    const std::string head = "vendettix-input 1\n";
-    const std::string longWord(5000, 'x');
+    const std::string head = "vendettix-input 2\n";
+    const std::string v1 = "vendettix-input 1\n";
+    const std::string longWord(4000, 'x');
     const struct {
         const char* name;
         std::string text;
@@ -73,7 +74,17 @@ TEST(InputLog, BadFilesNameTheFileTheLineAndTheFault)
     } rows[] = {
         {"missing file", "", ":0:", "cannot read", testing::TempDir() + "vx-no-such.replay"},
         {"empty file", "", ":1:", "first line"},
-        {"wrong first line", "vendettix-input 2\n0 quit\n", ":1:", "first line"},
+        {"wrong first line", "vendettix-input 3\n0 quit\n", ":1:", "first line"},
+        {"pad line in a version 1 log", v1 + "0 key 97\n2 paddown 0\n", ":3:",
+         "\"paddown\" needs \"vendettix-input 2\""},
+        {"pad button out of range", head + "2 paddown 21\n", ":2:", "out of range"},
+        {"pad axis out of range", head + "2 padaxis 6 0\n", ":2:", "out of range"},
+        {"pad position out of range", head + "2 padaxis 0 32768\n", ":2:", "out of range"},
+        {"pad position too low", head + "2 padaxis 1 -32769\n", ":2:", "out of range"},
+        {"truncated pad axis", head + "2 padaxis 5\n", ":2:", "truncated line"},
+        {"dead zone too wide", head + "0 paddeadzone 901\n", ":2:", "out of range"},
+        {"dead zone below nothing", head + "0 paddeadzone -1\n", ":2:", "out of range"},
+        {"padgone with a number", head + "0 padgone 1\n", ":2:", "unexpected"},
         {"unknown event", head + "0 reshape 600 600\n3 jump 1\n", ":3:", "unknown event \"jump\""},
         {"steps backwards", head + "5 key 97\n5 keyup 97\n4 key 100\n", ":4:", "goes back"},
         {"truncated event", head + "7 button 2 0 300\n", ":2:", "truncated line"},
@@ -112,6 +123,9 @@ TEST(InputLog, BadFilesNameTheFileTheLineAndTheFault)
          "unknown event \"" + longWord.substr(0, 60) + "\"..."},
         {"long number quoted short", head + "1 drag 1 " + longWord + "\n", ":2:",
          "\"" + longWord.substr(0, 60) + "\"..."},
+        {"line too long", head + "# " + std::string(4095, '#') + "\n", ":2:",
+         "a line longer than 4096 characters"},
+        {"plus sign", head + "1 key +97\n", ":2:", "out of range for key: \"+97\""},
         {"directory", "", ":0:", "is a directory", testing::TempDir()},
         {"device", "", ":0:", "is a device", "/dev/zero"},
     };
@@ -140,6 +154,11 @@ TEST(InputLog, PiecesAreCheckedAsTheyCome)
     const std::vector<char> nothing(65536, '\0');
     EXPECT_FALSE(zeros.feed(nothing.data(), nothing.size()));
     EXPECT_EQ(zeros.error(), "zeros:1: control character 0 in the line; a recording holds only text");
+    EXPECT_FALSE(zeros.feed("\n", 1)) << "nothing more is taken after a fault";
+    InputLogParser badLine("bad");
+    const std::string bad = "vendettix-input 1\n1 jump\n2 key 97\n";
+    EXPECT_FALSE(badLine.feed(bad.data(), bad.size())) << "a bad line stops the reading";
+    EXPECT_EQ(badLine.error(), "bad:2: unknown event \"jump\"");
 
     InputLogParser huge("huge");
     const std::string head = "vendettix-input 1\n";
@@ -178,6 +197,10 @@ TEST(InputLog, WhatIsWrittenReadsBackTheSame)
         {13, {InputKind::WindowStatus, 3, 0, 0, 0}},
         {13, {InputKind::Look, 250, 1, 0, 0}},     {14, {InputKind::Look, 4000, 0, 0, 0}},
         {15, {InputKind::Menu, 1, 0, 0, 0}},       {16, {InputKind::Menu, 7, 0, 0, 0}},
+        {16, {InputKind::PadDeadzone, 900, 0, 0, 0}}, {16, {InputKind::PadDeadzone, 0, 0, 0, 0}},
+        {17, {InputKind::PadDown, 20, 0, 0, 0}},   {17, {InputKind::PadUp, 0, 0, 0, 0}},
+        {18, {InputKind::PadAxis, 5, 0, 32767, 0}}, {18, {InputKind::PadAxis, 1, 0, -32768, 0}},
+        {19, {InputKind::PadGone, 0, 0, 0, 0}},
         {kLargestLogStep, {InputKind::Quit, 0, 0, 0, 0}},
     };
     std::string path = tempLog("");
@@ -192,7 +215,9 @@ TEST(InputLog, WhatIsWrittenReadsBackTheSame)
             writer.writeReached(12);
     }
     writer.writeEnd(kLargestLogStep);
+    EXPECT_EQ(writer.syncCount(), 0) << "to the disk at most once a second";
     ASSERT_TRUE(writer.close()) << writer.error();
+    EXPECT_EQ(writer.syncCount(), 1) << "and once more when closed";
     EXPECT_EQ(readText(path), writer.text());
 
     InputLog log;
@@ -237,7 +262,7 @@ TEST(InputLog, AFailedWriteIsReportedOnceAndKeptInMind)
         EXPECT_TRUE(writer.failed()) << row.name;
         EXPECT_EQ(err, std::string("vendettix: ") + row.name + ": cannot write the recording: " +
                            row.reason + "\n");
-        EXPECT_EQ(writer.text(), "vendettix-input 1\n4 key 97\n60 reached\n") << row.name;
+        EXPECT_EQ(writer.text(), "vendettix-input 2\n4 key 97\n60 reached\n") << row.name;
     }
 }
 
@@ -294,9 +319,9 @@ TEST(Recording, ReplacesOnlyRecordingsAndOnlyWhenWhole)
     for (int step = 0; step < 125; ++step)
         runPlayStep();
     EXPECT_EQ(readText(path), old) << "the old recording stays until the new one is whole";
-    EXPECT_EQ(readText(path + ".part"), "vendettix-input 1\n0 key 102\n60 reached\n120 reached\n");
+    EXPECT_EQ(readText(path + ".part"), "vendettix-input 2\n0 key 102\n60 reached\n120 reached\n");
     EXPECT_TRUE(finishRecording());
-    const std::string whole = "vendettix-input 1\n0 key 102\n60 reached\n120 reached\n125 end\n";
+    const std::string whole = "vendettix-input 2\n0 key 102\n60 reached\n120 reached\n125 end\n";
     EXPECT_EQ(readText(path), whole);
     EXPECT_EQ(recordedLogText(), whole);
     EXPECT_NE(access((path + ".part").c_str(), F_OK), 0);
@@ -366,32 +391,39 @@ TEST(Replay, RunsToTheStepReachedAndStopsOnTheWayOut)
 }
 
 // the game is fully determined by its input and its steps: the same summary, hash included, as
-// when it was recorded; and replaying while recording writes the same input back
-TEST(Replay, ShortGameEndsOnItsRecordedSummary)
+// when it was recorded; and replaying while recording writes the same input back. The pad's game
+// was played with a software pad plugged in, used, pulled out and the game then quit.
+TEST(Replay, RecordedGamesEndOnTheirRecordedSummaries)
 {
-    InputLog log;
-    std::string error;
-    ASSERT_TRUE(readInputLog(sourceFile("tests/data/short_game.replay"), &log, &error)) << error;
-    std::string expected = readText(sourceFile("tests/data/short_game.summary"));
-    ASSERT_FALSE(expected.empty());
+    for (const std::string name : {"short_game", "pad_game"}) {
+        InputLog log;
+        std::string error;
+        ASSERT_TRUE(readInputLog(sourceFile("tests/data/" + name + ".replay"), &log, &error))
+            << error;
+        std::string expected = readText(sourceFile("tests/data/" + name + ".summary"));
+        ASSERT_FALSE(expected.empty()) << name;
 
-    std::string recording = tempLog("");
-    enterRunDirectory();
-    resetAllGlobals();
-    ASSERT_EQ(startRecording(recording, &error), RecordStart::Started) << error;
-    testing::internal::CaptureStdout();
-    std::string summary = replayHeadless(log);
-    testing::internal::GetCapturedStdout();
-    ASSERT_TRUE(finishRecording());
-    resetAllGlobals();
-    EXPECT_EQ(summary + "\n", expected);
+        std::string recording = tempLog("");
+        enterRunDirectory();
+        resetAllGlobals();
+        ASSERT_EQ(startRecording(recording, &error), RecordStart::Started) << error;
+        testing::internal::CaptureStdout();
+        std::string summary = replayHeadless(log);
+        testing::internal::GetCapturedStdout();
+        ASSERT_TRUE(finishRecording());
+        resetAllGlobals();
+        EXPECT_EQ(summary + "\n", expected) << name;
 
-    InputLog again;
-    ASSERT_TRUE(readInputLog(recording, &again, &error)) << error;
-    std::remove(recording.c_str());
-    ASSERT_EQ(again.events.size(), log.events.size());
-    for (size_t i = 0; i < log.events.size(); ++i)
-        EXPECT_EQ(again.events[i].step, log.events[i].step) << i;
+        InputLog again;
+        ASSERT_TRUE(readInputLog(recording, &again, &error)) << error;
+        std::remove(recording.c_str());
+        ASSERT_EQ(again.events.size(), log.events.size()) << name;
+        for (size_t i = 0; i < log.events.size(); ++i) {
+            const InputEvent &a = again.events[i].event, &b = log.events[i].event;
+            EXPECT_EQ(again.events[i].step, log.events[i].step) << name << " " << i;
+            EXPECT_TRUE(a.kind == b.kind && a.code == b.code && a.x == b.x) << name << " " << i;
+        }
+    }
 }
 
 // play again: a second game in the same window, played with the same input, ends where the first

@@ -30,6 +30,9 @@ std::string freshFolder(const std::string& name)
 
 std::string readBytes(const std::string& path)
 {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return "";
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
@@ -193,6 +196,10 @@ TEST(ScoreTable, OpensWhatItFindsAndNeverLosesAFile)
          },
          true, ScoreTableState::NewerVersion, "was written by a newer version (2)", false, true,
          -1},
+        // a fault that is not damage leaves the file where it is
+        {"a folder where the table should be",
+         [](const std::string& p) { mkdir(p.c_str(), 0700); }, true,
+         ScoreTableState::Unavailable, "cannot ", false, false, -1},
         {"a file in the way of the folder",
          [](const std::string& p) { writeBytes(p.substr(0, p.rfind('/')), "x"); }, true,
          ScoreTableState::Unavailable, "cannot open the score table ", false, false, -1},
@@ -232,6 +239,11 @@ TEST(ScoreTable, OpensWhatItFindsAndNeverLosesAFile)
         if (row.untouched) {
             EXPECT_EQ(readBytes(path), before);
         }
+        // nothing but a damaged table is ever moved aside
+        const std::string listing = folder + "/listing";
+        std::system(("ls '" + folder + "/place' > '" + listing + "' 2>&1").c_str());
+        EXPECT_EQ(readBytes(listing).find(".damaged-") != std::string::npos, row.keptAside)
+            << readBytes(listing);
         if (row.rowsAfter >= 0) {
             EXPECT_EQ(table.best(100).size(), size_t(row.rowsAfter));
         }

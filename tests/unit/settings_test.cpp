@@ -19,7 +19,7 @@ namespace {
 
 struct ReadCase {
     const char* name;
-    const char* text;
+    std::string text;
     std::vector<std::string> problems;  // each "LINE: start of what is wrong"
     std::function<bool(const Settings&)> applied;
 };
@@ -43,16 +43,17 @@ const std::vector<ReadCase> kReadCases = {
     {"empty file: every default", "", {},
      [](const Settings& s) {
          return s.volume == 100 && !s.mute && s.sensitivity == 1.0f && !s.invert &&
-                sameKeys(s, kDefaults) && !s.showScore && !s.landingMarker;
+                sameKeys(s, kDefaults) && !s.showScore && !s.landingMarker &&
+                s.padDeadzone == 0.25f;
      }},
     {"every setting", "; mine\n[sound]\nvolume = 35\nmute = true\n[look]\nsensitivity = 2.5\n"
-                      "invert = yes\n[keys]\nhide_left = J\nhide_right = F5\nweapon = Space\n"
+                      "invert = yes\n[pad]\ndeadzone = 0.4\n[keys]\nhide_left = J\nhide_right = F5\nweapon = Space\n"
                       "pause = Escape\nhelp = Enter\nfullscreen = Home\n[assists]\n"
                       "show_score = on\nlanding_marker = 1\n",
      {},
      [](const Settings& s) {
          return s.volume == 35 && s.mute && s.sensitivity == 2.5f && s.invert &&
-                !keyOf(s, KeyAction::HideLeft).special &&
+                s.padDeadzone == 0.4f && !keyOf(s, KeyAction::HideLeft).special &&
                 keyOf(s, KeyAction::HideLeft).code == 'j' &&
                 keyOf(s, KeyAction::HideRight).special &&
                 keyOf(s, KeyAction::HideRight).code == 5 &&
@@ -63,25 +64,32 @@ const std::vector<ReadCase> kReadCases = {
                 keyOf(s, KeyAction::FullScreen).code == kKeyHome && s.showScore &&
                 s.landingMarker;
      }},
-    {"the ends of each range", "[sound]\nvolume=0\n[look]\nsensitivity=0.25\n[keys]\nweapon=f12\n",
+    {"the ends of each range",
+     "[sound]\nvolume=0\n[look]\nsensitivity=0.25\n[keys]\nweapon=f12\n[pad]\ndeadzone=0.9\n",
      {},
      [](const Settings& s) {
-         return s.volume == 0 && s.sensitivity == 0.25f &&
+         return s.volume == 0 && s.sensitivity == 0.25f && s.padDeadzone == 0.9f &&
                 keyOf(s, KeyAction::Weapon).special && keyOf(s, KeyAction::Weapon).code == 12;
      }},
     {"just past each range",
      "[sound]\nvolume = 101\nvolume = -1\n[look]\nsensitivity = 4.01\nsensitivity = 0.2\n"
-     "[keys]\nweapon = F13\nweapon = F0\n",
+     "[keys]\nweapon = F13\nweapon = F0\n[pad]\ndeadzone = 0.91\ndeadzone = -0.01\n",
      {"2: bad value \"101\" for volume", "3: bad value \"-1\"", "5: bad value \"4.01\"",
       "6: bad value \"0.2\"", "8: bad value \"F13\" for weapon: expected a key",
-      "9: bad value \"F0\""},
-     [](const Settings& s) { return s.volume == 100 && s.sensitivity == 1.0f && sameKeys(s, kDefaults); }},
+      "9: bad value \"F0\"", "11: bad value \"0.91\" for deadzone", "12: bad value \"-0.01\""},
+     [](const Settings& s) {
+         return s.volume == 100 && s.sensitivity == 1.0f && sameKeys(s, kDefaults) &&
+                s.padDeadzone == 0.25f;
+     }},
     {"malformed values",
      "[sound]\nmute = maybe\nvolume = 5O\nvolume = 50.5\n[look]\nsensitivity = nan\n"
-     "sensitivity = 1e400\ninvert =\n[keys]\nhelp = ab\nhelp = Tab\n",
+     "sensitivity = 1e400\ninvert =\n[keys]\nhelp = ab\nhelp = Tab\nhelp = \x7f\nhelp = \xe9\n"
+     "[assists]\nlanding_marker = perhaps\n",
      {"2: bad value \"maybe\" for mute", "3: bad value \"5O\"", "4: bad value \"50.5\"",
       "6: bad value \"nan\"", "7: bad value \"1e400\"", "8: bad value \"\" for invert",
-      "10: bad value \"ab\"", "11: bad value \"Tab\""},
+      "10: bad value \"ab\"", "11: bad value \"Tab\"", "12: bad value \"\x7f\"",
+      "13: bad value \"\xe9\"",
+      "15: bad value \"perhaps\" for landing_marker: expected true or false"},
      [](const Settings& s) { return !s.mute && s.volume == 100 && !s.invert; }},
     {"unknown section and key, the rest applies",
      "[sound]\nloudness = 3\nvolume = 40\n[colours]\nsky = blue\n[assists]\nshow_score = true\n",
@@ -91,6 +99,9 @@ const std::vector<ReadCase> kReadCases = {
      "[sound\nvolume 40\n  ; indented comment\n# hash comment\n[sound]\nvolume = 40 ; loud\n",
      {"1: a section name without its closing ]", "2: not a setting"},
      [](const Settings& s) { return s.volume == 40; }},
+    {"a line longer than the parser takes is cut, and the count of lines stays",
+     "; " + std::string(300, 'x') + "\n[sound]\nvolume = 7\nbogus = 1\n",
+     {"4: unknown setting \"bogus\""}, [](const Settings& s) { return s.volume == 7; }},
     {"a key before any section", "volume = 10\n", {"1: unknown section []"},
      [](const Settings& s) { return s.volume == 100; }},
     {"a key bound twice: the later line gives way",
