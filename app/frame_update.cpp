@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // app: the idle callback, the game's simulation. Paced to at most 60 calls a second; each call
 // runs the fixed steps of play the wall clock owes (game/), then asks for one frame, unless the
-// picture is held and nothing changed it. The game ends here, at a step, with its summary line.
+// picture is held and nothing changed it. The game ends here, at a step (recorded and replayed
+// games with their summary line).
 #include "app/app.h"
 #include "app/frame_clock.h"
 #include "app/gamepad_input.h"

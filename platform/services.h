@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // platform: what the rules ask of the machine that not every run has: a sound, a message box.
-// The shell installs the real ones (SDL, in vx_platform_sdl); without them a sound plays
+// The shell installs the real ones (SDL, in vx_platform_display); without them a sound plays
 // nothing and a message goes to standard error only, so the rules link no display library.
 #pragma once
 

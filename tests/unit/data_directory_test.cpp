@@ -198,6 +198,22 @@ TEST_F(DataDirectoryTest, EntersTheVariablesPlaceOrSaysWhatItPointsAt)
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "vendettix: VENDETTIX_DATA is " + file + ", which is a file, not a directory\n");
     EXPECT_EQ(fs::current_path(), fs::path(good)) << "nothing entered";
+
+    // with no place holding the data, every place tried is named (on a machine where the game is
+    // installed the installed data answers instead)
+    unsetenv(kDataVariable);
+    fs::current_path(makePlace(root, "stray again", Holds::StraySet));
+    std::vector<DataPlace> places = dataDirectoryPlaces();
+    if (chooseDataPlace(places).place)
+        return;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(enterDataDirectory());
+    std::string expected =
+        "vendettix: cannot find the game's data (models, textures, sound); looked in:\n";
+    for (const DataPlace& place : places)
+        expected += "  " + place.path + " (" + place.why + ")\n";
+    expected += "Set VENDETTIX_DATA to the directory that holds them.\n";
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), expected);
 }
 
 }  // namespace

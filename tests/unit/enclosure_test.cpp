@@ -3,6 +3,7 @@
 // round the eye, so every condition that makes that safe must hold, and fail when it does not.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -88,6 +89,13 @@ TEST(Enclosure, OnlyAClosedConvexSolidRoundEveryPointWallsTheEyeIn)
     Sphere spiked(16, 9);
     spiked.vertices[20] = vecScale(spiked.vertices[20], 3.0f);
     EXPECT_FALSE(wallsIn(spiked, kIdentity, {{0, 0, 0}}, 0.05));
+    // a face naming corners the object lacks (a damaged file) is refused before any is read
+    for (int32_t bad : {-1, 130, 100000000}) {  // 130 corners: 0 to 129
+        Sphere damaged(16, 9);
+        damaged.faces[7].vertexIndex[1] = bad;
+        damaged.refresh();
+        EXPECT_FALSE(wallsIn(damaged, kIdentity, {{0, 0, 0}}, 0.05)) << bad;
+    }
 }
 
 TEST(Enclosure, ViewCornersAreTheEyeAndTheNearRectangle)
@@ -99,15 +107,31 @@ TEST(Enclosure, ViewCornersAreTheEyeAndTheNearRectangle)
     const double modelview[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, -1, -2, -3, 1};
     Vec3 corners[5];
     ASSERT_TRUE(viewCorners(projection, modelview, corners));
-    EXPECT_NEAR(corners[0].x, 1.0, 1e-6);
-    EXPECT_NEAR(corners[0].z, 3.0, 1e-6);
-    EXPECT_NEAR(corners[1].x, 0.0, 1e-6);   // left: 1 - 0.5 * 2
-    EXPECT_NEAR(corners[1].y, 1.5, 1e-6);   // bottom: 2 - 0.5
-    EXPECT_NEAR(corners[3].z, 2.5, 1e-6);   // the near plane, 0.5 ahead
+    // the eye, then left bottom, right bottom, right top, left top: x 1 -+ 0.5 * 2, y 2 -+ 0.5,
+    // the near plane 0.5 ahead
+    const Vec3 expected[5] = {{1, 2, 3}, {0, 1.5f, 2.5f}, {2, 1.5f, 2.5f}, {2, 2.5f, 2.5f},
+                              {0, 2.5f, 2.5f}};
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_NEAR(corners[k].x, expected[k].x, 1e-6) << k;
+        EXPECT_NEAR(corners[k].y, expected[k].y, 1e-6) << k;
+        EXPECT_NEAR(corners[k].z, expected[k].z, 1e-6) << k;
+    }
     const double scaled[16] = {2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 1};
     EXPECT_FALSE(viewCorners(projection, scaled, corners));
     const double orthographic[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1};
     EXPECT_FALSE(viewCorners(orthographic, modelview, corners));
+    // w taken from x as well: not the frustum's form
+    double skewed[16];
+    std::copy(projection, projection + 16, skewed);
+    skewed[3] = 0.1;
+    EXPECT_FALSE(viewCorners(skewed, modelview, corners));
+    // a near plane at the eye, or a view of no width or no height, has no rectangle
+    for (int at : {14, 0, 5}) {
+        double flat[16];
+        std::copy(projection, projection + 16, flat);
+        flat[at] = 0.0;
+        EXPECT_FALSE(viewCorners(flat, modelview, corners)) << at;
+    }
 }
 
 TEST(Enclosure, BallsInsideTheSkyAndApart)

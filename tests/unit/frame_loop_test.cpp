@@ -106,6 +106,10 @@ TEST(Timedemo, LineReadsTheFramesInAnyOrder)
     EXPECT_EQ(timedemoLine({7.0, 3.0}, 0.01),
               "timedemo: 2 frames in 0.01 s, 200.0 frames a second; median 5.00 ms, "
               "99th percentile 6.96 ms, worst 7.00 ms");
+    // one frame is every percentile of itself, with nothing read past it
+    EXPECT_EQ(timedemoLine({4.0}, 0.5),
+              "timedemo: 1 frames in 0.50 s, 2.0 frames a second; median 4.00 ms, "
+              "99th percentile 4.00 ms, worst 4.00 ms");
     EXPECT_EQ(timedemoLine({}, 0.0),
               "timedemo: 0 frames in 0.00 s, 0.0 frames a second; median 0.00 ms, "
               "99th percentile 0.00 ms, worst 0.00 ms");
