@@ -485,6 +485,10 @@ struct StartupRun {
     long peakKb = 0;
 };
 
+// the started games' XDG folders: a measured start must not open or create the developer's own
+// score table, settings or window file
+std::string sStartupHome;
+
 bool launchOnce(const Options& options, StartupRun& run, bool bare = false)
 {
     int pipeFds[2];
@@ -501,6 +505,9 @@ bool launchOnce(const Options& options, StartupRun& run, bool bare = false)
         int quiet = open("/dev/null", O_WRONLY);
         dup2(quiet, 1);
         setenv("VX_STARTUP_TIMING", "1", 1);
+        setenv("XDG_DATA_HOME", (sStartupHome + "/data").c_str(), 1);
+        setenv("XDG_STATE_HOME", (sStartupHome + "/state").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (sStartupHome + "/config").c_str(), 1);
         setenv("SDL_AUDIODRIVER", "dummy", 0);
         if (bare)
             execl("/proc/self/exe", "frametime", "--bare-window", nullptr);
@@ -538,14 +545,25 @@ bool launchOnce(const Options& options, StartupRun& run, bool bare = false)
 
 int runStartup(const Options& options)
 {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string home = std::string(tmp && *tmp ? tmp : "/tmp") + "/vx-startup-XXXXXX";
+    if (!mkdtemp(home.data())) {
+        std::perror("frametime: a folder for the game's files");
+        return 1;
+    }
+    sStartupHome = home;
     std::vector<StartupRun> runs;
-    for (int r = 0; r < options.runs; ++r) {
+    bool reported = true;
+    for (int r = 0; r < options.runs && reported; ++r) {
         StartupRun run;
-        if (!launchOnce(options, run)) {
-            std::fprintf(stderr, "frametime: the game did not report its start-up\n");
-            return 1;
-        }
-        runs.push_back(run);
+        reported = launchOnce(options, run);
+        if (reported)
+            runs.push_back(run);
+    }
+    std::system(("rm -rf '" + home + "'").c_str());
+    if (!reported) {
+        std::fprintf(stderr, "frametime: the game did not report its start-up\n");
+        return 1;
     }
     // each phase as the median of its own duration, and the whole as the median of the wholes
     const StartupRun& first = runs.front();
