@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -161,16 +160,20 @@ TEST(ThrowReplay, ARollsStripHangsOnTheHouse)
 // and what follows it; the numbers in order, or none if the line is not there
 std::vector<double> timedemoFigures(const std::string& text, std::string* after)
 {
-    static const std::regex line(
-        R"(timedemo: (\d+) frames in ([0-9.]+) s, ([0-9.]+) frames a second; median ([0-9.]+) )"
-        R"(ms, 99th percentile ([0-9.]+) ms, worst ([0-9.]+) ms\r?\n)");
-    std::smatch m;
-    if (!std::regex_search(text, m, line))
+    size_t at = text.find("timedemo: ");
+    if (at == std::string::npos)
         return {};
-    *after = m.suffix();
-    std::vector<double> figures;
-    for (size_t i = 1; i < m.size(); ++i)
-        figures.push_back(std::stod(m[i]));
+    std::vector<double> figures(6);
+    int end = 0;
+    int read = std::sscanf(text.c_str() + at,
+                           "timedemo: %lf frames in %lf s, %lf frames a second; median %lf ms, "
+                           "99th percentile %lf ms, worst %lf ms%n",
+                           &figures[0], &figures[1], &figures[2], &figures[3], &figures[4],
+                           &figures[5], &end);
+    size_t lineEnd = at + size_t(end);
+    if (read != 6 || end == 0 || text.compare(lineEnd, 1, "\n") != 0)
+        return {};
+    *after = text.substr(lineEnd + 1);
     return figures;
 }
 
