@@ -44,6 +44,20 @@ int count(const Pixels& px, const Box& box, bool (*test)(const uint8_t*))
     return n;
 }
 
+// cyan pixels outside every text's box: a text drawn where no text should stand
+long strayCyan(const Pixels& px, const std::vector<Box>& boxes)
+{
+    long stray = 0;
+    for (int y = 0; y < px.height; ++y)
+        for (int x = 0; x < px.width; ++x) {
+            bool inside = false;
+            for (const Box& b : boxes)
+                inside = inside || b.contains(x, y);
+            stray += isCyan(px.at(x, y)) && !inside;
+        }
+    return stray;
+}
+
 // where a text drawn at a fraction of the window stands, with room for descenders
 Box textBox(float fx, float fy, const std::string& text)
 {
@@ -405,15 +419,7 @@ TEST_F(HudDrawTest, InASmallWindowTheTextsTakeTheSmallFontAndKeepApart)
             EXPECT_TRUE(a.x1 < b.x0 || b.x1 < a.x0 || a.y1 < b.y0 || b.y1 < a.y0)
                 << texts[i].text << " runs into " << texts[j].text;
         }
-    long stray = 0;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            bool inside = false;
-            for (const Box& b : boxes)
-                inside = inside || b.contains(x, y);
-            stray += isCyan(px.at(x, y)) && !inside;
-        }
-    EXPECT_EQ(stray, 0);
+    EXPECT_EQ(strayCyan(px, boxes), 0);
     resizeTestWindow(kSize, kSize);
 }
 
@@ -536,15 +542,7 @@ TEST_F(HudDrawTest, FromThreeTwentyByTwoFortyUpNoTextIsCutOrRunsIntoAnotherOrABa
                 for (const Box& bar : bars)
                     EXPECT_EQ(count(px, bar, isCyan), 0) << "a text on a bar at " << name;
             }
-            long stray = 0;
-            for (int y = 0; y < h; ++y)
-                for (int x = 0; x < w; ++x) {
-                    bool inside = false;
-                    for (const Box& b : boxes)
-                        inside = inside || b.contains(x, y);
-                    stray += isCyan(px.at(x, y)) && !inside;
-                }
-            EXPECT_EQ(stray, 0) << name << " state " << state;
+            EXPECT_EQ(strayCyan(px, boxes), 0) << name << " state " << state;
         }
     }
     resizeTestWindow(kSize, kSize);
