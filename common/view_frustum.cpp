@@ -47,3 +47,25 @@ bool ViewFrustum::mayShow(const Vec3& low, const Vec3& high) const
     }
     return true;
 }
+
+bool eyeInModel(const double modelview[16], Vec3& eye)
+{
+    // the eye is at the origin of eye space: the model point m with A m + t = 0
+    auto a = [modelview](int row, int column) { return modelview[column * 4 + row]; };
+    // the inverse of A by cofactors: inverse(r, c) = cofactor(c, r) / det
+    double cofactor[3][3];
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            const int r1 = (r + 1) % 3, r2 = (r + 2) % 3, c1 = (c + 1) % 3, c2 = (c + 2) % 3;
+            cofactor[r][c] = a(r1, c1) * a(r2, c2) - a(r1, c2) * a(r2, c1);
+        }
+    const double det = a(0, 0) * cofactor[0][0] + a(0, 1) * cofactor[0][1] + a(0, 2) * cofactor[0][2];
+    if (!(std::fabs(det) > 1e-12))
+        return false;
+    double m[3];
+    for (int r = 0; r < 3; ++r)
+        m[r] = -(cofactor[0][r] * modelview[12] + cofactor[1][r] * modelview[13] +
+                 cofactor[2][r] * modelview[14]) / det;
+    eye = Vec3{float(m[0]), float(m[1]), float(m[2])};
+    return true;
+}

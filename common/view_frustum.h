@@ -18,3 +18,7 @@ private:
     double planes[6][4];  // a x + b y + c z + d >= 0 inside, (a, b, c) of unit length
     double margin;
 };
+
+// where the eye stands in the coordinates the modelview (GL's, column-major) maps from; a
+// modelview that flattens space has no such place, and gives false
+bool eyeInModel(const double modelview[16], Vec3& eye);

@@ -12,6 +12,7 @@
 class Terrain;
 struct Ball;
 struct GLUquadric;
+struct Shadows;
 
 constexpr int kModelCount = 9;
 constexpr int kPlacementCount = 27;
@@ -117,6 +118,9 @@ private:
     // wholly outside the wall are left out, unless a later one depends on the state they leave
     std::vector<int> placementsToDraw(int32_t level, int32_t hideLeft, int32_t hideRight,
                                       const Ball* wall);
+    // what the house's blocks hide from the eye, in the ground's grid units, when the house is
+    // among the placements drawn this frame in solid triangles (scene/house_solids.h)
+    bool houseShadowsOnGround(const std::vector<int>& drawn, Shadows& shadows);
     void replayHouseGroupMember(int i, bool ownerSeesPlayer);
     void replaySkyAndMoon();
     void applyPreset(int32_t code);
@@ -128,6 +132,8 @@ private:
     uint32_t skyList = 0;
     float skyEndNormal[3] = {};    // what the sky and moon leave current
     float skyEndTexCoord[4] = {};
+    int houseWallsClosed = -1;  // whether the house's walls close its blocks, once measured
+    float houseToWorld[16] = {};  // the house's placement, measured with it
 };
 
 extern World* gWorld;

@@ -10,7 +10,10 @@
 
 #include "assets/texture_loader.h"
 #include "common/house.h"
+#include "common/solid_box.h"
+#include "common/view_frustum.h"
 #include "scene/enclosure.h"
+#include "scene/house_solids.h"
 #include "scene/materials.h"
 #include "scene/world.h"
 #include "terrain/terrain.h"
@@ -53,6 +56,12 @@ constexpr float kTerrainShift = -15.0f;
 // in yard units: what lies farther than this outside the wall is surely behind it in the depth
 // buffer
 constexpr double kWallMargin = 0.05;
+
+// a point of the World in the ground's grid units (enterTerrain's transform undone)
+Vec3 inTerrainUnits(const Vec3& p)
+{
+    return Vec3{p.x / kTerrainScale, p.y / kTerrainScale - kTerrainShift, p.z / kTerrainScale};
+}
 
 // the ball round all of a model's objects as placed
 Ball modelBall(const Model& model, const float toWorld[16])
@@ -293,15 +302,15 @@ void World::draw(bool ownerSeesPlayer, int32_t level, int32_t hideLeft, int32_t 
         glNormal3fv(coverNormal);
         glTexCoord4fv(coverTexCoord);
     }
+    // the ground wholly behind the house, drawn before it, would fail the depth test
+    Shadows behindHouse;
+    const Shadows* behind = houseShadowsOnGround(order, behindHouse) ? &behindHouse : nullptr;
     enterTerrain();
     if (walledIn) {
-        // the tiles in the terrain's grid units
-        Ball near{Vec3{wall.centre.x / kTerrainScale, wall.centre.y / kTerrainScale - kTerrainShift,
-                       wall.centre.z / kTerrainScale},
-                  (wall.radius + kWallMargin) / kTerrainScale};
-        terrain->draw(&near);
+        Ball near{inTerrainUnits(wall.centre), (wall.radius + kWallMargin) / kTerrainScale};
+        terrain->draw(&near, behind);
     } else {
-        terrain->draw();
+        terrain->draw(nullptr, behind);
     }
     leaveTerrain();
     if (withSky) {
@@ -318,6 +327,37 @@ void World::draw(bool ownerSeesPlayer, int32_t level, int32_t hideLeft, int32_t 
         }
     }
     glDisable(GL_TEXTURE_2D);
+}
+
+bool World::houseShadowsOnGround(const std::vector<int>& drawn, Shadows& shadows)
+{
+    // the walls hide only when drawn filled, and only the house's own drawing puts them there
+    if (primitiveMode != kPrimitiveTriangles ||
+        std::find(drawn.begin(), drawn.end(), kPlacementHouse) == drawn.end() ||
+        placements[kPlacementHouse]->model->swapYZ)
+        return false;
+    const Vec3 houseCentre{kYardCentre, 0.0f, kYardCentre};  // the house frame's origin
+    if (houseWallsClosed < 0) {
+        placementToWorld(kPlacementHouse, houseToWorld);
+        float toHouse[16];
+        std::copy(houseToWorld, houseToWorld + 16, toHouse);
+        toHouse[12] -= houseCentre.x;
+        toHouse[13] -= houseCentre.y;
+        toHouse[14] -= houseCentre.z;
+        houseWallsClosed = wallsCloseHouseBlocks(*placements[kPlacementHouse]->model, toHouse);
+    }
+    double modelview[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    Vec3 eye;
+    if (!houseWallsClosed || !eyeInModel(modelview, eye) ||
+        !eyeSeesHouseBlocksFromOutside(vecSub(eye, houseCentre)))
+        return false;
+    shadows.eye = inTerrainUnits(eye);
+    shadows.solids.clear();
+    for (const SolidBox& block : houseBlocks())
+        shadows.solids.push_back(SolidBox{inTerrainUnits(vecAdd(block.low, houseCentre)),
+                                          inTerrainUnits(vecAdd(block.high, houseCentre))});
+    return true;
 }
 
 void World::placementToWorld(int i, float toWorld[16])

@@ -8,6 +8,7 @@
 #include "common/vec.h"
 
 struct Ball;
+struct Shadows;
 class ViewFrustum;
 
 constexpr int kGridSide = 513;
@@ -139,7 +140,7 @@ TerrainTriangle terrainTriangle(const TriNode& node, const Vec3* grid);
 
 // The drawing-level triangles under one node of the tile depth: a run of the drawing order,
 // drawn or left out as a whole depending on the view.
-constexpr int32_t kTileDepth = 6;  // 128 tiles of 64 triangles, 6.4 yard units across
+constexpr int32_t kTileDepth = 8;  // 512 tiles of 16 triangles, legs of 3.2 yard units
 static_assert(kTileDepth <= kDrawLevel, "a tile holds whole drawing-level triangles");
 struct TerrainTile {
     Vec3 low, high;  // the bounds of its triangles' vertices, in grid units
@@ -168,11 +169,13 @@ public:
     // tile, made on the first call (a GL context must be current). The tiles wholly outside the
     // current view volume are left out; the rest keep their order, so the picture is the same as
     // with every triangle drawn (TriNode::draw).
-    // With onlyNear (grid units), the tiles wholly outside that ball are left out as well: the
-    // caller knows them hidden.
-    void draw(const Ball* onlyNear = nullptr) const;
+    // With onlyNear (grid units), the tiles wholly outside that ball are left out as well, and
+    // with behind (grid units) those wholly behind one of its solids: the caller knows them
+    // hidden.
+    void draw(const Ball* onlyNear = nullptr, const Shadows* behind = nullptr) const;
     // the same, leaving out the tiles wholly outside the given view volume
-    void drawInView(const ViewFrustum& view, const Ball* onlyNear = nullptr) const;
+    void drawInView(const ViewFrustum& view, const Ball* onlyNear = nullptr,
+                    const Shadows* behind = nullptr) const;
     // drops the display lists of draw(); the next draw makes them again
     void releaseDrawBatch() const;
     // Makes the tiles' lists now (a GL context must be current), then gives back the tree: from

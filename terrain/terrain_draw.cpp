@@ -6,6 +6,7 @@
 
 #include "assets/texture_loader.h"
 #include "common/ball.h"
+#include "common/solid_box.h"
 #include "common/view_frustum.h"
 #include "terrain/terrain.h"
 
@@ -71,15 +72,16 @@ void Terrain::compileTiles() const
     drawListStale = false;
 }
 
-void Terrain::draw(const Ball* onlyNear) const
+void Terrain::draw(const Ball* onlyNear, const Shadows* behind) const
 {
     double projection[16], modelview[16];
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    drawInView(ViewFrustum(projection, modelview, kCullMargin), onlyNear);
+    drawInView(ViewFrustum(projection, modelview, kCullMargin), onlyNear, behind);
 }
 
-void Terrain::drawInView(const ViewFrustum& view, const Ball* onlyNear) const
+void Terrain::drawInView(const ViewFrustum& view, const Ball* onlyNear,
+                         const Shadows* behind) const
 {
     const bool tree = root1 && root2;
     if (!tree && !tileLists)
@@ -105,8 +107,10 @@ void Terrain::drawInView(const ViewFrustum& view, const Ball* onlyNear) const
     for (size_t k = 0; k < tiles.size(); ++k) {
         // without the tree, a list being compiled calls every tile's (it may be replayed from
         // anywhere)
-        if (!compiling && (!view.mayShow(tiles[k].low, tiles[k].high) ||
-                           (onlyNear && boxOutsideBall(tiles[k].low, tiles[k].high, *onlyNear))))
+        const TerrainTile& tile = tiles[k];
+        if (!compiling && (!view.mayShow(tile.low, tile.high) ||
+                           (onlyNear && boxOutsideBall(tile.low, tile.high, *onlyNear)) ||
+                           (behind && behind->hide(tile.low, tile.high))))
             continue;
         glCallList(tileLists + GLuint(k));
         drawnTriangles += tiles[k].count;

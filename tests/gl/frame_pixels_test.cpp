@@ -165,7 +165,8 @@ TEST_F(FramePixels, FromAbove)
 
 // the harness's views (each station's home, hidden left and right at each level, walked out to
 // the full lean, at the ground, at the sky, from above) with the scripted scene in them; hidden
-// inside a bush, the batched frame leaves out what lies behind the lump round the eye
+// inside a bush, the batched frame leaves out what lies behind the lump round the eye, and at
+// home the ground behind the house
 TEST_F(FramePixels, EveryViewTheHarnessTimes)
 {
     int walledIn = 0;
@@ -174,6 +175,14 @@ TEST_F(FramePixels, EveryViewTheHarnessTimes)
         expectSamePixels(view.name.c_str());
         // the ground behind the lump is left out: a few tiles round the bush are all that is sent
         walledIn += gWorld->terrain->drawnTriangles < 1000;
+        if (view.look == ScriptedView::kHome) {
+            // the ground behind the house is left out, unless the house is drawn in lines
+            const int32_t solid = gWorld->terrain->drawnTriangles;
+            gWorld->toggleWireframe();
+            drawFrame(false);
+            gWorld->toggleWireframe();
+            EXPECT_LT(solid * 4, gWorld->terrain->drawnTriangles * 3) << view.name;
+        }
         leaveScriptedView();
     }
     EXPECT_GE(walledIn, 3) << "views hidden inside a lump of the bush";

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "assets/bmp_loader.h"
+#include "scene/house_solids.h"
 #include "scene/world.h"
 
 namespace {
@@ -342,6 +343,98 @@ TEST(GeneratedHouse, EverythingElseOfTheGroupIsClosedAndFacesOutwards)
         for (int k = m == kModelHouse ? 5 : 0; k < model(m).objectCount; ++k)
             expectFacesOutward(trianglesOf(model(m).objects[k], drawnHouse),
                                "model " + std::to_string(m) + " " + model(m).objects[k].name);
+}
+
+// drawnHouse as a matrix, for the drawing's own checks
+void drawnHouseMatrix(float m[16])
+{
+    const float k = 11.377778f / assets().world->houseSize;
+    const float diagonal[16] = {k, 0, 0, 0, 0, k * 0.5f, 0, 0, 0, 0, k, 0, 0, 0, 0, 1};
+    std::copy(diagonal, diagonal + 16, m);
+}
+
+// The ground behind the house is left out of the frame when the house's blocks hide it: from
+// eyes where a player stands, every line into a block crosses a face of the house turned
+// towards the eye before it gets there.
+TEST(GeneratedHouse, WhatItsBlocksHideItsWallsHide)
+{
+    float toHouse[16];
+    drawnHouseMatrix(toHouse);
+    ASSERT_TRUE(wallsCloseHouseBlocks(model(kModelHouse), toHouse));
+    std::vector<Triangle> house;
+    for (int k = 0; k < model(kModelHouse).objectCount; ++k) {
+        std::vector<Triangle> t = trianglesOf(model(kModelHouse).objects[k], drawnHouse);
+        house.insert(house.end(), t.begin(), t.end());
+    }
+    uint32_t seed = 12345;
+    auto uniform = [&seed](float low, float high) {
+        seed = seed * 1664525u + 1013904223u;
+        return low + (high - low) * float(seed >> 8) / float(1u << 24);
+    };
+    int lines = 0, uncovered = 0;
+    while (lines < 400) {
+        const float turn = uniform(0, 6.2831853f), reach = uniform(10, 30);
+        const Vec3 eye{reach * std::cos(turn), uniform(0.15f, 2.6f), reach * std::sin(turn)};
+        if (!eyeSeesHouseBlocksFromOutside(eye))
+            continue;
+        for (const SolidBox& block : houseBlocks()) {
+            const Vec3 inside{uniform(block.low.x, block.high.x), uniform(block.low.y, block.high.y),
+                              uniform(block.low.z, block.high.z)};
+            const Vec3 point = vecAdd(eye, vecScale(vecSub(inside, eye), uniform(1.0f, 3.0f)));
+            ASSERT_TRUE(lineEntersBox(eye, point, block));
+            ++lines;
+            const Vec3 along = vecSub(point, eye);
+            uncovered += std::none_of(house.begin(), house.end(), [&](const Triangle& t) {
+                double at = rayHit(eye, along, t);
+                return at > 0 && at < 1 && vecDot(faceNormal(t), along) < 0;
+            });
+        }
+    }
+    EXPECT_EQ(uncovered, 0) << "of " << lines << " lines into the blocks";
+}
+
+TEST(GeneratedHouse, AHouseThatDoesNotCloseItsBlocksHidesNothing)
+{
+    float toHouse[16];
+    drawnHouseMatrix(toHouse);
+    Model holed = model(kModelHouse);  // shares the loaded arrays, which it only reads
+    holed.objects[0].faceCount -= 1;
+    EXPECT_FALSE(wallsCloseHouseBlocks(holed, toHouse)) << "half the back wall gone";
+
+    Model turnedIn = model(kModelHouse);
+    const MeshObject& left = turnedIn.objects[3];
+    std::vector<MeshFace> flipped(left.faces, left.faces + left.faceCount);
+    for (MeshFace& face : flipped)
+        std::swap(face.vertexIndex[1], face.vertexIndex[2]);
+    turnedIn.objects[3].faces = flipped.data();
+    EXPECT_FALSE(wallsCloseHouseBlocks(turnedIn, toHouse)) << "the left wall facing in";
+
+    toHouse[12] = 0.5f;
+    EXPECT_FALSE(wallsCloseHouseBlocks(model(kModelHouse), toHouse)) << "drawn off its blocks";
+    drawnHouseMatrix(toHouse);
+    toHouse[5] *= 0.9f;
+    EXPECT_FALSE(wallsCloseHouseBlocks(model(kModelHouse), toHouse)) << "drawn lower";
+}
+
+TEST(GeneratedHouse, OnlyAnEyeOutsideBelowThePorchRoofIsHiddenFrom)
+{
+    const struct {
+        Vec3 eye;
+        bool sees;
+        const char* what;
+    } rows[] = {
+        {{0, 1.5f, 25.6f}, true, "a station in front"},
+        {{-25.6f, 1.5f, 0}, true, "a station at the side"},
+        {{9, 1, 0}, true, "just beside the house"},
+        {{0, 1, -11.5f}, true, "just behind the back wall"},
+        {{0, 3, 25.6f}, false, "above the porch's roof"},
+        {{0, 0.05f, 25.6f}, false, "at the ground"},
+        {{0, 1, 0}, false, "inside the main block"},
+        {{0, 1, 7}, false, "inside the porch"},
+        {{0, 1, 8.35f}, false, "within the margin of the porch's wall"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(eyeSeesHouseBlocksFromOutside(row.eye), row.sees) << row.what;
 }
 
 TEST(GeneratedHouse, FlatRoofsAtTheWallHeights)

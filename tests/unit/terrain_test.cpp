@@ -446,7 +446,10 @@ TEST(TerrainTiles, RunsOfTheDrawingOrderThatBoundTheirTriangles)
     };
     t.root1->forEachAt(kDrawLevel, check);
     t.root2->forEachAt(kDrawLevel, check);
-    // tiles at even depth are squares of the grid: 64 cells a side
-    EXPECT_EQ(tiles[0].high.x - tiles[0].low.x + tiles[0].high.z - tiles[0].low.z, 128.0f);
+    // a tile at even depth is half a square of the grid, halved on a side every second level
+    static_assert(kTileDepth % 2 == 0, "the bounds below are those of an even depth");
+    const float side = float(kGridLast >> (kTileDepth / 2));
+    EXPECT_EQ(tiles[0].high.x - tiles[0].low.x, side);
+    EXPECT_EQ(tiles[0].high.z - tiles[0].low.z, side);
 }
 

@@ -82,3 +82,25 @@ TEST(ViewFrustum, AFlatMatrixCullsNothing)
     EXPECT_TRUE(mayShowCube(view, 0, 0, -10, 1));
     EXPECT_TRUE(mayShowCube(view, 1000, 0, 1000, 1));
 }
+
+// the eye stands where the modelview takes the origin of eye space from
+TEST(ViewFrustum, TheEyeInTheDrawnObjectsCoordinates)
+{
+    Vec3 eye;
+    ASSERT_TRUE(eyeInModel(kIdentity, eye));
+    EXPECT_FLOAT_EQ(eye.x, 0.0f);
+    // turned a quarter round y and moved 5 along eye x: the eye stands 5 back along world z
+    const double turned[16] = {0, 0, -1, 0, 0, 1, 0, 0, 1, 0, 0, 0, 5, 0, 0, 1};
+    ASSERT_TRUE(eyeInModel(turned, eye));
+    EXPECT_NEAR(eye.x, 0.0, 1e-6);
+    EXPECT_NEAR(eye.z, -5.0, 1e-6);
+    // the ground's scaled and shifted frame: the eye in grid units
+    const double scaled[16] = {0.1, 0, 0, 0, 0, 0.2, 0, 0, 0, 0, 0.1, 0, -25.6, -1.5, -25.6, 1};
+    ASSERT_TRUE(eyeInModel(scaled, eye));
+    EXPECT_NEAR(eye.x, 256.0, 1e-3);
+    EXPECT_NEAR(eye.y, 7.5, 1e-3);
+    EXPECT_NEAR(eye.z, 256.0, 1e-3);
+    // a matrix that flattens space has no eye in it
+    const double flat[16] = {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    EXPECT_FALSE(eyeInModel(flat, eye));
+}
