@@ -409,6 +409,15 @@ TEST(GeneratedHouse, AHouseThatDoesNotCloseItsBlocksHidesNothing)
     turnedIn.objects[3].faces = flipped.data();
     EXPECT_FALSE(wallsCloseHouseBlocks(turnedIn, toHouse)) << "the left wall facing in";
 
+    // a face pointing past its object's vertices is skipped, as the drawing skips it
+    Model badFace = model(kModelHouse);
+    const MeshObject& back = badFace.objects[0];
+    std::vector<MeshFace> faces(back.faces, back.faces + back.faceCount);
+    faces.push_back(MeshFace{{0, 1, back.vertexCount}});
+    badFace.objects[0].faces = faces.data();
+    badFace.objects[0].faceCount += 1;
+    EXPECT_TRUE(wallsCloseHouseBlocks(badFace, toHouse)) << "a face out of range";
+
     toHouse[12] = 0.5f;
     EXPECT_FALSE(wallsCloseHouseBlocks(model(kModelHouse), toHouse)) << "drawn off its blocks";
     drawnHouseMatrix(toHouse);
