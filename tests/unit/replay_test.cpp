@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -26,6 +27,7 @@
 #include "game/play_step.h"
 #include "game/play_summary.h"
 #include "game/rules.h"
+#include "game/score_table.h"
 #include "scene/world.h"
 #include "streamer/paper_streamer.h"
 #include "tests/support/run_dir.h"
@@ -517,14 +519,15 @@ TEST(Replay, AGameKeptInTheScoreTableReplaysToTheLineItEndedOn)
         void (*setup)(const std::string& root);  // what the player's data folder holds first
         const char* note;    // under GAME OVER
         const char* said;    // a part of the one line on standard error; "" for none
+        const char* unread;  // a part of what asking for the best kept game says, when none is
     } rows[] = {
-        {"first game", [](const std::string&) {}, "New best score!", ""},
-        {"second game, same score", [](const std::string&) {}, "Rank 2 of 2", ""},
+        {"first game", [](const std::string&) {}, "New best score!", "", "of rank 3 in "},
+        {"second game, same score", [](const std::string&) {}, "Rank 2 of 2", "", "of rank 3 in "},
         {"a file in the way",
          [](const std::string& root) {
              std::system(("rm -rf '" + root + "/data' && echo x > '" + root + "/data'").c_str());
          },
-         "", "cannot create"},
+         "", "cannot create", "no kept game of rank 1 in "},
         {"newer table",
          [](const std::string& root) {
              const std::string folder = root + "/data/vendettix";
@@ -534,7 +537,7 @@ TEST(Replay, AGameKeptInTheScoreTableReplaysToTheLineItEndedOn)
              sqlite3_exec(db, "PRAGMA user_version = 7", nullptr, nullptr, nullptr);
              sqlite3_close(db);
          },
-         "", "newer version (7)"},
+         "", "newer version (7)", "no game can be read from the score table"},
     };
     enterRunDirectory();
     for (const auto& row : rows) {
@@ -572,12 +575,23 @@ TEST(Replay, AGameKeptInTheScoreTableReplaysToTheLineItEndedOn)
             EXPECT_NE(said.find(row.said), std::string::npos) << said;
             EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
         }
+        // a rank beyond the games kept, or a table that cannot be read, is refused by name
+        InputLog kept;
+        EXPECT_FALSE(loadKeptGame(*row.note == '\0' ? 1 : 3, &kept, &error));
+        EXPECT_NE(error.find(row.unread), std::string::npos) << error;
         if (*row.note == '\0')
             continue;
 
-        // the game kept last is the best or the second, as ranked
-        InputLog kept;
+        // the game kept last is the best or the second, as ranked, and at the last level played
         const int rank = note == "New best score!" ? 1 : 2;
+        ScoreTable table;
+        RankedGame keptRow;
+        ASSERT_EQ(table.open(scoreTablePath(), false, &error), ScoreTableState::Open) << error;
+        ASSERT_TRUE(table.gameAtRank(rank, &keptRow));
+        EXPECT_EQ(keptRow.game.level, 4);
+        EXPECT_NE(played.find(" score=" + std::to_string(keptRow.game.score) + " "),
+                  std::string::npos) << played;
+        EXPECT_NEAR(double(keptRow.game.endedAt), double(std::time(nullptr)), 600.0);
         ASSERT_TRUE(loadKeptGame(rank, &kept, &error)) << error;
         resetAllGlobals();
         testing::internal::CaptureStdout();

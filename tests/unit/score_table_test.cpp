@@ -251,6 +251,8 @@ TEST(ScoreTable, OpensWhatItFindsAndNeverLosesAFile)
         int64_t id = 0;
         std::string error;
         EXPECT_EQ(table.save(game(10), &id, &error), row.state == ScoreTableState::Open);
+        int32_t rank = 0, count = 0;
+        EXPECT_EQ(table.rankOf(id, &rank, &count), row.state == ScoreTableState::Open);
         if (row.untouched) {
             EXPECT_EQ(readBytes(path), before);
         }
