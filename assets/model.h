@@ -24,6 +24,16 @@ struct MeshObject {
     int32_t presetCode;       // material preset for drawing, 0 = none
 };
 
+// every corner of the face names one of the object's vertices; the drawing and every test of a
+// model's faces skip a face that does not
+inline bool validFace(const MeshObject& object, const MeshFace& face)
+{
+    for (int32_t v : face.vertexIndex)
+        if (v < 0 || v >= object.vertexCount)
+            return false;
+    return true;
+}
+
 struct MeshMaterial {
     char name[255];
     char textureFile[255];

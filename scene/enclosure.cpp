@@ -27,14 +27,6 @@ D3 mapPoint(const float m[16], Vec3 p)
             double(m[2]) * p.x + double(m[6]) * p.y + double(m[10]) * p.z + m[14]};
 }
 
-bool validFace(const MeshObject& object, const MeshFace& face)
-{
-    for (int32_t v : face.vertexIndex)
-        if (v < 0 || v >= object.vertexCount)
-            return false;
-    return true;
-}
-
 // every edge shared by exactly two faces, once each way round or twice the same way (the faces
 // of one closed surface need not agree on their winding)
 bool closed(const MeshObject& object)

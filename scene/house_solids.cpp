@@ -85,9 +85,9 @@ bool wallsCloseHouseBlocks(const Model& house, const float toHouse[16])
     for (int k = 0; k < objects; ++k) {
         const MeshObject& object = house.objects[k];
         for (int f = 0; f < object.faceCount; ++f) {
-            const int32_t* index = object.faces[f].vertexIndex;
-            if (std::any_of(index, index + 3, [&](int32_t i) { return i < 0 || i >= object.vertexCount; }))
+            if (!validFace(object, object.faces[f]))
                 continue;  // the drawing skips it too
+            const int32_t* index = object.faces[f].vertexIndex;
             const Vec3 corner[3] = {place(toHouse, object.vertices[index[0]]),
                                     place(toHouse, object.vertices[index[1]]),
                                     place(toHouse, object.vertices[index[2]])};

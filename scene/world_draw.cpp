@@ -84,14 +84,6 @@ Ball modelBall(const Model& model, const float toWorld[16])
     return all;
 }
 
-bool validFace(const MeshObject& object, const MeshFace& face)
-{
-    for (int32_t v : face.vertexIndex)
-        if (v < 0 || v >= object.vertexCount)
-            return false;
-    return true;
-}
-
 // One begin/end pair per triangle, so a line strip shows two of its three edges. texCoord gives
 // each corner its texture coordinate (or none); a template, so no model pays a test per corner.
 template <class TexCoord>
