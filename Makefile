@@ -58,6 +58,8 @@ build: deps-test
 # enough; the loader's cross-check is left out where lib3ds (of the test tier) is not installed
 HAVE_LIB3DS = $(shell dpkg-query -W -f='$${Status}' lib3ds-dev 2>/dev/null | grep -q "install ok installed" && echo ON || echo OFF)
 build-play: deps-demo
+	@echo "Building the game and the demo's scripted player (tests/e2e/scripted_play.cpp, over the tests'"
+	@echo "harness and GoogleTest) in $(BUILD); the first time this takes a few minutes."
 	@$(CONFIGURE) -B $(BUILD) -DBUILD_TESTING=ON -DVX_LIB3DS=$(HAVE_LIB3DS) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS) --target vendettix assets scripted_play >/dev/null
 
@@ -69,7 +71,8 @@ build-asan: deps-test
 # with no display to open, the scripted demo plays under a virtual X server instead
 run: build-game
 	@if [ -z "$$DISPLAY" ] || { command -v xdpyinfo >/dev/null && ! xdpyinfo >/dev/null 2>&1; }; then \
-		echo "No display to open (DISPLAY is unset or unreachable): running make demo instead."; \
+		echo "No display to open (DISPLAY is unset or unreachable): running make demo instead, a scripted"; \
+		echo "round under a virtual X server whose screenshots go to $(BUILD)/shots."; \
 		$(MAKE) --no-print-directory demo; \
 	else $(BUILD)/vendettix; fi
 
