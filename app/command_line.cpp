@@ -72,6 +72,18 @@ bool passToGlut(CommandLine& line, const char* option, const char* value)
     return true;
 }
 
+bool applySize(CommandLine& line, const char*, const char* value)
+{
+    line.windowSet = true;
+    return parseGeometry(value, false, &line.window);
+}
+
+bool applyGeometry(CommandLine& line, const char*, const char* value)
+{
+    line.windowSet = true;
+    return parseGeometry(value, true, &line.window);
+}
+
 bool showHelp(CommandLine& line, const char*, const char*)
 {
     line.action = LaunchAction::ShowHelp;
@@ -95,16 +107,8 @@ const OptionRow kOptions[] = {
          line.windowSet = true;
          return true;
      }},
-    {"--size", "WxH", "the window's size in pixels (600x600, at least 160x120)",
-     [](CommandLine& line, const char*, const char* value) {
-         line.windowSet = true;
-         return parseGeometry(value, false, &line.window);
-     }},
-    {"-geometry", "WxH[+X+Y]", "the window's size and place (X's own form)",
-     [](CommandLine& line, const char*, const char* value) {
-         line.windowSet = true;
-         return parseGeometry(value, true, &line.window);
-     }},
+    {"--size", "WxH", "the window's size in pixels (600x600, at least 160x120)", applySize},
+    {"-geometry", "WxH[+X+Y]", "the window's size and place (X's own form)", applyGeometry},
     {"--record", "FILE", "play, and write every input with its step to FILE",
      [](CommandLine& line, const char*, const char* value) {
          line.recordPath = value;
@@ -214,8 +218,11 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         }
         if (!row->apply(line, row->name, value)) {
             line.action = LaunchAction::BadUsage;
-            line.error =
-                "bad value for " + name + ": " + value + " (expected " + row->argument + ")";
+            line.error = "bad value for " + name + ": " + value + " (expected " + row->argument;
+            if (row->apply == applySize || row->apply == applyGeometry)
+                line.error += ", at least " + std::to_string(kSmallestWindowWidth) + "x" +
+                              std::to_string(kSmallestWindowHeight);
+            line.error += ")";
             return line;
         }
     }

@@ -98,8 +98,9 @@ RecordStart startRecording(const std::string& path, std::string* error)
             return RecordStart::Refused;
         }
         if (S_ISREG(info.st_mode) && !mayBeReplaced(path)) {
-            *error = path + ": exists and is not a recording (its first line is not \"" +
-                     kInputLogHeader + "\"); it is left as it is";
+            *error = path + ": exists and is not a recording (its first line is neither \"" +
+                     kInputLogHeader + "\" nor \"" + kInputLogHeaderV1 +
+                     "\"); it is left as it is";
             return RecordStart::Refused;
         }
         // a device or a pipe is written to as it is, never replaced

@@ -74,10 +74,22 @@ template <typename Draw> void timeFrame(Draw draw)
                      sRun.frameMs.back(), timedemoViewName().c_str());
 }
 
+// the frames timed so far; a window gone before its first frame timed none, in no time
 void printRunLine()
 {
-    std::printf("%s\n", timedemoLine(sRun.frameMs, platformSeconds() - sRun.firstStart).c_str());
+    const double seconds = sRun.firstStart < 0 ? 0.0 : platformSeconds() - sRun.firstStart;
+    std::printf("%s\n", timedemoLine(sRun.frameMs, seconds).c_str());
     std::fflush(stdout);
+}
+
+// the end of a run, however it came (the replay run out, q or the menu's Exit, the window
+// closed or destroyed): the timedemo line of the frames so far, then the game's end as q's
+[[noreturn]] void endTimedemo()
+{
+    printRunLine();
+    if (sRun.frames)
+        std::fclose(sRun.frames);
+    endPlay();
 }
 
 void onTimedemoIdle()
@@ -96,10 +108,7 @@ void onTimedemoIdle()
             return;
         }
     }
-    printRunLine();
-    if (sRun.frames)
-        std::fclose(sRun.frames);
-    endPlay();
+    endTimedemo();
 }
 
 void onFloorIdle()
@@ -156,8 +165,7 @@ int runTimedemo(int argc, char** argv, const WindowOptions& window)
     glutIdleFunc(onTimedemoIdle);
     glutMainLoop();
     // the window was closed: the run ends as q ends it
-    printRunLine();
-    endPlay();
+    endTimedemo();
 }
 
 int runTimedemoFloor(int argc, char** argv, const WindowOptions& window)

@@ -20,7 +20,7 @@
 #include "player/throwing.h"
 #include "scene/world.h"
 #include "streamer/paper_streamer.h"
-#include "tests/support/full_scan_streamer.h"
+#include "tests/support/literal_step.h"
 #include "tests/support/scripted_scene.h"
 #include "tests/support/run_dir.h"
 
@@ -76,30 +76,12 @@ void restore(const Snapshot& s)
     gStepClockLast = -1.0;
 }
 
-// stepPlay's work in stepPlay's order, with the literal streamer step, then what the step of
-// play does around it (the camera) and what the idle call asks for (a picture)
+// the literal step of play (tests/support/literal_step.h, held to stepPlay by the frame loop's
+// tests), then what the step of play does around it (the camera) and what the idle call asks
+// for (a picture)
 void literalIdle()
 {
-    updateOwnerSight();
-    updateLevelClock(kStepMs);
-    if (!gGameOver && !gTurning) {
-        updateRolls(float(kStepSeconds), gLevel);
-        for (int32_t strikes = updateEggs(float(kStepSeconds), gLevel); strikes > 0; --strikes)
-            scorePlantStrike(gLevel);
-    }
-    if (!gGameOver && gTurning)
-        stepTurn();
-    if (gCharging)
-        stepPowerBar();
-    stepLeanReturn(kStepMs);
-    stepOwnerWalk();
-    for (size_t i = 1; i < gStreamers.size(); ++i)
-        sinkStreamer(gStreamers[i], kStepMs, rollFlying(gStreamers[i]->roll));
-    for (size_t i = 1; i < gStreamers.size(); ++i) {
-        PaperStreamer* s = gStreamers[i];
-        if (updateStreamerFullScan(s, kStepMs, rollFlying(s->roll)))
-            stopRoll(s->roll);
-    }
+    stepPlayFullScan();
     placeCamera(gWorld);
     updateViewVectors();
     requestRedisplay();

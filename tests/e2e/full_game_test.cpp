@@ -60,27 +60,26 @@ TEST(FullGame, FromTheFirstThrowToGameOverAndQuit)
         throwOne(game);
     game.tapKey("F1");
     Screenshot shot;
-    ASSERT_TRUE(game.waitForScreenshot(centreMessage, 60.0, &shot)) << "level 1 did not end";
+    ASSERT_TRUE(game.waitForScreenshotInSteps(centreMessage, 600, &shot)) << "level 1 did not end";
     shot.save("full_game_level1_complete");
     EXPECT_GT(cyanPixels(shot, kScoreText), 40) << "the score is shown with the level's end";
 
     // levels 2 to 4: the turn, a throw of each kind, then the level key
     for (int level = 2; level <= 4; ++level) {
-        ASSERT_TRUE(game.waitForScreenshot(playing, 60.0)) << "level " << level << " did not start";
+        ASSERT_TRUE(game.waitForScreenshotInSteps(playing, 1200)) << "level " << level << " did not start";
         throwOne(game);
         game.tapKey("F1");
         throwOne(game);
         game.tapKey("F1");
         game.tapKey("c");
         if (level < 4) {
-            ASSERT_TRUE(game.waitForScreenshot(centreMessage, 60.0)) << "level " << level;
+            ASSERT_TRUE(game.waitForScreenshotInSteps(centreMessage, 600)) << "level " << level;
         }
     }
 
     // after level 4: "GAME OVER!!!" and the score in the centre, no bars
-    ASSERT_TRUE(game.waitForScreenshot(centreMessage, 60.0, &shot));
-    waitUntil([] { return false; }, 1.0);
-    shot = game.screenshot();
+    ASSERT_TRUE(game.waitForScreenshotInSteps(centreMessage, 600, &shot));
+    shot = game.screenshotAfterSteps(60);
     shot.save("full_game_over");
     EXPECT_GT(cyanPixels(shot, kCentreLineText), 80);
     EXPECT_GT(cyanPixels(shot, kScoreText), 40);

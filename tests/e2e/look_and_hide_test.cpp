@@ -93,11 +93,6 @@ double centreShare(const Screenshot& s, bool (*test)(const uint8_t*))
     return count ? double(hits) / double(count) : 0.0;
 }
 
-void pause(double seconds)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(long(seconds * 1000)));
-}
-
 class LookAndHide : public ::testing::Test {
 protected:
     void SetUp() override
@@ -113,12 +108,9 @@ protected:
     }
     void TearDown() override { game.stopGame(); }
 
-    // a picture of the scene once the game has drawn a few frames since the last input
-    Screenshot settledShot()
-    {
-        pause(0.5);
-        return game.screenshot();
-    }
+    // a picture of the scene once the game has run half a second since the last input, and so
+    // drawn frames after it
+    Screenshot settledShot() { return game.screenshotAfterSteps(30); }
 
     // a left-button drag from the window's centre by (dx, dy) pixels
     void drag(int dx, int dy)
@@ -164,20 +156,20 @@ TEST_F(LookAndHide, HoldingAHidesBehindTheCoverAndReleasingComesBack)
     game.keyDown("a");
     Screenshot aside;
     // aside on the left at level 1 the player crouches behind the bush, which fills the view
-    const bool hidden = game.waitForScreenshot(
-        [](const Screenshot& s) { return centreShare(s, isGreen) > 0.8; }, 60.0, &aside);
+    const bool hidden = game.waitForScreenshotInSteps(
+        [](const Screenshot& s) { return centreShare(s, isGreen) > 0.8; }, 300, &aside);
     game.keyUp("a");
     EXPECT_TRUE(hidden) << start.save("hide-start") << " " << aside.save("hide-aside");
     EXPECT_LT(centreShare(aside, isWarm), 0.02);
 
     // after the release the player walks back onto the station: the same view as at the start
     Screenshot back;
-    EXPECT_TRUE(game.waitForScreenshot(
+    EXPECT_TRUE(game.waitForScreenshotInSteps(
         [&](const Screenshot& s) {
             const Shift b = sceneShift(start, s, 40);
             return b.dx == 0 && b.dy == 0 && centreShare(s, isWarm) > 0.1;
         },
-        60.0, &back))
+        300, &back))
         << back.save("hide-back");
 }
 
@@ -212,7 +204,7 @@ TEST_F(LookAndHide, HelpKeyPrintsTheHelpScreenAndPausesWithTheControlsInTheWindo
     EXPECT_LT(keyNamePixels(playing), 20);
     const size_t before = game.stdoutText().size();
     game.tapKey("h");
-    ASSERT_TRUE(game.waitForStdout("M \xE2\x80\x93 Toggle between Wireframe/Filled mode", 60.0))
+    ASSERT_TRUE(game.waitForStdout("M \xE2\x80\x93 Toggle between Wireframe/Filled mode", 600.0))
         << game.stdoutText();
     // the console's help is the one it always was, byte for byte (the terminal adds its CR)
     std::string out = game.stdoutText().substr(before);
@@ -226,21 +218,20 @@ TEST_F(LookAndHide, HelpKeyPrintsTheHelpScreenAndPausesWithTheControlsInTheWindo
     std::free(expected);
 
     Screenshot help;
-    ASSERT_TRUE(game.waitForScreenshot(
-        [](const Screenshot& s) { return keyNamePixels(s) > 200; }, 30.0, &help))
+    ASSERT_TRUE(game.waitForScreenshotInSteps(
+        [](const Screenshot& s) { return keyNamePixels(s) > 200; }, 120, &help))
         << help.save("help-in-window");
-    // paused: the time bar stands still
-    pause(3.0);
-    const Screenshot later = game.screenshot();
+    // paused: the time bar stands still for three seconds of the game's steps
+    const Screenshot later = game.screenshotAfterSteps(180);
     EXPECT_TRUE(sameTopBand(help, later)) << later.save("help-later");
     EXPECT_GT(keyNamePixels(later), 200);
 
     // h again: the panel goes and the clock runs on
     game.tapKey("h");
     Screenshot resumed;
-    EXPECT_TRUE(game.waitForScreenshot(
+    EXPECT_TRUE(game.waitForScreenshotInSteps(
         [&](const Screenshot& s) { return keyNamePixels(s) < 20 && !sameTopBand(later, s); },
-        30.0, &resumed))
+        180, &resumed))
         << resumed.save("help-resumed");
     EXPECT_TRUE(game.running());
 }
@@ -273,16 +264,15 @@ TEST_F(Rebound, HoldingTheBoundKeyHidesTheOldKeyDoesNotAndBadLinesAreReported)
 
     // a is no longer the hiding key: held as long as a lean takes, the view stays on the house
     game.keyDown("a");
-    pause(1.5);
-    const Screenshot stayed = game.screenshot();
+    const Screenshot stayed = game.screenshotAfterSteps(90);
     game.keyUp("a");
     EXPECT_EQ(sceneShift(start, stayed, 40).dx, 0) << stayed.save("rebound-a");
     EXPECT_GT(centreShare(stayed, isWarm), 0.1) << stayed.save("rebound-a");
 
     game.keyDown("j");
     Screenshot aside;
-    const bool hidden = game.waitForScreenshot(
-        [](const Screenshot& s) { return centreShare(s, isGreen) > 0.8; }, 60.0, &aside);
+    const bool hidden = game.waitForScreenshotInSteps(
+        [](const Screenshot& s) { return centreShare(s, isGreen) > 0.8; }, 300, &aside);
     game.keyUp("j");
     EXPECT_TRUE(hidden) << aside.save("rebound-j");
     EXPECT_TRUE(game.running());

@@ -33,7 +33,7 @@ TEST(PadPlay, AScriptedPadPlaysAndThePadGameReplaysToTheSameSummary)
     // recording is written to FILE.part until the game ends
     const std::string partial = recording + ".part";
     ASSERT_TRUE(waitUntil([&] { return readText(partial).find(" padgone\n") != std::string::npos; },
-                          120.0))
+                          600.0))
         << game.stderrText() << readText(partial);
     game.tapKey("q");
     ASSERT_TRUE(game.waitForExit());

@@ -50,12 +50,11 @@ TEST(Pause, UnmappingTheWindowPausesTheGameUntilThePauseKey)
         << "no PAUSED after the window came back";
     EXPECT_TRUE(playing(paused));
     EXPECT_GT(cyanPixels(paused, kResumeText), 100);
-    // three whole seconds, A held for two of them: unpaused the bar would lose three ticks and
-    // the player would step aside
-    sleepFor(1.0);
+    // three whole seconds of the game's steps, A held for two of them: unpaused the bar would
+    // lose three ticks and the player would step aside
+    ASSERT_TRUE(game.waitForSteps(60));
     game.keyDown("a");
-    sleepFor(2.2);
-    Screenshot still = game.screenshot();
+    Screenshot still = game.screenshotAfterSteps(132);
     EXPECT_GT(cyanPixels(still, kPausedText), 60);
     EXPECT_EQ(timeBarPixels(still), timeBarPixels(paused));
     EXPECT_EQ(differingPixels(still, paused), 0) << still.save("pause-held-lean");
@@ -63,14 +62,13 @@ TEST(Pause, UnmappingTheWindowPausesTheGameUntilThePauseKey)
     // resumed with A still held: the lean goes on
     game.tapKey("p");
     Screenshot resumed;
-    ASSERT_TRUE(game.waitForScreenshot(
-        [](const Screenshot& s) { return cyanPixels(s, kPausedText) == 0; }, 30.0, &resumed));
-    EXPECT_TRUE(game.waitForScreenshot(
-        [&](const Screenshot& s) { return differingPixels(s, paused) > 20000; }, 30.0))
+    ASSERT_TRUE(game.waitForScreenshotInSteps(
+        [](const Screenshot& s) { return cyanPixels(s, kPausedText) == 0; }, 300, &resumed));
+    EXPECT_TRUE(game.waitForScreenshotInSteps(
+        [&](const Screenshot& s) { return differingPixels(s, paused) > 20000; }, 300))
         << "the held lean did not go on after the pause";
     game.keyUp("a");
-    sleepFor(3.2);
-    Screenshot after = game.screenshot();
+    Screenshot after = game.screenshotAfterSteps(192);
     EXPECT_LT(timeBarPixels(after), timeBarPixels(paused)) << after.save("pause-after") << paused.save("pause-paused");
 
     game.tapKey("q");

@@ -20,11 +20,6 @@ namespace {
 const Area kAboveOwner{0, 110, 599, 400};
 const Area kUpperWalls{0, 200, 599, 400};
 
-void pause(double seconds)
-{
-    waitUntil([] { return false; }, seconds);
-}
-
 // the paper is a light, colourless grey; the walls are tan, the sky dark blue, the lit panes
 // yellow and the dark ones black
 bool paperGrey(const uint8_t* p)
@@ -99,11 +94,11 @@ TEST_F(Throw, HoldingAndReleasingTheRightButtonThrowsARollWithItsSound)
     throwOne();
     Screenshot shot;
     // the counter drops to 9 and the roll's strip rises into the scene behind it
-    EXPECT_TRUE(game.waitForScreenshot(
+    EXPECT_TRUE(game.waitForScreenshotInSteps(
         [&](const Screenshot& s) {
             return cyanPixels(s, kRollsLeftText) < rollsText && newPaper(before, s, kAboveOwner) > 40;
         },
-        30.0, &shot))
+        600, &shot))
         << "no roll came out of the throw";
     shot.save("throw_roll");
     EXPECT_EQ(cyanPixels(shot, kEggsLeftText), eggsText);
@@ -120,16 +115,15 @@ TEST_F(Throw, AfterF1TheButtonThrowsAnEgg)
     game.tapKey("F1");
     throwOne();
     Screenshot shot;
-    EXPECT_TRUE(game.waitForScreenshot(
-        [&](const Screenshot& s) { return cyanPixels(s, kEggsLeftText) < eggsText; }, 30.0, &shot))
+    EXPECT_TRUE(game.waitForScreenshotInSteps(
+        [&](const Screenshot& s) { return cyanPixels(s, kEggsLeftText) < eggsText; }, 600, &shot))
         << "the egg counter did not drop";
     shot.save("throw_egg");
     EXPECT_EQ(cyanPixels(shot, kRollsLeftText), rollsText) << "a roll went instead";
     EXPECT_TRUE(waitUntil([&] { return soundAfter(deviceFile, 0); }, 30.0))
         << "an egg is thrown with the same grunt";
-    // an egg trails no paper
-    pause(2.0);
-    EXPECT_LT(newPaper(before, game.screenshot(), kUpperWalls), 40);
+    // an egg trails no paper: two seconds of the game's steps after it left
+    EXPECT_LT(newPaper(before, game.screenshotAfterSteps(120), kUpperWalls), 40);
 }
 
 // a recorded throw: the right button held exactly 8 steps, whatever the machine's frame rate;
@@ -143,12 +137,12 @@ TEST(ThrowReplay, ARollsStripHangsOnTheHouse)
     ASSERT_TRUE(game.waitForScreenshot(
         [](const Screenshot& s) { return cyanPixels(s, kRollsLeftText) > 40; }, 120.0, &before));
     Screenshot hanging;
-    EXPECT_TRUE(game.waitForScreenshot(
-        [&](const Screenshot& s) { return newPaper(before, s, kUpperWalls) > 150; }, 60.0, &hanging))
+    EXPECT_TRUE(game.waitForScreenshotInSteps(
+        [&](const Screenshot& s) { return newPaper(before, s, kUpperWalls) > 150; }, 600, &hanging))
         << "no strip hangs on the house's walls";
     hanging.save("throw_strip_on_house");
 
-    ASSERT_TRUE(game.waitForExit(120.0)) << "the replay did not end by itself";
+    ASSERT_TRUE(game.waitForExit(600.0)) << "the replay did not end by itself";
     EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
     std::ifstream expected(testDataPath("strip_on_house.summary"));
     std::string line;
@@ -210,6 +204,37 @@ TEST(ThrowReplay, TimedemoDrawsAFrameForEveryStepOfTheSameGame)
     EXPECT_EQ(figures[0], 1000.0);
     EXPECT_LE(figures[3], figures[5]);
     EXPECT_EQ(after, "") << "the floor plays no game";
+}
+
+// a timedemo whose window goes mid-run ends as q ends it, with status 0: the timedemo line of
+// the frames drawn so far, one for every step run, then the summary of those steps; closed
+// through the window manager (the main loop returns) or destroyed under it alike
+TEST(ThrowReplay, ATimedemoWhoseWindowIsClosedEndsAsQDoes)
+{
+    for (const bool destroyed : {false, true}) {
+        SCOPED_TRACE(destroyed ? "the window destroyed" : "the window closed");
+        E2eGame game;
+        // far longer than the test: only the window's end ends it
+        const std::string replay = game.runDir() + "/endless.replay";
+        std::ofstream(replay) << "vendettix-input 2\n1000000 reached\n";
+        ASSERT_TRUE(game.start({"--timedemo", replay, "--size", "320x240"}));
+        ASSERT_TRUE(game.waitForWindow());
+        ASSERT_TRUE(game.waitForSteps(60)) << game.stderrText();
+        if (destroyed)
+            ASSERT_EQ(game.runX({"xdotool", "windowclose", std::to_string(game.window().id)}).status, 0);
+        else
+            ASSERT_TRUE(game.askWindowToClose());
+        ASSERT_TRUE(game.waitForExit(120.0)) << "a timedemo without its window stays";
+        EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
+        std::string after;
+        const std::vector<double> figures = timedemoFigures(game.stdoutText(), &after);
+        ASSERT_EQ(figures.size(), 6u) << game.stdoutText();
+        EXPECT_GE(figures[0], 60.0);
+        EXPECT_GT(figures[1], 0.0);
+        const std::string summary = after.substr(0, after.find_first_of("\r\n"));
+        ASSERT_EQ(summary.rfind("summary: steps=", 0), 0u) << game.stdoutText();
+        EXPECT_EQ(figures[0], std::stod(summary.substr(summary.find("steps=") + 6)));
+    }
 }
 
 }  // namespace

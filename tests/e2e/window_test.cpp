@@ -136,7 +136,7 @@ TEST(Window, HeldLeanKeyWalksBackOnlyAfterItsRelease)
     std::string whileHeld = game.stdoutText();
     game.keyUp("d");
     EXPECT_FALSE(hasTraceLine(whileHeld)) << "walked back while the key was held";
-    EXPECT_TRUE(waitUntil([&] { return hasTraceLine(game.stdoutText()); }, 60.0))
+    EXPECT_TRUE(waitUntil([&] { return hasTraceLine(game.stdoutText()); }, 600.0))
         << "no walk back after the release";
     game.tapKey("q");
     ASSERT_TRUE(game.waitForExit(60.0));
@@ -181,7 +181,7 @@ TEST(Window, ClosingTheWindowEndsTheGameAsQDoes)
     ASSERT_TRUE(game.waitForWindow());
     ASSERT_TRUE(game.waitForScreenshot(playing));
     game.tapKey("p");
-    sleepFor(0.5);
+    ASSERT_TRUE(game.waitForSteps(30));
     ASSERT_EQ(game.runX({"xdotool", "windowclose", std::to_string(game.window().id)}).status, 0);
     ASSERT_TRUE(game.waitForExit(30.0)) << "a game without its window stays";
     EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();

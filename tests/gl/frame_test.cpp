@@ -10,9 +10,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <set>
+#include <vector>
 
 #include "app/app.h"
 #include "app/frame_clock.h"
+#include "app/timedemo.h"
 #include "assets/texture_loader.h"
 #include "game/game_state.h"
 #include "game/play_step.h"
@@ -146,4 +149,71 @@ TEST_F(Frame, DisplayDrawsWholeFramesAndLeavesTheStacksBalanced)
         }
     EXPECT_GT(grass, 600 * 600 / 4);
     gBirdsEyeView = 0;
+}
+
+// the timedemo's floor: its noise texture in the sky's name, one quad of it over the whole window,
+// and every matrix and switch it touched as it found them
+TEST(TimedemoFloor, CoversTheWindowWithItsNoiseAndLeavesTheStateAsItWas)
+{
+    glTestWindow(320, 240);
+    glViewport(0, 0, 320, 240);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-5, 5, -5, 5, -5, 5);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(3.0f, 2.0f, 0.0f);
+    glDisable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    GLfloat projection[16], modelview[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+
+    makeFloorTexture();
+    glBindTexture(GL_TEXTURE_2D, kTextureSky);
+    GLint width = 0, height = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    ASSERT_EQ(width, 1024);
+    ASSERT_EQ(height, 512);
+    std::vector<uint8_t> texels(size_t(width) * size_t(height) * 3);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    EXPECT_EQ(std::set<uint8_t>(texels.begin(), texels.end()).size(), 256u) << "noise, not a fill";
+    glBindTexture(GL_TEXTURE_2D, 0);
+
+    glClearColor(0, 0, 0, 1);
+    drawFloorFrame();
+    const Pixels frame = glReadBack();
+    savePng(frame, "timedemo_floor");
+    long lit = 0;
+    std::set<uint32_t> colours;
+    for (int y = 0; y < frame.height; ++y)
+        for (int x = 0; x < frame.width; ++x) {
+            const uint8_t* p = frame.at(x, y);
+            lit += p[0] > 8 || p[1] > 8 || p[2] > 8;
+            colours.insert(uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2]);
+        }
+    // each corner of the window is covered, with the noise
+    EXPECT_GT(lit, long(frame.width) * frame.height * 9 / 10);
+    for (const auto& [x, y] : {std::pair{2, 2}, {317, 2}, {2, 237}, {317, 237}}) {
+        long near = 0;
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx) {
+                const uint8_t* p = frame.at(x + dx, y + dy);
+                near += p[0] > 8 || p[1] > 8 || p[2] > 8;
+            }
+        EXPECT_GT(near, 15) << "the corner at " << x << "," << y;
+    }
+    EXPECT_GT(colours.size(), 200u) << "the noise, not one colour";
+
+    GLfloat projectionAfter[16], modelviewAfter[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projectionAfter);
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelviewAfter);
+    EXPECT_EQ(std::memcmp(projection, projectionAfter, sizeof projection), 0);
+    EXPECT_EQ(std::memcmp(modelview, modelviewAfter, sizeof modelview), 0);
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }

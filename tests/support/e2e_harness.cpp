@@ -3,6 +3,8 @@
 // beforehand, and stopped by pid; nothing here looks for processes by name.
 #include "tests/support/e2e_harness.h"
 
+#include <X11/Xlib.h>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -317,6 +319,7 @@ bool E2eGame::start(const std::vector<std::string>& args)
     std::string game = envOr("VX_GAME", "");
     if (display_.empty() || game.empty() || access(game.c_str(), X_OK) != 0 || gamePid_ > 0)
         return false;
+    gameBinary_ = game;
     std::vector<std::string> argvStrings{game};
     argvStrings.insert(argvStrings.end(), args.begin(), args.end());
     ExecArgs argv(argvStrings);
@@ -639,4 +642,114 @@ bool E2eGame::waitForScreenshot(const std::function<bool(const Screenshot&)>& co
     if (last)
         *last = shot;
     return ok;
+}
+
+namespace {
+
+// the place of a global of the binary, from its symbol table, relative to where it is loaded;
+// 0 when it is not there
+uint64_t symbolOffset(const std::string& binary, const std::string& symbol)
+{
+    std::FILE* nm = popen(("nm --defined-only '" + binary + "' 2>/dev/null").c_str(), "r");
+    if (!nm)
+        return 0;
+    char line[512];
+    uint64_t offset = 0;
+    while (std::fgets(line, sizeof line, nm)) {
+        std::istringstream words(line);
+        std::string address, kind, name;
+        if (words >> address >> kind >> name && name == symbol)
+            offset = std::stoull(address, nullptr, 16);
+    }
+    pclose(nm);
+    return offset;
+}
+
+}  // namespace
+
+int64_t E2eGame::stepCount()
+{
+    if (gamePid_ <= 0 || gameBinary_.empty())
+        return -1;
+    if (stepCountOffset_ == 0)
+        stepCountOffset_ = symbolOffset(gameBinary_, "gStepCount");
+    char* real = realpath(gameBinary_.c_str(), nullptr);
+    const std::string exe = real ? real : gameBinary_;
+    std::free(real);
+    // the binary's first mapping is where it is loaded
+    std::ifstream maps("/proc/" + std::to_string(gamePid_) + "/maps");
+    std::string line;
+    uint64_t base = 0;
+    while (std::getline(maps, line))
+        if (line.size() > exe.size() &&
+            line.compare(line.size() - exe.size(), exe.size(), exe) == 0) {
+            base = std::stoull(line.substr(0, line.find('-')), nullptr, 16);
+            break;
+        }
+    if (stepCountOffset_ == 0 || base == 0)
+        return -1;
+    std::ifstream mem("/proc/" + std::to_string(gamePid_) + "/mem", std::ios::binary);
+    mem.seekg(std::streamoff(base + stepCountOffset_));
+    int64_t steps = -1;
+    mem.read(reinterpret_cast<char*>(&steps), sizeof steps);
+    return mem ? steps : -1;
+}
+
+bool E2eGame::waitForSteps(int64_t steps, double timeoutSeconds)
+{
+    const int64_t from = stepCount();
+    if (from < 0)
+        return false;
+    return waitUntil(
+        [&] {
+            const int64_t at = stepCount();
+            return at < 0 || at >= from + steps;
+        },
+        timeoutSeconds, 0.02) && stepCount() >= from + steps;
+}
+
+bool E2eGame::waitForScreenshotInSteps(const std::function<bool(const Screenshot&)>& condition,
+                                       int64_t steps, Screenshot* last, double timeoutSeconds)
+{
+    const int64_t from = stepCount();
+    Screenshot shot;
+    bool held = false;
+    waitUntil(
+        [&] {
+            // the steps first: a picture taken after the last step counts
+            const int64_t at = stepCount();
+            shot = screenshot();
+            held = !shot.empty() && condition(shot);
+            return held || at < 0 || from < 0 || at >= from + steps;
+        },
+        timeoutSeconds, 0.2);
+    if (last)
+        *last = shot;
+    return held;
+}
+
+Screenshot E2eGame::screenshotAfterSteps(int64_t steps)
+{
+    waitForSteps(steps);
+    return screenshot();
+}
+
+bool E2eGame::askWindowToClose()
+{
+    if (window_.id == 0)
+        return false;
+    ::Display* x = XOpenDisplay(display_.c_str());
+    if (!x)
+        return false;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window_.id;
+    event.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = long(XInternAtom(x, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const bool sent = XSendEvent(x, window_.id, False, NoEventMask, &event) != 0;
+    XSync(x, False);
+    XCloseDisplay(x);
+    return sent;
 }

@@ -98,6 +98,16 @@ public:
     bool waitForStdout(const std::string& text, double timeoutSeconds = 60.0);
     void stopGame();
 
+    // --- the game's own clock --------------------------------------------------------------
+    // A test that waits for the game judges by the steps it has run, not by the wall's time, so
+    // a loaded machine makes it slower, never wrong; the wall's timeouts are only a safety net.
+    // the steps the game has run (its gStepCount, read from its memory); -1 when it cannot be
+    // read (no game running, or a binary without its symbol table)
+    int64_t stepCount();
+    // waits until the game has run `steps` more steps than when called; false if the game ended
+    // first or the safety net ran out
+    bool waitForSteps(int64_t steps, double timeoutSeconds = 600.0);
+
     // --- the window and X input (window coordinates: from the window's upper left) ----------
     const WindowInfo& window() const { return window_; }
     // the window's geometry as the X server reports it now (xwininfo)
@@ -107,6 +117,9 @@ public:
     WindowInfo windowInfo(unsigned long id);
     // waits for the message box with this title and presses its OK; true once it has gone
     bool dismissMessageBox(const std::string& title, double timeoutSeconds = 60.0);
+    // asks the game's window to close, as a window manager's close button does (the
+    // WM_DELETE_WINDOW message); true if the message was sent
+    bool askWindowToClose();
     void movePointer(int x, int y);
     void movePointerOnScreen(int x, int y);
     void keyDown(const std::string& keysym);
@@ -121,6 +134,14 @@ public:
     // waits until a screenshot satisfies the condition; the last one is left in *last
     bool waitForScreenshot(const std::function<bool(const Screenshot&)>& condition,
                            double timeoutSeconds = 60.0, Screenshot* last = nullptr);
+    // the same, judged by the game's clock: false only once the game has run `steps` steps since
+    // the call and a screenshot taken after that still fails (or the game ended, or the safety
+    // net ran out)
+    bool waitForScreenshotInSteps(const std::function<bool(const Screenshot&)>& condition,
+                                  int64_t steps, Screenshot* last = nullptr,
+                                  double timeoutSeconds = 600.0);
+    // a screenshot once the game has run `steps` steps more (and so drawn frames after them)
+    Screenshot screenshotAfterSteps(int64_t steps);
 
     // --- anything else ---------------------------------------------------------------------
     // runs an X client on this display, standard output captured
@@ -140,6 +161,8 @@ private:
     std::string screen_;
     pid_t xvfbPid_ = -1;
     pid_t gamePid_ = -1;
+    uint64_t stepCountOffset_ = 0;  // gStepCount's place in the binary, once looked up
+    std::string gameBinary_;
     int exitStatus_ = -1;
     int terminal_ = -1;
     std::thread reader_;

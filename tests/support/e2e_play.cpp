@@ -54,20 +54,23 @@ bool centreMessage(const Screenshot& s)
 void throwOne(E2eGame& game, double holdSeconds)
 {
     game.mouseDown(kRightButton);
-    sleepFor(holdSeconds);  // the power bar swings by idle steps; nothing to watch for
+    // the power bar swings with the game's steps
+    if (!game.waitForSteps(int64_t(holdSeconds * 60.0)))
+        sleepFor(holdSeconds);
     game.mouseUp(kRightButton);
 }
 
-bool throwAndSeeCounterChange(E2eGame& game, const Area& counter, double timeoutSeconds)
+bool throwAndSeeCounterChange(E2eGame& game, const Area& counter, double playSeconds)
 {
+    const int64_t steps = int64_t(playSeconds * 60.0);
     Screenshot before;
-    if (!game.waitForScreenshot(playing, timeoutSeconds, &before))
+    if (!game.waitForScreenshotInSteps(playing, steps, &before))
         return false;
     throwOne(game);
     // a digit of the counter changes; ten cyan pixels is far below any digit's difference
-    return game.waitForScreenshot(
+    return game.waitForScreenshotInSteps(
         [&](const Screenshot& s) { return playing(s) && cyanDifference(before, s, counter) > 10; },
-        timeoutSeconds);
+        steps);
 }
 
 unsigned long findMessageBox(E2eGame& game, std::string* title)

@@ -34,9 +34,9 @@ bool centreMessage(const Screenshot& s);
 // holds the right button a moment so the power bar swings up a little, then throws
 void throwOne(E2eGame& game, double holdSeconds = 0.25);
 
-// throws one item and waits until its counter ("Rolls Left" or "Eggs Left") changes on screen;
-// false if it never did
-bool throwAndSeeCounterChange(E2eGame& game, const Area& counter, double timeoutSeconds = 90.0);
+// throws one item and waits until its counter ("Rolls Left" or "Eggs Left") changes on screen,
+// judged by the game's steps; false if it did not within that many seconds of play
+bool throwAndSeeCounterChange(E2eGame& game, const Area& counter, double playSeconds = 20.0);
 
 // the visible message box titled "Error" or "Warning", if any; its title goes to *title
 unsigned long findMessageBox(E2eGame& game, std::string* title = nullptr);

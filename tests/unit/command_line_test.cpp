@@ -156,9 +156,9 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         {{"--size", "99999999999999999999x1"}, "bad value for --size"},
         {{"--size", " 600x600"}, "bad value for --size"},
         // 11-13: smaller than 160x120 either way
-        {{"--size", "10x10"}, "bad value for --size: 10x10"},
+        {{"--size", "10x10"}, "bad value for --size: 10x10 (expected WxH, at least 160x120)"},
         {{"--size", "159x120"}, "bad value for --size"},
-        {{"-geometry", "160x119+0+0"}, "bad value for -geometry"},
+        {{"-geometry", "160x119+0+0"}, "(expected WxH[+X+Y], at least 160x120)"},
         // 14: a position belongs to -geometry only
         {{"--size", "600x600+1+1"}, "bad value for --size"},
         {{"-geometry", "600x600+1"}, "bad value for -geometry"},

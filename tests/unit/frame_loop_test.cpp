@@ -7,18 +7,25 @@
 #include "app/timedemo.h"
 #include "game/game_state.h"
 #include "game/play_step.h"
+#include "game/play_summary.h"
 #include "game/rules.h"
 #include "platform/clock.h"
 #include "platform/redisplay.h"
 #include "player/camera.h"
 #include "player/input.h"
 #include "player/throwing.h"
+#include "scene/world.h"
 #include "streamer/paper_streamer.h"
+#include "tests/support/literal_step.h"
+#include "tests/support/run_dir.h"
+#include "tests/support/scripted_scene.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cmath>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 class FrameLoop : public testing::Test {
@@ -431,4 +438,69 @@ TEST_F(FrameLoop, OnlyFreeStreamersAboveTheGroundSink)
     EXPECT_NEAR(free->current[0].gravity.y, freeGravity - (1000.0 / 60.0) / 30.0 * 0.0001, 1e-7);
     EXPECT_FLOAT_EQ(riding->current[0].gravity.y, ridingGravity);
     EXPECT_FLOAT_EQ(grounded->current[0].gravity.y, groundedGravity);
+}
+
+// ---- the idle bench's literal step -------------------------------------------------------
+
+namespace {
+
+// what a step moves, exactly: the summary's state (the strips, rolls and eggs, the level clock,
+// the score) and the rest of the state of play, floats in hex
+std::string stepState()
+{
+    char rest[512];
+    std::snprintf(rest, sizeof rest,
+                  " level=%d turning=%d over=%d bar=%a spin=%a sees=%d power=%a charging=%d "
+                  "right=%a back=%d shift=%a,%a,%a yaw=%a station=%a",
+                  int(gLevel), int(gTurning), int(gGameOver), double(gTimeBar),
+                  double(gSpinAngle), int(gOwnerSeesPlayer), double(gThrowPower),
+                  int(gCharging), double(gHideRightAmount), int(gReturnFromRight),
+                  double(gHideShift.x), double(gHideShift.y), double(gHideShift.z),
+                  double(gCameraYaw), double(gStationAngle));
+    return playSummary() + rest;
+}
+
+// the bench's scene (tests/support/scripted_scene.h) with the power bar swinging, a walk back
+// from the right and no ammunition left, so the level ends at its next whole second and the
+// turn runs; then the steps, the state after each
+std::vector<std::string> stepsFromTheBenchScene(void (*step)(), int steps)
+{
+    resetAllGlobals();
+    assignStartingValues();
+    if (!gWorld)
+        buildWorld();
+    gWorld->restoreLayout();
+    addPlaceholderStreamer();
+    buildScriptedScene();
+    startCharging();
+    gHideRightAmount = 1.2f;
+    beginLeanReturn(false);
+    gRollsLeft = 0;
+    gEggsLeft = 0;
+    std::vector<std::string> states;
+    for (int k = 0; k < steps; ++k) {
+        step();
+        states.push_back(stepState());
+    }
+    return states;
+}
+
+}  // namespace
+
+// the idle bench times the game's step against this one: they must be the same step, state for
+// state, or the bench would go on timing a step the game no longer takes
+TEST(IdleBench, ItsLiteralStepIsStepPlay)
+{
+    enterRunDirectory();
+    const std::vector<std::string> literal = stepsFromTheBenchScene(stepPlayFullScan, 150);
+    const bool turned = gTurning || gLevel == 2;
+    const bool walkedBack = gHideRightAmount == 0.0f;
+    const std::vector<std::string> game = stepsFromTheBenchScene(stepPlay, 150);
+    resetAllGlobals();
+    // the steps cross what the bench's scene alone would not: the level's end and the turn
+    EXPECT_TRUE(turned);
+    EXPECT_TRUE(walkedBack);
+    ASSERT_EQ(literal.size(), game.size());
+    for (size_t k = 0; k < game.size(); ++k)
+        ASSERT_EQ(literal[k], game[k]) << "the two steps part at step " << k;
 }
