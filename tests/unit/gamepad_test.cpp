@@ -348,14 +348,14 @@ TEST_F(GamepadTest, AAfterGameOverPlaysAgainWithoutThrowing)
     for (int turn = 0; turn < 4; ++turn)
         advanceTurn();
     ASSERT_TRUE(gGameOver);
-    // A held on from that press throws nothing, whatever else the pad does meanwhile
+    // A held on from that press throws nothing, even with the trigger brushed meanwhile
     setVirtualPadButton(kPadA, true);
     steps(3);
-    stick(20000, 0);
+    setVirtualPadAxis(kPadRightTrigger, 3000);
     steps(2);
     EXPECT_FALSE(gCharging);
     setVirtualPadButton(kPadA, false);
-    stick(0, 0);
+    setVirtualPadAxis(kPadRightTrigger, 0);
     steps(1);
     EXPECT_FALSE(gGameOver);
     EXPECT_EQ(gLevel, 1);
