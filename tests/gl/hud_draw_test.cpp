@@ -552,7 +552,7 @@ TEST_F(HudDrawTest, FromThreeTwentyByTwoFortyUpNoTextIsCutOrRunsIntoAnotherOrABa
 // Each font from the size its widest text fits: the play texts' 24 points from 520 wide with ten
 // eggs, from 514 once the level's counter is the widest, from 485 high for the power bar's
 // label, and never for a counter too wide for its place; the controls' panel takes 12 points
-// from 320 wide, 18 from 520 (its glyphs larger by far than one pixel narrower)
+// from 320 wide, 18 from 520 (its lines further apart than one pixel narrower)
 TEST_F(HudDrawTest, EachFontIsTakenFromTheSizeWhereItsWidestTextFits)
 {
     const struct {
