@@ -34,6 +34,7 @@ bool isCyan(const uint8_t* p) { return p[0] < 40 && p[1] > 200 && p[2] > 200; }
 bool isRed(const uint8_t* p) { return p[0] > 200 && p[1] < 40 && p[2] < 40; }
 bool isTimeBlue(const uint8_t* p) { return p[0] < 40 && p[1] < 40 && p[2] > 100 && p[2] < 160; }
 bool isSightBlue(const uint8_t* p) { return p[0] < 40 && p[1] < 40 && p[2] > 200; }
+bool isKeyYellow(const uint8_t* p) { return p[0] > 200 && p[1] > 200 && p[2] > 100 && p[2] < 200; }
 
 int count(const Pixels& px, const Box& box, bool (*test)(const uint8_t*))
 {
@@ -544,6 +545,47 @@ TEST_F(HudDrawTest, FromThreeTwentyByTwoFortyUpNoTextIsCutOrRunsIntoAnotherOrABa
             }
             EXPECT_EQ(strayCyan(px, boxes), 0) << name << " state " << state;
         }
+    }
+    resizeTestWindow(kSize, kSize);
+}
+
+// Each font from the size its widest text fits: the play texts' 24 points from 520 wide with ten
+// eggs, from 514 once the level's counter is the widest, from 485 high for the power bar's
+// label, and never for a counter too wide for its place; the controls' panel takes 12 points
+// from 320 wide, 18 from 520 (its lines further apart than one pixel narrower)
+TEST_F(HudDrawTest, EachFontIsTakenFromTheSizeWhereItsWidestTextFits)
+{
+    const struct {
+        int w, h, eggs, rolls;
+        bool large;
+    } sizes[] = {{520, 485, 10, 10, true}, {520, 484, 10, 10, false}, {519, 700, 10, 10, false},
+                 {514, 700, 9, 10, true},  {513, 700, 9, 10, false},
+                 {600, 600, 10, 1000000000, false}};
+    for (const auto& size : sizes) {
+        resizeTestWindow(size.w, size.h);
+        gEggsLeft = size.eggs;
+        gRollsLeft = size.rolls;
+        EXPECT_EQ(hudTextFont() == GLUT_BITMAP_TIMES_ROMAN_24, size.large)
+            << size.w << "x" << size.h << " eggs " << size.eggs << " rolls " << size.rolls;
+    }
+    // the controls' lines, paused in play: from the first's top to the last's foot
+    resetAllGlobals();
+    gPaused = 1;
+    auto controlsHeight = [](int w, int h) {
+        const Pixels px = drawHudAt(w, h);
+        int top = -1, foot = h;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (isKeyYellow(px.at(x, y))) {
+                    top = std::max(top, y);
+                    foot = std::min(foot, y);
+                }
+        return top - foot;
+    };
+    for (int side : {320, 520}) {
+        const int h = side == 320 ? 400 : 700;
+        const int at = controlsHeight(side, h), below = controlsHeight(side - 1, h);
+        EXPECT_GT(at, below + 10) << side << " wide: " << at << " against " << below;
     }
     resizeTestWindow(kSize, kSize);
 }

@@ -4,11 +4,18 @@
 // in and pulled out while playing. SDL's controller subsystem needs no display for this.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+#include <signal.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "app/app.h"
+#include "app/frame_clock.h"
 #include "app/gamepad_input.h"
 #include "app/play_session.h"
 #include "game/game_state.h"
@@ -22,6 +29,7 @@
 #include "game/settings.h"
 #include "game/rules.h"
 #include "platform/gamepad.h"
+#include "platform/redisplay.h"
 #include "platform/virtual_pad.h"
 #include "player/camera.h"
 #include "player/throwing.h"
@@ -87,6 +95,53 @@ protected:
     }
 };
 
+// A second pad plugged in is opened but waits: the first stays in use until it is pulled out, and
+// is let go of then. First in this file, so the first pad has SDL's first instance id (0), as a
+// player's first pad does in the game.
+TEST_F(GamepadTest, ASecondPadWaitsUntilThePadInUseIsPulledOut)
+{
+    plugIn();
+    press(kPadY);
+    ASSERT_TRUE(gEggSelected);
+    const SDL_JoystickID first = SDL_JoystickGetDeviceInstanceID(0);
+    SDL_VirtualJoystickDesc desc;
+    SDL_zero(desc);
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    const int device = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(device, 0) << SDL_GetError();
+    SDL_Joystick* second = SDL_JoystickOpen(device);
+    ASSERT_NE(second, nullptr);
+    steps(1);
+    EXPECT_EQ(openGamepadCount(), 2);
+    SDL_JoystickSetVirtualButton(second, kPadY, SDL_PRESSED);
+    steps(1);
+    SDL_JoystickSetVirtualButton(second, kPadY, SDL_RELEASED);
+    steps(1);
+    EXPECT_TRUE(gEggSelected) << "the second pad's Y while the first is in use";
+    // the first, used before the second came, pauses the game as it goes
+    ASSERT_TRUE(detachVirtualPad());
+    steps(1);
+    EXPECT_TRUE(gPaused);
+    EXPECT_EQ(openGamepadCount(), 1);
+    EXPECT_EQ(SDL_GameControllerFromInstanceID(first), nullptr) << "the pad pulled out is closed";
+    // the second is in use now
+    SDL_JoystickSetVirtualButton(second, kPadStart, SDL_PRESSED);
+    steps(1);
+    SDL_JoystickSetVirtualButton(second, kPadStart, SDL_RELEASED);
+    steps(1);
+    EXPECT_FALSE(gPaused);
+    const SDL_JoystickID secondId = SDL_JoystickInstanceID(second);
+    SDL_JoystickClose(second);
+    for (int i = 0; i < SDL_NumJoysticks(); ++i)
+        if (SDL_JoystickGetDeviceInstanceID(i) == secondId)
+            SDL_JoystickDetachVirtual(i);
+    steps(1);
+    EXPECT_EQ(openGamepadCount(), 0);
+}
+
 TEST_F(GamepadTest, LeftStickTurnsTheViewAtARateBeyondTheDeadZone)
 {
     plugIn();
@@ -148,6 +203,9 @@ TEST_F(GamepadTest, TheLooksSettingsAndThePadsDeadZoneShapeTheTurn)
     const float before = gCameraYaw;
     press(kPadLeft, 3);
     EXPECT_NEAR(gCameraYaw - before, -6 * kStepTurn, 2e-4f);
+    // the next game (a replay, the fuzzer's next log) starts from the default dead zone
+    resetAllGlobals();
+    EXPECT_EQ(gPadDeadzone, kPadDeadzoneDefault);
 }
 
 TEST_F(GamepadTest, TriggerOrAHeldSwingsThePowerBarAndReleasedThrowsARoll)
@@ -191,6 +249,29 @@ TEST_F(GamepadTest, TriggerOrAHeldSwingsThePowerBarAndReleasedThrowsARoll)
     setVirtualPadAxis(kPadRightTrigger, 5000);
     steps(1);
     EXPECT_EQ(gRollsLeft, rolls - 1);
+    // the press and release points to the unit, as a log's padaxis lines give them
+    const struct { int32_t position; bool held; } points[] = {
+        {16384, false}, {16385, true}, {8192, true}, {8191, false}};
+    for (const auto& point : points) {
+        applyInput(InputEvent{InputKind::PadAxis, kPadRightTrigger, 0, point.position, 0});
+        EXPECT_EQ(gPadTriggerHeld != 0, point.held) << point.position;
+    }
+}
+
+// a shoulder asks for a redraw as the hide key does, pressed or let go; the d-pad's turn is drawn
+// by the step that makes it
+TEST_F(GamepadTest, ShouldersAskForARedrawAsTheHideKeysDo)
+{
+    const struct { InputKind kind; int32_t button; long redraws; } rows[] = {
+        {InputKind::PadDown, kPadLeftShoulder, 1}, {InputKind::PadUp, kPadLeftShoulder, 1},
+        {InputKind::PadDown, kPadRightShoulder, 1}, {InputKind::PadUp, kPadRightShoulder, 1},
+        {InputKind::PadDown, kPadDown, 0}, {InputKind::PadUp, kPadDown, 0}};
+    for (const auto& row : rows) {
+        const long before = redisplayRequestCount();
+        applyInput(InputEvent{row.kind, row.button, 0, 0, 0});
+        EXPECT_EQ(redisplayRequestCount() - before, row.redraws)
+            << int(row.kind) << " " << row.button;
+    }
 }
 
 TEST_F(GamepadTest, ShouldersHideWhileHeldYChangesWeaponsStartPausesBackShowsHelp)
@@ -267,10 +348,21 @@ TEST_F(GamepadTest, AAfterGameOverPlaysAgainWithoutThrowing)
     for (int turn = 0; turn < 4; ++turn)
         advanceTurn();
     ASSERT_TRUE(gGameOver);
-    press(kPadA, 3);
+    // A held on from that press throws nothing, even with the trigger brushed meanwhile
+    setVirtualPadButton(kPadA, true);
+    steps(3);
+    setVirtualPadAxis(kPadRightTrigger, 3000);
+    steps(2);
+    EXPECT_FALSE(gCharging);
+    setVirtualPadButton(kPadA, false);
+    setVirtualPadAxis(kPadRightTrigger, 0);
+    steps(1);
     EXPECT_FALSE(gGameOver);
     EXPECT_EQ(gLevel, 1);
     EXPECT_EQ(gRollsLeft, 10);
+    // its next press throws
+    press(kPadA, 5);
+    EXPECT_EQ(gRollsLeft, 9);
 }
 
 TEST_F(GamepadTest, APadPluggedInLaterIsUsedAndPullingOutThePadInUsePauses)
@@ -349,9 +441,54 @@ TEST_F(GamepadTest, APadGameRecordedReplaysToTheSameSummary)
     ASSERT_GT(log.events.size(), 6u);
     EXPECT_EQ(log.events[0].event.kind, InputKind::PadDeadzone);
     EXPECT_EQ(log.events[0].event.code, 250);
+    EXPECT_EQ(std::count_if(log.events.begin(), log.events.end(),
+                            [](const QueuedInput& input) {
+                                return input.event.kind == InputKind::PadDeadzone;
+                            }),
+              1);
     EXPECT_EQ(log.events.back().event.kind, InputKind::Quit);
     resetAllGlobals();
     EXPECT_EQ(replayHeadless(log), played);
+}
+
+// The idle opens the pads after the first frame, once: a machine where SDL has none is not asked
+// again. SDL takes no signal, so Ctrl-C still ends the game, and closing gives its subsystem back.
+// The only test that leaves the opening to the idle.
+TEST_F(GamepadTest, TheIdleOpensThePadsOnceAfterTheFirstFrame)
+{
+    struct sigaction interrupt {};
+    ASSERT_EQ(sigaction(SIGINT, nullptr, &interrupt), 0);
+    EXPECT_EQ(interrupt.sa_handler, SIG_DFL);
+    closeGamepads();
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_GAMECONTROLLER), 0u);
+    gFrameClockRunning = 0;
+    serviceGamepads();
+    EXPECT_FALSE(gamepadsOpen()) << "before the first frame";
+    gFrameClockRunning = 1;
+    serviceGamepads();
+    EXPECT_TRUE(gamepadsOpen()) << "after it";
+    closeGamepads();
+    serviceGamepads();
+    EXPECT_FALSE(gamepadsOpen()) << "asked twice";
+}
+
+// VX_VIRTUAL_PAD's script plays through the idle; none named is no fault, a missing file is
+TEST_F(GamepadTest, TheEnvironmentsPadScriptPlaysThroughTheIdle)
+{
+    std::string error;
+    unsetenv("VX_VIRTUAL_PAD");
+    EXPECT_TRUE(readVirtualPadFromEnvironment(&error));
+    const std::string path = testing::TempDir() + "vx-pad-script.pad";
+    std::ofstream(path) << "0 attach\n2 button " << kPadY << " 1\n3 button " << kPadY << " 0\n";
+    setenv("VX_VIRTUAL_PAD", path.c_str(), 1);
+    EXPECT_TRUE(readVirtualPadFromEnvironment(&error)) << error;
+    steps(6);
+    EXPECT_EQ(openGamepadCount(), 1);
+    EXPECT_TRUE(gEggSelected);
+    std::remove(path.c_str());
+    EXPECT_FALSE(readVirtualPadFromEnvironment(&error));
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+    unsetenv("VX_VIRTUAL_PAD");
 }
 
 }  // namespace

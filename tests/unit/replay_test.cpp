@@ -130,6 +130,8 @@ TEST(InputLog, BadFilesNameTheFileTheLineAndTheFault)
         {"plus sign", head + "1 key +97\n", ":2:", "out of range for key: \"+97\""},
         {"directory", "", ":0:", "is a directory", testing::TempDir()},
         {"device", "", ":0:", "is a device", "/dev/zero"},
+        // a file the system cannot read part way: the reason, not a read tried forever
+        {"read error", "", ":0:", "cannot read: Input/output error", "/proc/self/mem"},
     };
     for (const auto& row : rows) {
         std::string path = row.path.empty() ? tempLog(row.text) : row.path;

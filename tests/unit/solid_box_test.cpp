@@ -27,9 +27,12 @@ TEST(SolidBox, ALineHidesItsEndOnlyThroughTheInside)
         {{0, 2, 5}, {0, 2, -5}, false, "level above the top"},
         {{0, 1, 5}, {0, 1, -5}, false, "along the top face, not through the inside"},
         {{1, 0.5f, 5}, {1, 0.5f, -5}, false, "along a side face"},
+        {{-1, 0.5f, 5}, {-1, 0.5f, -5}, false, "along the other side face"},
+        {{2, 0.5f, 0}, {0, 0.5f, 2}, false, "touching only an edge"},
         {{0, 3, 5}, {0, -1, -5}, true, "down through the top"},
         {{0, 0.5f, 0}, {0, 0.5f, -5}, false, "from an eye inside"},
         {{1, 0.5f, 0}, {5, 0.5f, 0}, false, "from an eye on a face, outwards"},
+        {{-1, 0.5f, 0}, {5, 0.5f, 0}, false, "from an eye on a face, inwards"},
         {{0, 0.5f, 5}, {0, 0.5f, 5}, false, "no line at all"},
     };
     for (const auto& row : rows)
