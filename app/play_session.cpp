@@ -54,11 +54,13 @@ std::string absolutePath(const std::string& path)
 bool mayBeReplaced(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::string first(std::string(kInputLogHeader).size() + 1, '\0');
+    // the first line, as far as the longest header and its newline
+    std::string first(64, '\0');
     in.read(first.data(), std::streamsize(first.size()));
     first.resize(size_t(in.gcount()));
-    return first.empty() || (first.back() == '\n' &&
-                             inputLogVersion(first.substr(0, first.size() - 1)) != 0);
+    const size_t end = first.find('\n');
+    return first.empty() ||
+           (end != std::string::npos && inputLogVersion(first.substr(0, end)) != 0);
 }
 
 // a start that never ran a step (no display, say) leaves no half-made file behind
