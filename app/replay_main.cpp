@@ -96,7 +96,12 @@ int main(int argc, char** argv)
         if (!readInputLog(paths[i], &logs[i], &error)) {
             std::fprintf(stderr, "%s\n", error.c_str());
             allRead = false;
+            continue;
         }
+        // a log of another simulation plays on, as in the game, with a word about it
+        const std::string note = simulationVersionNote(paths[i], logs[i]);
+        if (!note.empty())
+            std::fprintf(stderr, "%s\n", note.c_str());
     }
     if (!allRead)
         return 2;
