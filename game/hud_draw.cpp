@@ -67,9 +67,9 @@ constexpr float kLeftColumn = 0.03f;
 constexpr float kPowerLabelColumn = 0.335f;
 constexpr float kLevelCompleteColumn = 0.28f;
 constexpr float kScoreColumn = 0.38f;      // the level complete screen's "SCORE: %d"
+constexpr float kCentreTitleRow = 0.6f;    // "LEVEL %i COMPLETE!" or "GAME OVER!!!"
 constexpr float kCentreScoreRow = 0.5f;
-constexpr float kScorePartsRow = 0.45f;    // half a row under the score, over the next line
-constexpr float kCentreNextRow = 0.4f;     // "Press Enter to play again", or PAUSED
+constexpr float kScorePartsRow = 0.55f;    // between the two, clear of the sight under them
 
 // Do the 24-point texts fit at their fractions? Each stays in the window, a row's texts keep
 // apart, and none reaches into the bars: the counters stay under the time bar and left of the
@@ -122,12 +122,12 @@ int fontDrop(void* font)
     return font == GLUT_BITMAP_TIMES_ROMAN_24 ? kLargeFontDrop : kSmallFontDrop;
 }
 
-// The score's parts take the HUD's font where they fit between the score and the line under it
-// (and across the window from their column, or centred), else the small one; in a window too
-// small for either they are left out. Null then.
+// The score's parts take the HUD's font where they fit between the title and the score over
+// the same rows (and across the window from their column, or centred), else the small one; in a
+// window too small for either they are left out. Null then.
 void* scorePartsFont(WindowSize window, void* hudFont, const char* text, bool centred)
 {
-    const float gap = (kCentreScoreRow - kScorePartsRow) * float(window.height);
+    const float gap = (kScorePartsRow - kCentreScoreRow) * float(window.height);
     const float left = centred ? 0.0f : kScoreColumn * float(window.width);
     for (void* font : {hudFont, GLUT_BITMAP_TIMES_ROMAN_10}) {
         const bool between = float(fontRise(font) + fontDrop(hudFont)) <= gap &&
@@ -219,7 +219,7 @@ float pausedTop()
 {
     if (gGameOver)
         return gGameOverNote[0] ? 0.2f : 0.3f;
-    return gLevelOver ? kCentreNextRow : 0.6f;
+    return gLevelOver ? 0.4f : 0.6f;
 }
 
 void drawPausedScreen(void* font, WindowSize window)
@@ -386,17 +386,17 @@ void drawHudText()
             drawText(font, kEggsColumn, kScoreRow, text);
         }
     } else if (gGameOver == 1) {
-        // the three lines centred, one under the other
-        drawCentred(font, window, 0.6f, "GAME OVER!!!");
+        // the lines centred, one under the other
+        drawCentred(font, window, kCentreTitleRow, "GAME OVER!!!");
         std::snprintf(text, sizeof text, "SCORE: %d", gScore);
         drawCentred(font, window, kCentreScoreRow, text);
         drawScoreParts(window, font, true);
-        drawCentred(font, window, kCentreNextRow, "Press Enter to play again");
+        drawCentred(font, window, 0.4f, "Press Enter to play again");
         if (gGameOverNote[0])
             drawCentred(font, window, 0.3f, gGameOverNote);
     } else if (gTurning == 1) {
         std::snprintf(text, sizeof text, "LEVEL %i COMPLETE!", gLevel - 1);
-        drawText(font, kLevelCompleteColumn, 0.6f, text);
+        drawText(font, kLevelCompleteColumn, kCentreTitleRow, text);
         std::snprintf(text, sizeof text, "SCORE: %d", gScore);
         drawText(font, kScoreColumn, kCentreScoreRow, text);
         drawScoreParts(window, font, false);

@@ -184,12 +184,12 @@ TEST_F(HudDrawTest, AfterALevelTheCentreShowsItAndTheScore)
     savePng(px, "hud_level_complete");
     const std::vector<Box> boxes = {textBox(0.28f, 0.6f, "LEVEL 1 COMPLETE!"),
                                     textBox(0.38f, 0.5f, "SCORE: 135"),
-                                    textBox(0.38f, 0.45f, "strips 100 + plants 35")};
+                                    textBox(0.38f, 0.55f, "strips 100 + plants 35")};
     EXPECT_GT(count(px, boxes[0], isCyan), 100);
     EXPECT_GT(count(px, boxes[1], isCyan), 60);
-    // the score's parts under it, from the same column
+    // the score's parts over it, from the same column
     EXPECT_GT(count(px, boxes[2], isCyan), 100);
-    EXPECT_EQ(count(px, Box{0, 262, 226, 294}, isCyan), 0);
+    EXPECT_EQ(count(px, Box{0, 322, 226, 354}, isCyan), 0);
     EXPECT_EQ(strayCyan(px, boxes), 0);
 }
 
@@ -505,8 +505,8 @@ TEST_F(HudDrawTest, FromThreeTwentyByTwoFortyUpNoTextIsCutOrRunsIntoAnotherOrABa
                          {0.75f, 0.86f, "Eggs Left: 10"},
                          {0.335f, 0.82f, "-<POWER BAR>-"}};
     const Text over[] = {{-1.0f, 0.6f, "GAME OVER!!!"},
+                         {-1.0f, 0.55f, "strips 1165 + plants 35"},
                          {-1.0f, 0.5f, "SCORE: 1200"},
-                         {-1.0f, 0.45f, "strips 1165 + plants 35"},
                          {-1.0f, 0.4f, "Press Enter to play again"}};
     // the 24-point texts wherever they fit: the eggs counter ends on the last column at 520
     // wide, the power bar's label reaches the bar below 487 high
