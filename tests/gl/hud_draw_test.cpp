@@ -447,6 +447,26 @@ TEST_F(HudDrawTest, InASmallWindowTheTextsTakeTheSmallFontAndKeepApart)
                 << texts[i].text << " runs into " << texts[j].text;
         }
     EXPECT_EQ(strayCyan(px, boxes), 0);
+
+    // GAME OVER: the score's parts have no room between the title and the score, and are left
+    // out rather than run into them
+    gLevel = 5;
+    gLevelOver = gTurning = gGameOver = 1;
+    gScore = 1200;
+    gScoreStrips = 1165;
+    gScorePlants = 35;
+    px = drawHudAt(w, h);
+    savePng(px, "hud_200x150_game_over");
+    boxes.clear();
+    for (const auto& t : {std::make_pair(0.6f, "GAME OVER!!!"), std::make_pair(0.5f, "SCORE: 1200"),
+                          std::make_pair(0.4f, "Press Enter to play again")}) {
+        int width = glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_10,
+                                     reinterpret_cast<const unsigned char*>(t.second));
+        int x = (w - width) / 2, y = int(t.first * h);
+        boxes.push_back(Box{x - 1, y - 3, x + width + 1, y + 8});
+        EXPECT_GT(count(px, boxes.back(), isCyan), 10) << t.second;
+    }
+    EXPECT_EQ(strayCyan(px, boxes), 0);
     resizeTestWindow(kSize, kSize);
 }
 

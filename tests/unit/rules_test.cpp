@@ -289,6 +289,9 @@ TEST_F(RulesTest, TheLevelEndKeepsTheScoresPartsTheStripsAndThePlants)
     EXPECT_EQ(gScoreStrips, 0);
     EXPECT_EQ(gScorePlants, 150);
     EXPECT_EQ(gScore, 150);
+    startNewGame();
+    EXPECT_EQ(gScoreStrips, 0);
+    EXPECT_EQ(gScorePlants, 0);
 }
 
 TEST_F(RulesTest, OwnerSightCoversEachLevelsSideOfTheWalk)
