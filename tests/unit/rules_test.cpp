@@ -280,15 +280,15 @@ TEST_F(RulesTest, TheLevelEndKeepsTheScoresPartsTheStripsAndThePlants)
     EXPECT_EQ(gScore, 450);
     // the strip slides down, another plant falls: nothing counted until a level ends
     for (int c = 0; c < kStreamerColumns; ++c)
-        strip->at(0, c).position.y = 0.0f;
+        strip->at(0, c).position.y = 7.0f;
     scorePlantStrike(2);
     advanceTurn();
     EXPECT_EQ(gScoreStrips, 400);
     EXPECT_EQ(gScorePlants, 50);
     endLevel();
-    EXPECT_EQ(gScoreStrips, 0);
+    EXPECT_EQ(gScoreStrips, 200);
     EXPECT_EQ(gScorePlants, 150);
-    EXPECT_EQ(gScore, 150);
+    EXPECT_EQ(gScore, 350);
     startNewGame();
     EXPECT_EQ(gScoreStrips, 0);
     EXPECT_EQ(gScorePlants, 0);
