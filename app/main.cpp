@@ -11,6 +11,7 @@
 #include "app/score_keeping.h"
 #include "app/timedemo.h"
 #include "app/window_memory.h"
+#include "game/hud.h"
 #include "game/score_table.h"
 
 int main(int argc, char** argv)
@@ -95,6 +96,9 @@ int main(int argc, char** argv)
     }
     if (replaying)
         startReplay(replay);
+    // a replay watched says so; a timedemo's picture stays the one it measures
+    if (replaying && commandLine.timedemoPath.empty())
+        showReplayMark();
     // a timedemo measures the window it is given and keeps nothing
     if (!commandLine.timedemoPath.empty())
         return runTimedemo(glutArgc, glutArgv.data(), commandLine.window);

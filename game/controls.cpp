@@ -64,3 +64,14 @@ std::string resumeHint(bool helpShown)
     }
     return "Press " + pauseKeys() + " to resume";
 }
+
+HelpKeys helpKeys()
+{
+    HelpKeys keys;
+    keys.hideLeft = shown(KeyAction::HideLeft);
+    keys.hideRight = shown(KeyAction::HideRight);
+    keys.weapon = shown(KeyAction::Weapon);
+    keys.pause = pauseKeys();
+    keys.fullScreen = shown(KeyAction::FullScreen);
+    return keys;
+}

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "player/help.h"
+
 struct ControlLine {
     std::string keys;  // "J (hold)", "P or Esc", "Left mouse, drag"
     std::string what;
@@ -15,3 +17,5 @@ struct ControlLine {
 std::vector<ControlLine> controlLines();
 // "Press P or Esc to resume", with the keys as bound; with the help's own key when it is shown
 std::string resumeHint(bool helpShown);
+// the console help's key names as bound
+HelpKeys helpKeys();

@@ -28,6 +28,8 @@ float gTurnFrames;
 int32_t gScore;
 int32_t gScoreBaseline;
 int32_t gPlantBonus;
+int32_t gScoreStrips;
+int32_t gScorePlants;
 int32_t gPlantHits[5];
 float gSpinAngle;
 int32_t gSpinStep;
@@ -54,6 +56,8 @@ void resetGameState()
     gScore = 0;
     gScoreBaseline = 225;
     gPlantBonus = 0;
+    gScoreStrips = 0;
+    gScorePlants = 0;
     for (int32_t& hits : gPlantHits)
         hits = 0;
     gSpinAngle = 0.0f;

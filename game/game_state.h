@@ -23,6 +23,10 @@ extern float gTurnFrames;
 extern int32_t gScore;
 extern int32_t gScoreBaseline;    // the placeholder streamer's share of the score
 extern int32_t gPlantBonus;
+// gScore's two parts as the level end counted them: the strips' heights (the placeholder's share
+// taken off) and the plant bonus; the level complete and GAME OVER screens show them
+extern int32_t gScoreStrips;
+extern int32_t gScorePlants;
 extern int32_t gPlantHits[5];     // plant strikes per level, index 1..4
 extern float gSpinAngle;          // the owner's position on her walk, degrees
 extern int32_t gSpinStep;         // walk step per step of play, degrees

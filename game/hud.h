@@ -2,6 +2,7 @@
 // game: the head-up display (bars and texts over the finished scene, placed by window fractions)
 // and the frame-rate counter.
 #pragma once
+#include <cstdint>
 #include <string>
 
 extern float gFpsFrames;     // frames counted since the last update
@@ -11,6 +12,10 @@ extern char gFpsText[64];    // the last formatted frame rate, empty at start
 extern char gGameOverNote[32];
 
 void setGameOverNote(const std::string& note);
+// a replay plays in the window: kReplayMark stands in a corner
+extern uint8_t gReplayMark;
+constexpr const char* kReplayMark = "REPLAY";
+void showReplayMark();
 
 // both after the scene: neither reads nor writes depth, and each leaves the matrices, the depth
 // test and lighting as it found them in a frame

@@ -66,6 +66,10 @@ constexpr float kEggsColumn = 0.75f;
 constexpr float kLeftColumn = 0.03f;
 constexpr float kPowerLabelColumn = 0.335f;
 constexpr float kLevelCompleteColumn = 0.28f;
+constexpr float kScoreColumn = 0.38f;      // the level complete screen's "SCORE: %d"
+constexpr float kCentreTitleRow = 0.6f;    // "LEVEL %i COMPLETE!" or "GAME OVER!!!"
+constexpr float kCentreScoreRow = 0.5f;
+constexpr float kScorePartsRow = 0.55f;    // between the two, clear of the sight under them
 
 // Do the 24-point texts fit at their fractions? Each stays in the window, a row's texts keep
 // apart, and none reaches into the bars: the counters stay under the time bar and left of the
@@ -92,6 +96,66 @@ bool largeTextsFit(WindowSize window, const char* level, const char* rolls, cons
     if (gShowFps)
         centreFits = centreFits && right(kLeftColumn, gFpsText) <= w;
     return rowsFit && columnsFit && centreFits;
+}
+
+void drawText(void* font, float x, float y, const char* text)
+{
+    glRasterPos3f(x, y, 0.0f);
+    for (const char* c = text; *c; ++c)
+        glutBitmapCharacter(font, *c);
+}
+
+// a line centred across the window
+void drawCentred(void* font, WindowSize window, float y, const char* text)
+{
+    int width = glutBitmapLength(font, reinterpret_cast<const unsigned char*>(text));
+    drawText(font, 0.5f - 0.5f * float(width) / float(window.width), y, text);
+}
+
+int fontRise(void* font)
+{
+    return font == GLUT_BITMAP_TIMES_ROMAN_24 ? kLargeFontRise : kSmallFontRise;
+}
+
+int fontDrop(void* font)
+{
+    return font == GLUT_BITMAP_TIMES_ROMAN_24 ? kLargeFontDrop : kSmallFontDrop;
+}
+
+// The score's parts take the HUD's font where they fit between the title and the score over
+// the same rows (and across the window from their column, or centred), else the small one; in a
+// window too small for either they are left out. Null then.
+void* scorePartsFont(WindowSize window, void* hudFont, const char* text, bool centred)
+{
+    const float gap = (kScorePartsRow - kCentreScoreRow) * float(window.height);
+    const float left = centred ? 0.0f : kScoreColumn * float(window.width);
+    for (void* font : {hudFont, GLUT_BITMAP_TIMES_ROMAN_10}) {
+        const bool between = float(fontRise(font) + fontDrop(hudFont)) <= gap &&
+                             float(fontDrop(font) + fontRise(hudFont)) <= gap;
+        if (between && left + float(textWidth(font, text)) <= float(window.width))
+            return font;
+    }
+    return nullptr;
+}
+
+void drawScoreParts(WindowSize window, void* hudFont, bool centred)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "strips %d + plants %d", gScoreStrips, gScorePlants);
+    void* font = scorePartsFont(window, hudFont, text, centred);
+    if (!font)
+        return;
+    if (centred)
+        drawCentred(font, window, kScorePartsRow, text);
+    else
+        drawText(font, kScoreColumn, kScorePartsRow, text);
+}
+
+// a replay says so in the bottom right corner, where nothing else stands
+void drawReplayMark(void* font, WindowSize window)
+{
+    const float width = float(textWidth(font, kReplayMark)) / float(window.width);
+    drawText(font, 1.0f - kLeftColumn - width, 0.03f, kReplayMark);
 }
 
 // the projection and model view pushed; endOverlay pops them
@@ -144,19 +208,7 @@ void barPolygon(float left, float bottom, float right, float top)
     glEnd();
 }
 
-void drawText(void* font, float x, float y, const char* text)
-{
-    glRasterPos3f(x, y, 0.0f);
-    for (const char* c = text; *c; ++c)
-        glutBitmapCharacter(font, *c);
-}
 
-// a line centred across the window
-void drawCentred(void* font, WindowSize window, float y, const char* text)
-{
-    int width = glutBitmapLength(font, reinterpret_cast<const unsigned char*>(text));
-    drawText(font, 0.5f - 0.5f * float(width) / float(window.width), y, text);
-}
 
 // the PAUSED screen, a line each, centred from the top one down; the second says how to resume
 // with the keys as bound
@@ -334,19 +386,23 @@ void drawHudText()
             drawText(font, kEggsColumn, kScoreRow, text);
         }
     } else if (gGameOver == 1) {
-        // the three lines centred, one under the other
-        drawCentred(font, window, 0.6f, "GAME OVER!!!");
+        // the lines centred, one under the other
+        drawCentred(font, window, kCentreTitleRow, "GAME OVER!!!");
         std::snprintf(text, sizeof text, "SCORE: %d", gScore);
-        drawCentred(font, window, 0.5f, text);
+        drawCentred(font, window, kCentreScoreRow, text);
+        drawScoreParts(window, font, true);
         drawCentred(font, window, 0.4f, "Press Enter to play again");
         if (gGameOverNote[0])
             drawCentred(font, window, 0.3f, gGameOverNote);
     } else if (gTurning == 1) {
         std::snprintf(text, sizeof text, "LEVEL %i COMPLETE!", gLevel - 1);
-        drawText(font, kLevelCompleteColumn, 0.6f, text);
+        drawText(font, kLevelCompleteColumn, kCentreTitleRow, text);
         std::snprintf(text, sizeof text, "SCORE: %d", gScore);
-        drawText(font, 0.38f, 0.5f, text);
+        drawText(font, kScoreColumn, kCentreScoreRow, text);
+        drawScoreParts(window, font, false);
     }
+    if (gReplayMark)
+        drawReplayMark(font, window);
     if (gHelpShown)
         drawHelpScreen(font, window);
     else if (gPaused && !gLevelOver)

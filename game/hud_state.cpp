@@ -8,10 +8,16 @@ float gFpsFrames;
 float gFpsLastTime;
 char gFpsText[64];
 char gGameOverNote[32];
+uint8_t gReplayMark;
 
 void setGameOverNote(const std::string& note)
 {
     std::snprintf(gGameOverNote, sizeof gGameOverNote, "%s", note.c_str());
+}
+
+void showReplayMark()
+{
+    gReplayMark = 1;
 }
 
 void resetHudState()
@@ -20,4 +26,5 @@ void resetHudState()
     gFpsLastTime = 0.0f;
     gFpsText[0] = '\0';
     gGameOverNote[0] = '\0';
+    gReplayMark = 0;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "game/controls.h"
 #include "game/game_state.h"
 #include "game/pad_bindings.h"
 #include "game/play_step.h"
@@ -43,7 +44,7 @@ void togglePause()
 // the help on standard output as always, and in the window, paused, until a pause or help key
 void toggleHelp()
 {
-    printHelp();
+    printHelp(helpKeys());
     gHelpShown = !gHelpShown;
     gPaused = gHelpShown;
     requestRedisplay();
@@ -94,19 +95,25 @@ static void onMenuChoice(int32_t choice)
     }
 }
 
-// hidden or iconified: the game stops by itself and waits for the pause key to go on
+// hidden or iconified: the game stops by itself and waits for the pause key to go on; a finished
+// game has nothing to stop
 static void pauseWhenHidden(int32_t status)
 {
-    if ((status == kWindowHidden || status == kWindowFullyCovered) && !gPaused) {
+    if ((status == kWindowHidden || status == kWindowFullyCovered) && !gPaused && !gGameOver) {
         gPaused = 1;
         requestRedisplay();
     }
 }
 
-// after GAME OVER only; the same window, terrain and models
+static bool isPlayAgainKey(int32_t key)
+{
+    return key == 'n' || key == 'N' || key == kKeyEnter;
+}
+
+// after GAME OVER only, paused or not; the same window, terrain and models
 static bool playAgain(int32_t key)
 {
-    if (!gGameOver || !(key == 'n' || key == 'N' || key == kKeyEnter))
+    if (!gGameOver || !isPlayAgainKey(key))
         return false;
     startNewGame();
     return true;
@@ -117,8 +124,8 @@ static bool isLeanKey(int32_t key)
     return key == 'a' || key == 'A' || key == 'd' || key == 'D';
 }
 
-// While paused only resume, quit, help and full screen act (the menu is the toolkit's own). The
-// lean keys are still marked held or let go, so a key held at the resume leans and none is stuck;
+// While paused only resume, quit, help and full screen act (the menu is the toolkit's own), and
+// after GAME OVER play again. The lean keys are still marked held or let go, so a key held at the resume leans and none is stuck;
 // the steps that move the player wait for the resume. A release still ends a Look or a charge
 // held from before the pause; the charge ends without a throw.
 static bool swallowedWhilePaused(const InputEvent& event)
@@ -126,7 +133,8 @@ static bool swallowedWhilePaused(const InputEvent& event)
     switch (event.kind) {
     case InputKind::KeyDown:
         return !(isPauseKey(event.code) || isLeanKey(event.code) || event.code == 'q' ||
-                 event.code == 'Q' || event.code == 'h' || event.code == 'H');
+                 event.code == 'Q' || event.code == 'h' || event.code == 'H' ||
+                 (gGameOver && isPlayAgainKey(event.code)));
     case InputKind::SpecialKey:
         return event.code != kKeyF11;
     case InputKind::KeyUp:

@@ -78,13 +78,14 @@ void onPadDown(int32_t button)
         toggleHelp();
         return;
     }
-    if (gPaused)
-        return;
+    // after GAME OVER A plays again, paused or not, as Enter does
     if (button == kPadA && gGameOver) {
         gPadAPlaysAgain = 1;
         startNewGame();
         return;
     }
+    if (gPaused)
+        return;
     if (button == kPadY) {
         toggleWeapon();
     } else if ((button == kPadLeftShoulder || button == kPadRightShoulder) && !inputFrozen()) {

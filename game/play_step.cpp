@@ -15,6 +15,7 @@
 
 int64_t gStepCount;
 uint8_t gQuitRequested;
+uint8_t gStripsMoving;
 
 static void stepFlights(float dt)
 {
@@ -44,12 +45,12 @@ void stepPlay()
     stepOwnerWalk();
     // No fall-back end of the level at 31 level seconds: the level clock ends every level at 30,
     // and a level ended without a turn would leave play suspended until the level key.
-    stepStreamers(kStepMs);
+    gStripsMoving = stepStreamers(kStepMs);
 }
 
 bool pictureHeld()
 {
-    return gPaused || gGameOver;
+    return gPaused || (gGameOver && !gStripsMoving);
 }
 
 void runPlayStep()
@@ -72,4 +73,5 @@ void resetPlayStep()
 {
     gStepCount = 0;
     gQuitRequested = 0;
+    gStripsMoving = 0;
 }

@@ -60,7 +60,10 @@ void updateLevelClock(float stepMs)
 void endLevel()
 {
     beginTurn();
-    gScore = computeScore();
+    const ScoreParts parts = scoreParts();
+    gScoreStrips = parts.strips;
+    gScorePlants = parts.plants;
+    gScore = parts.plants + parts.strips;
     stopAllFlights();
 }
 
@@ -97,13 +100,19 @@ static int32_t heightPoints(float y)
     return int32_t(y - float(r));
 }
 
-int32_t computeScore()
+ScoreParts scoreParts()
 {
     int32_t sum = 0;
     for (const PaperStreamer* streamer : gStreamers)
         for (int c = 0; c < kStreamerColumns; ++c)
             sum += heightPoints(streamer->at(0, c).position.y);
-    return gPlantBonus - gScoreBaseline + sum;
+    return ScoreParts{sum - gScoreBaseline, gPlantBonus};
+}
+
+int32_t computeScore()
+{
+    const ScoreParts parts = scoreParts();
+    return parts.plants + parts.strips;
 }
 
 void scorePlantStrike(int32_t level)

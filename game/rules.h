@@ -14,6 +14,13 @@ void advanceTurn();
 // once per step while turning and not game over
 void stepTurn();
 int32_t computeScore();
+// the score's parts now: the strips' heights less the placeholder's share, and the plant bonus;
+// they add up to computeScore()
+struct ScoreParts {
+    int32_t strips;
+    int32_t plants;
+};
+ScoreParts scoreParts();
 void scorePlantStrike(int32_t level);
 // the sight rule: does the owner, at walk angle spinAngle, see the player's station at level?
 uint8_t ownerSeesPlayerAt(float spinAngle, int32_t level);

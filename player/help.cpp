@@ -7,7 +7,6 @@
 
 #include <clocale>
 
-#include "player/input.h"
 
 namespace {
 
@@ -70,18 +69,19 @@ void writeDescription(std::FILE* out, const HelpGlyphs& g)
     std::fputs("to finish with as many points as you can.  \n", out);
 }
 
-void writeControls(std::FILE* out, const HelpGlyphs& g)
+// a key's name takes two columns at least, so the dashes of "A" and "F1" line up
+void writeControls(std::FILE* out, const HelpGlyphs& g, const HelpKeys& keys)
 {
     std::fputs("\n", out);
     std::fputs("Controls:\n", out);
     std::fputs("User controls:\n", out);
-    std::fprintf(out, "A  %s Hide Left\n", g.dash);
-    std::fprintf(out, "D  %s Hide Right\n", g.dash);
-    std::fprintf(out, "F1 %s Change Weapons\n", g.dash);
+    std::fprintf(out, "%-2s %s Hide Left\n", keys.hideLeft.c_str(), g.dash);
+    std::fprintf(out, "%-2s %s Hide Right\n", keys.hideRight.c_str(), g.dash);
+    std::fprintf(out, "%-2s %s Change Weapons\n", keys.weapon.c_str(), g.dash);
     std::fprintf(out, "Left Mouse %s Look\n", g.dash);
     std::fprintf(out, "Right Mouse %s Throw Item\n", g.dash);
-    std::fprintf(out, "P or Esc %s Pause/Resume\n", g.dash);
-    std::fprintf(out, "F11 %s Full Screen\n", g.dash);
+    std::fprintf(out, "%s %s Pause/Resume\n", keys.pause.c_str(), g.dash);
+    std::fprintf(out, "%s %s Full Screen\n", keys.fullScreen.c_str(), g.dash);
     std::fprintf(out, "Enter or N %s Play Again after GAME OVER\n", g.dash);
     std::fputs("\n", out);
     std::fputs("Secret controls:\n", out);
@@ -110,17 +110,17 @@ HelpEncoding consoleHelpEncoding()
     return encoding;
 }
 
-void writeHelp(std::FILE* out, HelpEncoding encoding)
+void writeHelp(std::FILE* out, HelpEncoding encoding, const HelpKeys& keys)
 {
     const HelpGlyphs glyphs = glyphsFor(encoding);
     writeTitle(out);
     writeTeam(out, glyphs);
     writeDescription(out, glyphs);
-    writeControls(out, glyphs);
+    writeControls(out, glyphs, keys);
 }
 
-void printHelp()
+void printHelp(const HelpKeys& keys)
 {
-    writeHelp(stdout, consoleHelpEncoding());
+    writeHelp(stdout, consoleHelpEncoding(), keys);
     std::fflush(stdout);
 }

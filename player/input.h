@@ -98,6 +98,4 @@ void toggleFpsCounter();
 // the frame-rate counter and the wireframe off, as a run starts
 void startWithTogglesOff();
 
-// the help screen on standard output, in the console's encoding
-void printHelp();
 void resetInputState();

@@ -265,13 +265,22 @@ void stopRoll(int32_t roll)
 
 // a strip that strikes the house stops the roll it trails; the placeholder at index 0 is never
 // simulated
-void stepStreamers(float dtTick)
+bool stepStreamers(float dtTick)
 {
     for (size_t i = 1; i < gStreamers.size(); ++i)
         sinkStreamer(gStreamers[i], dtTick, rollFlying(gStreamers[i]->roll));
+    bool moved = false;
     for (size_t i = 1; i < gStreamers.size(); ++i) {
         PaperStreamer* streamer = gStreamers[i];
+        Vec3 before[kStreamerParticles];
+        for (int p = 0; p < kStreamerParticles; ++p)
+            before[p] = streamer->current[p].position;
         if (updateStreamer(streamer, dtTick, rollFlying(streamer->roll)))
             stopRoll(streamer->roll);
+        for (int p = 0; p < kStreamerParticles && !moved; ++p) {
+            const Vec3 now = streamer->current[p].position;
+            moved = now.x != before[p].x || now.y != before[p].y || now.z != before[p].z;
+        }
     }
+    return moved;
 }

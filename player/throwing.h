@@ -64,8 +64,9 @@ int32_t updateEggs(float dt, int32_t level);
 bool rollFlying(int32_t roll);
 // the roll with this index stops where it is (nothing for none)
 void stopRoll(int32_t roll);
-// the sinking and relaxation of every thrown strip, dtTick milliseconds after the last step
-void stepStreamers(float dtTick);
+// the sinking and relaxation of every thrown strip, dtTick milliseconds after the last step;
+// true when a particle of some strip moved
+bool stepStreamers(float dtTick);
 // the right button throws eggs (true) or rolls
 void selectAmmunition(bool eggs);
 // the power bar back to empty (a turn begins)

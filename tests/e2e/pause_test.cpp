@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The real game paused by its window being unmapped, as iconifying does: "PAUSED" and how to
 // resume in the middle, the picture standing still, a held lean key included, until the pause
-// key.
+// key. And a game paused at GAME OVER that still plays again with Enter.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "tests/support/e2e_harness.h"
@@ -74,6 +76,60 @@ TEST(Pause, UnmappingTheWindowPausesTheGameUntilThePauseKey)
     game.tapKey("q");
     EXPECT_TRUE(game.waitForExit(60.0));
     EXPECT_EQ(game.exitStatus(), 0);
+}
+
+// the step at which the recording's first line of this event stands, -1 if none
+long recordedStep(const std::string& recording, const std::string& event)
+{
+    std::ifstream in(recording);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        long step = -1;
+        std::string rest;
+        if (words >> step && std::getline(words, rest) && rest == " " + event)
+            return step;
+    }
+    return -1;
+}
+
+// "PAUSED" under "Press Enter to play again", where GAME OVER puts it without a rank line
+const Area kGameOverPausedText{245, 398, 355, 422};
+
+TEST(Pause, PausedAtGameOverEnterStillStartsANewGame)
+{
+    E2eGame game;
+    const std::string recording = game.runDir() + "/paused_game_over.replay";
+    ASSERT_TRUE(game.start({"--record", recording, "--no-save"}));
+    ASSERT_TRUE(game.waitForWindow());
+    ASSERT_TRUE(game.waitForScreenshot(playing));
+    // the level key four times: past the last level
+    for (int level = 1; level <= 4; ++level)
+        game.tapKey("c");
+    ASSERT_TRUE(game.waitForScreenshot(centreMessage, 60.0)) << "no GAME OVER";
+    game.tapKey("p");
+    Screenshot paused;
+    ASSERT_TRUE(game.waitForScreenshot(
+        [](const Screenshot& s) { return cyanPixels(s, kGameOverPausedText) > 60; }, 60.0,
+        &paused))
+        << paused.save("game-over-not-paused");
+    game.tapKey("Return");
+    Screenshot again;
+    EXPECT_TRUE(game.waitForScreenshot(playing, 60.0, &again)) << again.save("game-over-paused-enter");
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit());
+    EXPECT_EQ(game.exitStatus(), 0);
+
+    // the game's own account: Enter took effect paused, after p, and a new first level ran on
+    const long pausedAt = recordedStep(recording, "key 112");
+    const long enterAt = recordedStep(recording, "key 13");
+    ASSERT_GE(pausedAt, 0);
+    EXPECT_GE(enterAt, pausedAt);
+    const std::string played = summaryLine(game.stdoutText());
+    EXPECT_NE(played.find(" level=1 score=0 rolls_left=10 eggs_left=10 strips=0 "),
+              std::string::npos)
+        << played;
+    EXPECT_EQ(headlessSummary(game, recording), played);
 }
 
 }  // namespace

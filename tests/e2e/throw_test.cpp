@@ -102,6 +102,7 @@ TEST_F(Throw, HoldingAndReleasingTheRightButtonThrowsARollWithItsSound)
         << "no roll came out of the throw";
     shot.save("throw_roll");
     EXPECT_EQ(cyanPixels(shot, kEggsLeftText), eggsText);
+    EXPECT_EQ(cyanPixels(shot, kReplayMarkText), 0) << "a game played live is no replay";
     EXPECT_TRUE(waitUntil([&] { return soundAfter(deviceFile, 0); }, 30.0))
         << "grunt.wav never reached the audio device";
 }
@@ -127,7 +128,8 @@ TEST_F(Throw, AfterF1TheButtonThrowsAnEgg)
 }
 
 // a recorded throw: the right button held exactly 8 steps, whatever the machine's frame rate;
-// the replay in the window ends on the same summary as the one recorded with no window
+// the replay in the window says REPLAY in its corner and ends on the same summary as the one
+// recorded with no window
 TEST(ThrowReplay, ARollsStripHangsOnTheHouse)
 {
     E2eGame game;
@@ -141,6 +143,7 @@ TEST(ThrowReplay, ARollsStripHangsOnTheHouse)
         [&](const Screenshot& s) { return newPaper(before, s, kUpperWalls) > 150; }, 600, &hanging))
         << "no strip hangs on the house's walls";
     hanging.save("throw_strip_on_house");
+    EXPECT_GT(cyanPixels(hanging, kReplayMarkText), 60) << "the replay does not say so";
 
     ASSERT_TRUE(game.waitForExit(600.0)) << "the replay did not end by itself";
     EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();

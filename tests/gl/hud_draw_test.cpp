@@ -179,11 +179,19 @@ TEST_F(HudDrawTest, AfterALevelTheCentreShowsItAndTheScore)
     gLevelOver = 1;
     gTurning = 1;
     gScore = 135;
+    gScoreStrips = 100;
+    gScorePlants = 35;
     Pixels px = drawFrame();
     savePng(px, "hud_level_complete");
-    EXPECT_GT(count(px, textBox(0.28f, 0.6f, "LEVEL 1 COMPLETE!"), isCyan), 100);
-    EXPECT_GT(count(px, textBox(0.38f, 0.5f, "SCORE: 135"), isCyan), 60);
-    EXPECT_EQ(count(px, textBox(0.03f, 0.96f, "Time Left:"), isCyan), 0);
+    const std::vector<Box> boxes = {textBox(0.28f, 0.6f, "LEVEL 1 COMPLETE!"),
+                                    textBox(0.38f, 0.5f, "SCORE: 135"),
+                                    textBox(0.38f, 0.55f, "strips 100 + plants 35")};
+    EXPECT_GT(count(px, boxes[0], isCyan), 100);
+    EXPECT_GT(count(px, boxes[1], isCyan), 60);
+    // the score's parts over it, from the same column
+    EXPECT_GT(count(px, boxes[2], isCyan), 100);
+    EXPECT_EQ(count(px, Box{0, 322, 226, 354}, isCyan), 0);
+    EXPECT_EQ(strayCyan(px, boxes), 0);
 }
 
 TEST_F(HudDrawTest, GameOverShowsTheResultAndNoBars)
@@ -197,6 +205,25 @@ TEST_F(HudDrawTest, GameOverShowsTheResultAndNoBars)
     EXPECT_GT(count(px, textBox(0.38f, 0.5f, "SCORE: 1200"), isCyan), 60);
     EXPECT_EQ(count(px, Box{0, 480, kSize - 1, 570}, isRed), 0);
     EXPECT_EQ(count(px, kTimeBar, isTimeBlue), 0);
+}
+
+TEST_F(HudDrawTest, AReplaySaysSoInTheBottomRightCornerBesideTheFrameRate)
+{
+    const Box corner{int(0.6f * kSize), 0, kSize - 1, 60};
+    EXPECT_EQ(count(drawFrame(), corner, isCyan), 0);
+    showReplayMark();
+    gShowFps = 1;
+    for (int frame = 1; frame <= 61; ++frame)
+        updateFpsCounterAt(frame / 60.0f);
+    Pixels px = drawFrame();
+    savePng(px, "hud_replay");
+    const int width = glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_24,
+                                       reinterpret_cast<const unsigned char*>("REPLAY"));
+    const Box replay = textBox(0.97f - float(width) / kSize, 0.03f, "REPLAY");
+    EXPECT_GT(count(px, replay, isCyan), 100);
+    EXPECT_LE(replay.x1, kSize);
+    EXPECT_EQ(count(px, corner, isCyan), count(px, replay, isCyan)) << "REPLAY alone there";
+    EXPECT_GT(count(px, textBox(0.03f, 0.03f, "Current Frames Per Second: 61"), isCyan), 200);
 }
 
 TEST_F(HudDrawTest, TheFrameRateShowsBottomLeftOnceCounted)
@@ -421,6 +448,26 @@ TEST_F(HudDrawTest, InASmallWindowTheTextsTakeTheSmallFontAndKeepApart)
                 << texts[i].text << " runs into " << texts[j].text;
         }
     EXPECT_EQ(strayCyan(px, boxes), 0);
+
+    // GAME OVER: the score's parts have no room between the title and the score, and are left
+    // out rather than run into them
+    gLevel = 5;
+    gLevelOver = gTurning = gGameOver = 1;
+    gScore = 1200;
+    gScoreStrips = 1165;
+    gScorePlants = 35;
+    px = drawHudAt(w, h);
+    savePng(px, "hud_200x150_game_over");
+    boxes.clear();
+    for (const auto& t : {std::make_pair(0.6f, "GAME OVER!!!"), std::make_pair(0.5f, "SCORE: 1200"),
+                          std::make_pair(0.4f, "Press Enter to play again")}) {
+        int width = glutBitmapLength(GLUT_BITMAP_TIMES_ROMAN_10,
+                                     reinterpret_cast<const unsigned char*>(t.second));
+        int x = (w - width) / 2, y = int(t.first * h);
+        boxes.push_back(Box{x - 1, y - 3, x + width + 1, y + 8});
+        EXPECT_GT(count(px, boxes.back(), isCyan), 10) << t.second;
+    }
+    EXPECT_EQ(strayCyan(px, boxes), 0);
     resizeTestWindow(kSize, kSize);
 }
 
@@ -479,6 +526,7 @@ TEST_F(HudDrawTest, FromThreeTwentyByTwoFortyUpNoTextIsCutOrRunsIntoAnotherOrABa
                          {0.75f, 0.86f, "Eggs Left: 10"},
                          {0.335f, 0.82f, "-<POWER BAR>-"}};
     const Text over[] = {{-1.0f, 0.6f, "GAME OVER!!!"},
+                         {-1.0f, 0.55f, "strips 1165 + plants 35"},
                          {-1.0f, 0.5f, "SCORE: 1200"},
                          {-1.0f, 0.4f, "Press Enter to play again"}};
     // the 24-point texts wherever they fit: the eggs counter ends on the last column at 520
@@ -501,6 +549,8 @@ TEST_F(HudDrawTest, FromThreeTwentyByTwoFortyUpNoTextIsCutOrRunsIntoAnotherOrABa
                 gLevel = 5;
                 gLevelOver = gTurning = gGameOver = 1;
                 gScore = 1200;
+                gScoreStrips = 1165;
+                gScorePlants = 35;
             }
             Pixels px = drawHudAt(w, h);
             savePng(px, "hud_fit_" + name + "_" + std::to_string(state));

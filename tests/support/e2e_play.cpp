@@ -12,6 +12,7 @@ const Area kEggsLeftText{448, 62, 598, 92};
 const Area kCentreLineText{160, 215, 440, 246};
 const Area kScoreText{220, 275, 380, 306};
 const Area kRankText{100, 396, 500, 426};
+const Area kReplayMarkText{470, 560, 599, 590};
 
 namespace {
 

@@ -20,6 +20,7 @@ extern const Area kEggsLeftText;
 extern const Area kCentreLineText;  // "LEVEL %i COMPLETE!" or "GAME OVER!!!"
 extern const Area kScoreText;
 extern const Area kRankText;        // under GAME OVER: "New best score!" or "Rank N of M"
+extern const Area kReplayMarkText;  // "REPLAY" in the bottom right corner of a replay
 
 // the overlay's texts are pure cyan over a night scene that has none
 long cyanPixels(const Screenshot& shot, const Area& a);

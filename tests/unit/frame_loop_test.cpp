@@ -322,6 +322,39 @@ TEST_F(FrameLoop, PausedOrAfterGameOverTheIdleAsksForAFrameOnlyWhenSomethingChan
     EXPECT_EQ(framesBy(onIdle), 1);
 }
 
+// the strips go on settling after the game: each idle call draws them until none moves, then
+// the picture is held again (the call that finds them settled draws once, as above); a pause
+// holds it at once
+TEST_F(FrameLoop, AfterGameOverFramesComeWhileAStripStillMovesThenOnlyForInput)
+{
+    auto framesBy = [](void (*calls)()) {
+        const long before = redisplayRequestCount();
+        calls();
+        return redisplayRequestCount() - before;
+    };
+    // a strip standing in the yard, its roll long stopped: it falls
+    addStreamer(new PaperStreamer(Vec3{20.0f, 0.5f, 20.0f}, Vec3{20.0f, 0.5f, 20.3f}));
+    for (int level = 1; level <= 4; ++level)
+        advanceTurn();
+    ASSERT_TRUE(gGameOver);
+    onIdle();
+    EXPECT_FALSE(pictureHeld());
+    EXPECT_EQ(framesBy([] { onIdle(); onIdle(); }), 2);
+    onKeyboard('p', 0, 0);
+    onIdle();
+    EXPECT_TRUE(pictureHeld());
+    EXPECT_EQ(framesBy(onIdle), 0);
+    onKeyboard('p', 0, 0);
+    onIdle();
+    ASSERT_FALSE(gPaused);
+    int steps = 0;
+    for (; !pictureHeld() && steps < 60 * 60; ++steps)
+        runPlayStep();
+    EXPECT_TRUE(pictureHeld()) << "the strip never settled";
+    EXPECT_GT(steps, 30);
+    EXPECT_EQ(framesBy([] { onIdle(); onIdle(); }), 0);
+}
+
 TEST_F(FrameLoop, FlightsMoveOnlyWhilePlaying)
 {
     gRollsInFlight.push_back(flyingRoll());

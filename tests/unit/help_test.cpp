@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "game/play_step.h"
+#include "game/settings.h"
 #include "player/help.h"
 #include "player/input.h"
 
@@ -101,6 +103,37 @@ TEST(HelpTest, HelpKeyPrintsTheScreenInTheConsoleEncoding)
     runPlayStep();  // the key takes effect at the next step
     const std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_EQ(printed, writtenHelp(consoleHelpEncoding()));
+}
+
+// the console's help names the keys a settings file binds, where the window's help does; the
+// other lines stay as they are
+TEST(HelpTest, HelpKeyPrintsTheKeysTheSettingsBind)
+{
+    resetAllGlobals();
+    std::vector<std::string> problems;
+    readSettingsText("[keys]\nhide_left = j\nhide_right = k\nweapon = F2\npause = o\n"
+                     "fullscreen = Space\n",
+                     "settings.ini", &gSettings, &problems);
+    ASSERT_TRUE(problems.empty()) << problems[0];
+    testing::internal::CaptureStdout();
+    onKeyboard('h', 0, 0);
+    runPlayStep();
+    const std::string printed = testing::internal::GetCapturedStdout();
+    resetAllGlobals();
+
+    const HelpEncoding encoding = consoleHelpEncoding();
+    const std::string dash = encoding == HelpEncoding::Utf8 ? "\xE2\x80\x93" : "\x96";
+    std::string expected = writtenHelp(encoding);
+    const struct {
+        std::string was, is;
+    } lines[] = {{"A  ", "J  "}, {"D  ", "K  "}, {"F1 ", "F2 "}, {"P or Esc ", "O or Esc "},
+                 {"F11 ", "Space "}};
+    for (const auto& line : lines) {
+        const size_t at = expected.find("\n" + line.was + dash);
+        ASSERT_NE(at, std::string::npos) << line.was;
+        expected.replace(at + 1, line.was.size(), line.is);
+    }
+    EXPECT_EQ(printed, expected);
 }
 
 }  // namespace

@@ -268,6 +268,32 @@ TEST_F(RulesTest, ThePlantBonusIsPartOfTheScore)
     EXPECT_EQ(computeScore(), 50);
 }
 
+// the screens between levels and after the game say where the score came from: the parts the
+// level end counted, which add up to its score; the level key counts nothing and keeps them
+TEST_F(RulesTest, TheLevelEndKeepsTheScoresPartsTheStripsAndThePlants)
+{
+    PaperStreamer* strip = streamerWithRowHeights(12.9f);  // 40 x 10 over the placeholder's
+    scorePlantStrike(1);
+    endLevel();
+    EXPECT_EQ(gScoreStrips, 400);
+    EXPECT_EQ(gScorePlants, 50);
+    EXPECT_EQ(gScore, 450);
+    // the strip slides down, another plant falls: nothing counted until a level ends
+    for (int c = 0; c < kStreamerColumns; ++c)
+        strip->at(0, c).position.y = 7.0f;
+    scorePlantStrike(2);
+    advanceTurn();
+    EXPECT_EQ(gScoreStrips, 400);
+    EXPECT_EQ(gScorePlants, 50);
+    endLevel();
+    EXPECT_EQ(gScoreStrips, 200);
+    EXPECT_EQ(gScorePlants, 150);
+    EXPECT_EQ(gScore, 350);
+    startNewGame();
+    EXPECT_EQ(gScoreStrips, 0);
+    EXPECT_EQ(gScorePlants, 0);
+}
+
 TEST_F(RulesTest, OwnerSightCoversEachLevelsSideOfTheWalk)
 {
     EXPECT_EQ(ownerSeesPlayerAt(200.0f, 2), 0);
@@ -430,6 +456,47 @@ TEST_F(RulesTest, TheWindowHiddenPausesAndOnlyThePauseKeyResumes)
     EXPECT_FALSE(gPaused);
     press(InputKind::WindowStatus, kWindowFullyCovered);
     EXPECT_TRUE(gPaused);
+}
+
+// the last level ended by the level key: GAME OVER at once
+void endTheGame()
+{
+    for (int level = 1; level <= 4; ++level)
+        press(InputKind::KeyDown, 'c');
+}
+
+// A finished game has nothing to pause for, and one the player paused still plays again with
+// the play-again keys and the pad's A (the screen says "Press Enter to play again" above PAUSED)
+TEST_F(RulesTest, AFinishedGameIsNotPausedByHidingAndPausedItStillPlaysAgain)
+{
+    endTheGame();
+    ASSERT_TRUE(gGameOver);
+    for (int32_t status : {kWindowHidden, kWindowFullyCovered}) {
+        press(InputKind::WindowStatus, status);
+        EXPECT_FALSE(gPaused) << status;
+    }
+    const struct {
+        InputKind kind;
+        int32_t code;
+    } playAgain[] = {{InputKind::KeyDown, kKeyEnter},
+                     {InputKind::KeyDown, 'n'},
+                     {InputKind::KeyDown, 'N'},
+                     {InputKind::PadDown, kPadA}};
+    for (const auto& key : playAgain) {
+        endTheGame();
+        press(InputKind::KeyDown, 'p');
+        ASSERT_TRUE(gGameOver && gPaused);
+        press(key.kind, key.code);
+        EXPECT_FALSE(gGameOver || gPaused) << key.code;
+        EXPECT_EQ(gLevel, 1) << key.code;
+        press(key.kind == InputKind::PadDown ? InputKind::PadUp : InputKind::KeyUp, key.code);
+    }
+    // in play the pause still swallows them, and the pad's A throws nothing
+    press(InputKind::KeyDown, 'p');
+    press(InputKind::KeyDown, 'n');
+    press(InputKind::PadDown, kPadA);
+    EXPECT_TRUE(gPaused);
+    EXPECT_FALSE(gCharging);
 }
 
 TEST_F(RulesTest, PlayAgainAfterGameOverStartsAFreshGameAndOnlyThen)
