@@ -118,6 +118,10 @@ TEST(ScoreTable, KeepsEveryGameAndRanksThemBestFirst)
     EXPECT_EQ(best[1].id, ids[1]);
     EXPECT_EQ(best[2].id, ids[2]);
     EXPECT_EQ(best[2].rank, 3);
+    // a list reads no input log
+    EXPECT_EQ(best[0].game.inputLog, "");
+    EXPECT_EQ(best[0].game.stateHash, game(121).stateHash);
+    EXPECT_EQ(best[0].game.playSteps, game(121).playSteps);
 
     // every field comes back as it went in, the input log byte for byte
     RankedGame at;
@@ -258,6 +262,76 @@ TEST(ScoreTable, OpensWhatItFindsAndNeverLosesAFile)
         }
     }
     std::system(("rm -rf '" + root + "'").c_str());
+}
+
+// another program holding the table locked: the running game's table waits a few milliseconds,
+// says it was only the lock (nothing written, nothing moved aside, no lock of its own left), and
+// the same save goes through once the lock goes
+TEST(ScoreTable, ALockIsOnlyWaitedOnBrieflyAndTheSaveGoesThroughOnceItGoes)
+{
+    const std::string folder = freshFolder("locked");
+    const struct {
+        const char* lock;        // what the other program does and holds
+        ScoreTableState opened;  // what the game's table finds under it
+    } rows[] = {
+        {"BEGIN EXCLUSIVE", ScoreTableState::Busy},
+        {"BEGIN IMMEDIATE", ScoreTableState::Open},
+        {"BEGIN; SELECT COUNT(*) FROM games", ScoreTableState::Open},  // a long read
+    };
+    int n = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.lock);
+        const std::string place = folder + "/" + std::to_string(n++);
+        mkdir(place.c_str(), 0700);
+        const std::string path = place + "/" + kScoreTableName;
+        int64_t firstId = 0;
+        {
+            ScoreTable table;
+            std::string note, error;
+            ASSERT_EQ(table.open(path, true, &note), ScoreTableState::Open) << note;
+            ASSERT_TRUE(table.save(game(5), &firstId, &error)) << error;
+        }
+        const std::string before = readBytes(path);
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(other, row.lock, nullptr, nullptr, nullptr), SQLITE_OK);
+
+        ScoreTable table(kScoreTableFrameWaitMs);
+        std::string note, error;
+        EXPECT_EQ(table.open(path, true, &note), row.opened);
+        int64_t id = 0;
+        if (row.opened == ScoreTableState::Busy) {
+            EXPECT_NE(note.find(path + " is locked by another program"), std::string::npos)
+                << note;
+            EXPECT_FALSE(table.save(game(60), &id, &error));
+        } else {
+            EXPECT_EQ(note, "");
+            EXPECT_FALSE(table.save(game(60), &id, &error));
+            EXPECT_TRUE(table.busy());
+            EXPECT_NE(error, "");
+            EXPECT_FALSE(table.update(firstId, game(61), &error));
+            EXPECT_TRUE(table.busy());
+        }
+        EXPECT_EQ(readBytes(path), before);
+        // the lock ends: the other program can write at once, so the table holds no lock of its own
+        sqlite3_busy_timeout(other, 0);
+        EXPECT_EQ(sqlite3_exec(other, "COMMIT; BEGIN IMMEDIATE; COMMIT", nullptr, nullptr,
+                               nullptr), SQLITE_OK)
+            << sqlite3_errmsg(other);
+        sqlite3_close(other);
+
+        if (row.opened == ScoreTableState::Busy) {
+            ASSERT_EQ(table.open(path, true, &note), ScoreTableState::Open) << note;
+        }
+        ASSERT_TRUE(table.save(game(60), &id, &error)) << error;
+        EXPECT_FALSE(table.busy());
+        EXPECT_TRUE(table.update(firstId, game(5, 4000), &error)) << error;
+        EXPECT_FALSE(table.busy());
+        EXPECT_EQ(rowCount(path), 2);
+        std::system(("ls '" + place + "' | grep -v '^scores.db$' > '" + place + ".ls'").c_str());
+        EXPECT_EQ(readBytes(place + ".ls"), "") << "nothing moved aside";
+    }
+    std::system(("rm -rf '" + folder + "'").c_str());
 }
 
 // several games reaching GAME OVER at the same moment, on a table none of them has made yet
