@@ -216,7 +216,8 @@ int printBestScores()
     std::string note;
     ScoreTableState state = table.open(scoreTablePath(), false, &note);
     say(note);
-    if (state == ScoreTableState::NewerVersion || state == ScoreTableState::Unavailable)
+    // a newer table, one that cannot be opened, or one locked past the wait
+    if (state != ScoreTableState::Open && state != ScoreTableState::Closed)
         return 1;
     std::vector<RankedGame> best = table.best(kBestShown);
     if (best.empty()) {
@@ -237,11 +238,11 @@ bool loadKeptGame(int32_t rank, InputLog* log, std::string* error)
     say(note);
     RankedGame row;
     if (state != ScoreTableState::Open || !table.gameAtRank(rank, &row)) {
-        if (state == ScoreTableState::NewerVersion || state == ScoreTableState::Unavailable)
-            *error = "vendettix: no game can be read from the score table";
-        else
+        if (state == ScoreTableState::Open || state == ScoreTableState::Closed)
             *error = "vendettix: no kept game of rank " + std::to_string(rank) + " in " +
                      scoreTablePath();
+        else
+            *error = "vendettix: no game can be read from the score table";
         return false;
     }
     InputLogParser parser(scoreTablePath() + " (rank " + std::to_string(rank) + ")");

@@ -17,7 +17,7 @@ constexpr const char* kScoreTableName = "scores.db";
 constexpr int kScoreTableVersion = 1;
 constexpr int kBestShown = 10;
 // how long a command (--scores, --replay-score) waits for another program's lock on the table
-constexpr int kScoreTableWaitMs = 15000;
+constexpr int kScoreTableWaitMs = 2000;
 // how long the running game waits for a lock: a frame is never held longer; it tries again later
 constexpr int kScoreTableFrameWaitMs = 5;
 

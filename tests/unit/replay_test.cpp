@@ -678,6 +678,17 @@ TEST(Replay, AGameOverALockedTableIsSavedOnceTheLockGoes)
         const std::string said = testing::internal::GetCapturedStderr();
         testing::internal::GetCapturedStdout();
         if (other) {
+            // the commands wait a while for the lock, then say so and fail
+            testing::internal::CaptureStdout();
+            testing::internal::CaptureStderr();
+            EXPECT_EQ(printBestScores(), 1);
+            InputLog none;
+            EXPECT_FALSE(loadKeptGame(1, &none, &error));
+            EXPECT_EQ(error, "vendettix: no game can be read from the score table");
+            EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+            const std::string lockSaid = testing::internal::GetCapturedStderr();
+            EXPECT_NE(lockSaid.find(" is locked by another program\n"), std::string::npos)
+                << lockSaid;
             sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
             sqlite3_close(other);
         }
