@@ -4,6 +4,7 @@
 #include "game/score_table.h"
 
 #include <gtest/gtest.h>
+#include <dirent.h>
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -61,6 +62,18 @@ FinishedGame game(int32_t score, int64_t steps = 3600)
     g.inputLog =
         "vendettix-input 1\n0 reshape 600 600\n" + std::to_string(steps - 1) + " key 113\n";
     return g;
+}
+
+// the files this process holds open
+int openFileCount()
+{
+    int count = 0;
+    if (DIR* dir = opendir("/proc/self/fd")) {
+        while (readdir(dir))
+            ++count;
+        closedir(dir);
+    }
+    return count;
 }
 
 int32_t rowCount(const std::string& path)
@@ -148,8 +161,11 @@ TEST(ScoreTable, KeepsEveryGameAndRanksThemBestFirst)
     EXPECT_EQ(at.game.inputLog, later.inputLog);
     EXPECT_FALSE(table.update(9999, later, &error));
 
-    // kept across a reopen
+    // kept across a reopen; a closed table takes nothing
     table.close();
+    EXPECT_EQ(table.state(), ScoreTableState::Closed);
+    int64_t none = 0;
+    EXPECT_FALSE(table.save(game(1), &none, &error));
     ASSERT_EQ(table.open(path, false, &note), ScoreTableState::Open);
     EXPECT_EQ(table.best(100).size(), std::size(rows));
 
@@ -220,6 +236,7 @@ TEST(ScoreTable, OpensWhatItFindsAndNeverLosesAFile)
         row.lay(path);
         const std::string before = readBytes(path);
 
+        const int filesOpen = openFileCount();
         ScoreTable table;
         std::string note;
         EXPECT_EQ(table.open(path, row.forWriting, &note), row.state);
@@ -260,6 +277,9 @@ TEST(ScoreTable, OpensWhatItFindsAndNeverLosesAFile)
         if (row.untouched) {
             EXPECT_EQ(readBytes(path), before);
         }
+        // every file the open tried is closed again
+        table.close();
+        EXPECT_EQ(openFileCount(), filesOpen);
     }
     std::system(("rm -rf '" + root + "'").c_str());
 }
