@@ -710,6 +710,11 @@ TEST(Replay, AGameOverALockedTableIsSavedOnceTheLockGoes)
         EXPECT_LE(savedAt - releasedAt, 15);
         EXPECT_STREQ(gGameOverNote, "New best score!");
         ASSERT_EQ(kept.size(), 1u);
+        EXPECT_EQ(kept[0].game.playSteps, overAt) << "its length is to its GAME OVER";
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(printBestScores(), 0);
+        const std::string listed = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), 2) << listed;
         // kept whole: its replay ends on the line the game ended on
         InputLog keptLog;
         ASSERT_TRUE(loadKeptGame(1, &keptLog, &error)) << error;
