@@ -6,6 +6,7 @@
 #include "app/play_session.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <vector>
 
 #include "game/game_state.h"
 #include "game/hud.h"
@@ -22,18 +24,34 @@
 #include "game/play_summary.h"
 #include "game/rules.h"
 #include "game/score_table.h"
+#include "platform/redisplay.h"
 #include "platform/user_files.h"
 #include "player/throwing.h"
 
 namespace {
 
-ScoreTable sTable;
-bool sKeeping = false;
-bool sSaveFailed = false;      // said once
+// a finished game waiting for its save tries the table again this often (a quarter second)
+constexpr int64_t kRetrySteps = 15;
+// under GAME OVER while the game waits for its save
+constexpr const char* kSavingNote = "Saving the score...";
+
+struct WaitingGame {
+    int64_t number = 0;  // the session's count of finished games when this one finished
+    FinishedGame game;
+};
+
+// the running game waits a few milliseconds for another program's lock, never a frame's worth
+ScoreTable sTable(kScoreTableFrameWaitMs);
+bool sKeeping = false;         // false once the table cannot be used this session (said once)
 bool sWasOver = false;         // GAME OVER at the previous step
 int64_t sGameStart = 0;        // the step the current game began at
-int64_t sKeptId = 0;           // the current game's row, once kept
-FinishedGame sKept;
+int64_t sFinished = 0;         // games finished this session
+int64_t sShown = 0;            // the number of the game on its GAME OVER screen; 0 in play
+int64_t sKeptId = 0;           // the shown game's row, once saved
+FinishedGame sKept;            // the shown game as saved
+std::vector<WaitingGame> sWaiting;  // finished games not saved yet, oldest first
+int64_t sNextTry = 0;          // the step at which the waiting games try the table again
+std::string sWhyWaiting;       // the last reason a save did not go through
 
 void say(const std::string& line)
 {
@@ -61,20 +79,73 @@ FinishedGame finishedGameNow()
     return game;
 }
 
-void keepGame()
+// the line under GAME OVER; a change after the GAME OVER step asks for the frame that shows it
+// (the picture is held then, and drawn again only on input)
+void showNote(const std::string& note, bool redraw)
 {
-    std::string error;
-    sKept = finishedGameNow();
-    if (!sTable.save(sKept, &sKeptId, &error)) {
-        sKeptId = 0;
-        if (!sSaveFailed)
-            say("vendettix: cannot save the score in " + sTable.path() + ": " + error);
-        sSaveFailed = true;
-        return;
+    setGameOverNote(note);
+    if (redraw)
+        requestRedisplay();
+}
+
+// nothing can be kept this session: the waiting games go, and the screen stops saying "saving"
+void stopKeeping()
+{
+    sKeeping = false;
+    sWaiting.clear();
+    if (sShown != 0 && sKeptId == 0)
+        showNote("", true);
+}
+
+// the table open for writing, made (with its folder) only when a game is to be kept; a table
+// another program holds locked is tried again at the next try
+bool tableReady(bool make)
+{
+    if (sTable.state() == ScoreTableState::Open)
+        return true;
+    const std::string path = scoreTablePath();
+    struct stat st;
+    if (!make && (path.empty() || stat(path.c_str(), &st) != 0))
+        return false;
+    std::string folder, error, note;
+    if (!makeUserFolder(UserFolder::Data, folder, error)) {
+        say("vendettix: the scores will not be kept: " + error);
+        stopKeeping();
+        return false;
     }
-    int32_t rank = 0, count = 0;
-    if (sTable.rankOf(sKeptId, &rank, &count))
-        setGameOverNote(rankLine(rank, count));
+    const ScoreTableState state = sTable.open(folder + "/" + kScoreTableName, true, &note);
+    if (state == ScoreTableState::Busy) {
+        sWhyWaiting = "the table is locked by another program";
+        return false;
+    }
+    say(note);
+    if (state != ScoreTableState::Open)
+        stopKeeping();
+    return state == ScoreTableState::Open;
+}
+
+// the waiting games saved, oldest first, as far as the table lets; the rest wait for the next try
+void saveWaitingGames(bool redraw)
+{
+    sNextTry = gStepCount + kRetrySteps;
+    if (sWaiting.empty() || !tableReady(true))
+        return;
+    while (!sWaiting.empty()) {
+        const WaitingGame& next = sWaiting.front();
+        int64_t id = 0;
+        std::string error;
+        if (!sTable.save(next.game, &id, &error)) {
+            sWhyWaiting = sTable.busy() ? "the table is locked by another program" : error;
+            return;
+        }
+        if (next.number == sShown) {
+            sKeptId = id;
+            sKept = next.game;
+            int32_t rank = 0, count = 0;
+            showNote(sTable.rankOf(id, &rank, &count) ? rankLine(rank, count) : "", redraw);
+        }
+        sWaiting.erase(sWaiting.begin());
+    }
 }
 
 }  // namespace
@@ -87,39 +158,63 @@ std::string scoreTablePath()
 
 void startKeepingScores()
 {
-    std::string folder, error, note;
-    if (!makeUserFolder(UserFolder::Data, folder, error)) {
-        say("vendettix: the scores will not be kept: " + error);
-        return;
-    }
-    sKeeping = sTable.open(folder + "/" + kScoreTableName, true, &note) == ScoreTableState::Open;
-    say(note);
+    sKeeping = true;
+    // a table already there is checked now; none is made until a game is kept
+    tableReady(false);
 }
 
 void noteGameProgress()
 {
     const bool over = gGameOver != 0;
-    if (over && !sWasOver && sKeeping)
-        keepGame();
+    const bool justOver = over && !sWasOver;
+    if (justOver && sKeeping) {
+        sShown = ++sFinished;
+        sWaiting.push_back(WaitingGame{sShown, finishedGameNow()});
+        setGameOverNote(kSavingNote);
+        sNextTry = gStepCount;
+    }
     if (!over && sWasOver) {
-        // play again: the step that started it has run
+        // play again: the step that started it has run; a game still waiting keeps waiting
         sGameStart = gStepCount - 1;
+        sShown = 0;
         sKeptId = 0;
         setGameOverNote("");
     }
     sWasOver = over;
+    if (!sWaiting.empty() && gStepCount >= sNextTry)
+        saveWaitingGames(!justOver);
 }
 
 void finishKeepingScores()
 {
-    if (!sKeeping || sKeptId == 0 || !gGameOver)
+    if (!sKeeping)
         return;
-    FinishedGame later = finishedGameNow();
-    later.endedAt = sKept.endedAt;
-    later.playSteps = sKept.playSteps;
-    std::string error;
-    if (!sTable.update(sKeptId, later, &error))
-        say("vendettix: cannot save the score in " + sTable.path() + ": " + error);
+    // the game still on its GAME OVER screen is kept with the session's whole log
+    if (sShown != 0 && gGameOver) {
+        FinishedGame later = finishedGameNow();
+        later.endedAt = sKept.endedAt;
+        later.playSteps = sKept.playSteps;
+        std::string error;
+        if (sKeptId != 0 && !sTable.update(sKeptId, later, &error))
+            say("vendettix: cannot save the score in " + sTable.path() + ": " + error);
+        for (WaitingGame& waiting : sWaiting)
+            if (waiting.number == sShown) {
+                later.endedAt = waiting.game.endedAt;
+                later.playSteps = waiting.game.playSteps;
+                waiting.game = later;
+            }
+    }
+    // a last try for the games still waiting; what is left is lost, and said so
+    saveWaitingGames(false);
+    if (sWaiting.empty())
+        return;
+    std::string scores;
+    for (const WaitingGame& waiting : sWaiting)
+        scores += (scores.empty() ? "" : ", ") + std::to_string(waiting.game.score);
+    const bool one = sWaiting.size() == 1;
+    say("vendettix: " + std::string(one ? "the score " : "the scores ") + scores +
+        (one ? " was" : " were") + " not saved in " + scoreTablePath() + ": " + sWhyWaiting);
+    sWaiting.clear();
 }
 
 int printBestScores()
@@ -128,7 +223,8 @@ int printBestScores()
     std::string note;
     ScoreTableState state = table.open(scoreTablePath(), false, &note);
     say(note);
-    if (state == ScoreTableState::NewerVersion || state == ScoreTableState::Unavailable)
+    // a newer table, one that cannot be opened, or one locked past the wait
+    if (state != ScoreTableState::Open && state != ScoreTableState::Closed)
         return 1;
     std::vector<RankedGame> best = table.best(kBestShown);
     if (best.empty()) {
@@ -149,11 +245,11 @@ bool loadKeptGame(int32_t rank, InputLog* log, std::string* error, FinishedGame*
     say(note);
     RankedGame row;
     if (state != ScoreTableState::Open || !table.gameAtRank(rank, &row)) {
-        if (state == ScoreTableState::NewerVersion || state == ScoreTableState::Unavailable)
-            *error = "vendettix: no game can be read from the score table";
-        else
+        if (state == ScoreTableState::Open || state == ScoreTableState::Closed)
             *error = "vendettix: no kept game of rank " + std::to_string(rank) + " in " +
                      scoreTablePath();
+        else
+            *error = "vendettix: no game can be read from the score table";
         return false;
     }
     InputLogParser parser(scoreTablePath() + " (rank " + std::to_string(rank) + ")");
@@ -262,9 +358,13 @@ void resetScoreKeeping()
 {
     sTable.close();
     sKeeping = false;
-    sSaveFailed = false;
     sWasOver = false;
     sGameStart = 0;
+    sFinished = 0;
+    sShown = 0;
     sKeptId = 0;
     sKept = FinishedGame{};
+    sWaiting.clear();
+    sNextTry = 0;
+    sWhyWaiting.clear();
 }

@@ -15,8 +15,6 @@
 
 namespace {
 
-// two games ending at once: the second waits for the first's transaction rather than failing
-constexpr int kBusyTimeoutMs = 15000;
 constexpr int64_t kStepsPerSecond = int64_t(1.0 / kStepSeconds + 0.5);
 
 const char* const kSchema =
@@ -37,6 +35,9 @@ const char* const kSchema =
 const char* const kColumns =
     "id, ended_at, score, level, rolls_thrown, eggs_thrown, steps, play_steps, state_hash, "
     "input_log";
+// a list of games leaves their input logs unread: one can be megabytes
+const char* const kListColumns =
+    "id, ended_at, score, level, rolls_thrown, eggs_thrown, steps, play_steps, state_hash, NULL";
 
 // the best first; of two equal scores the earlier game keeps the higher place
 const char* const kOrder = " ORDER BY score DESC, id ASC";
@@ -51,6 +52,13 @@ bool isDamage(int code)
 {
     code &= 0xff;
     return code == SQLITE_NOTADB || code == SQLITE_CORRUPT;
+}
+
+// another program's lock, held past our wait
+bool isBusy(int code)
+{
+    code &= 0xff;
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED;
 }
 
 // a statement that finalizes itself
@@ -143,7 +151,7 @@ ScoreTableState ScoreTable::open(const std::string& path, bool forWriting, std::
         int flags = SQLITE_OPEN_READWRITE | (forWriting ? SQLITE_OPEN_CREATE : 0);
         int code = sqlite3_open_v2(path.c_str(), &db_, flags, nullptr);
         if (code == SQLITE_OK)
-            code = sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+            code = sqlite3_busy_timeout(db_, waitMs_);
         if (code != SQLITE_OK) {
             *note = "vendettix: cannot open the score table " + path + ": " + lastError();
             sqlite3_close(db_);
@@ -168,16 +176,23 @@ ScoreTableState ScoreTable::open(const std::string& path, bool forWriting, std::
             db_ = nullptr;
             return state_ = ScoreTableState::NewerVersion;
         }
+        // every page and record read once, the indexes not matched against the rows: what a
+        // torn or overwritten file shows, in the time and memory of one pass over the file
         if (code == SQLITE_OK) {
-            Statement stmt(db_, "PRAGMA integrity_check");
+            Statement stmt(db_, "PRAGMA quick_check");
             code = stmt ? sqlite3_step(*stmt) : sqlite3_errcode(db_);
             if (code == SQLITE_ROW) {
                 std::string verdict = textColumn(*stmt, 0);
                 code = SQLITE_OK;
                 // the first fault found is enough to name it
                 if (verdict != "ok")
-                    damage = "integrity check: " + verdict.substr(0, verdict.find('\n'));
+                    damage = "quick check: " + verdict.substr(0, verdict.find('\n'));
             }
+        }
+        if (isBusy(code)) {
+            *note = "vendettix: the score table " + path + " is locked by another program";
+            close();
+            return state_ = ScoreTableState::Busy;
         }
         if (isDamage(code))
             damage = sqlite3_errmsg(db_);
@@ -188,10 +203,11 @@ ScoreTableState ScoreTable::open(const std::string& path, bool forWriting, std::
                 close();
                 return state_ = ScoreTableState::Unavailable;
             }
-            if (version == 0 && !prepareFresh(&error)) {
+            code = version == 0 ? prepareFresh(&error) : SQLITE_OK;
+            if (code != SQLITE_OK) {
                 *note = "vendettix: cannot start the score table " + path + ": " + error;
                 close();
-                return state_ = ScoreTableState::Unavailable;
+                return state_ = isBusy(code) ? ScoreTableState::Busy : ScoreTableState::Unavailable;
             }
             return state_ = ScoreTableState::Open;
         }
@@ -224,20 +240,22 @@ ScoreTableState ScoreTable::open(const std::string& path, bool forWriting, std::
 }
 
 // the schema, once: a second game starting at the same moment finds it made
-bool ScoreTable::prepareFresh(std::string* error)
+int ScoreTable::prepareFresh(std::string* error)
 {
     char* message = nullptr;
     std::string sql = std::string("BEGIN IMMEDIATE;") + kSchema + "COMMIT;";
-    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) == SQLITE_OK)
-        return true;
+    const int code = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message);
+    if (code == SQLITE_OK)
+        return code;
     *error = message ? message : lastError();
     sqlite3_free(message);
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    return false;
+    return code;
 }
 
 bool ScoreTable::save(const FinishedGame& game, int64_t* id, std::string* error)
 {
+    busy_ = false;
     if (state_ != ScoreTableState::Open) {
         *error = "the score table is not open";
         return false;
@@ -258,6 +276,7 @@ bool ScoreTable::save(const FinishedGame& game, int64_t* id, std::string* error)
         ok = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
     }
     if (!ok) {
+        busy_ = isBusy(sqlite3_errcode(db_));
         *error = lastError();
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     }
@@ -266,6 +285,7 @@ bool ScoreTable::save(const FinishedGame& game, int64_t* id, std::string* error)
 
 bool ScoreTable::update(int64_t id, const FinishedGame& game, std::string* error)
 {
+    busy_ = false;
     if (state_ != ScoreTableState::Open) {
         *error = "the score table is not open";
         return false;
@@ -280,8 +300,10 @@ bool ScoreTable::update(int64_t id, const FinishedGame& game, std::string* error
         sqlite3_bind_int64(*change, 10, id);
         ok = sqlite3_step(*change) == SQLITE_DONE && sqlite3_changes(db_) == 1;
     }
-    if (!ok)
+    if (!ok) {
+        busy_ = isBusy(sqlite3_errcode(db_));
         *error = sqlite3_errcode(db_) == SQLITE_OK ? "no such game" : lastError();
+    }
     return ok;
 }
 
@@ -307,7 +329,8 @@ std::vector<RankedGame> ScoreTable::best(int32_t limit)
     std::vector<RankedGame> rows;
     if (state_ != ScoreTableState::Open)
         return rows;
-    Statement query(db_, std::string("SELECT ") + kColumns + " FROM games" + kOrder + " LIMIT ?");
+    Statement query(db_, std::string("SELECT ") + kListColumns + " FROM games" + kOrder +
+                             " LIMIT ?");
     if (!query)
         return rows;
     sqlite3_bind_int(*query, 1, limit);

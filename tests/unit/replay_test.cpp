@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -740,6 +741,131 @@ TEST(Replay, AGameKeptInTheScoreTableReplaysToTheLineItEndedOn)
         EXPECT_FALSE(keptGameReplaysToItsEnd(rank, kept, other, &error));
     }
     resetAllGlobals();
+    setenv("XDG_DATA_HOME", savedData.c_str(), 1);
+    std::system(("rm -rf '" + root + "'").c_str());
+}
+
+// another program holding scores.db locked from before start-up: the game plays on at every step
+// while its score waits, shown as waiting under GAME OVER; it is saved within a quarter second
+// (15 steps) of the lock's end, or, with the lock held to the end, one line says it was not saved.
+// A start and quit with no game kept makes no table.
+TEST(Replay, AGameOverALockedTableIsSavedOnceTheLockGoes)
+{
+    InputLog log;
+    std::string error;
+    ASSERT_TRUE(readInputLog(sourceFile("tests/data/full_game.replay"), &log, &error)) << error;
+    const std::string root = testing::TempDir() + "vx-locked-" + std::to_string(getpid());
+    const std::string savedData = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+    setenv("XDG_DATA_HOME", (root + "/data").c_str(), 1);
+    enterRunDirectory();
+
+    const struct {
+        const char* name;
+        int64_t releasedAfter;  // steps after GAME OVER the lock goes; -1: held to the end
+        const char* said;       // a part of the one line on standard error; "" for none
+    } rows[] = {
+        {"released after GAME OVER", 120, ""},
+        {"held to the end", -1, "the score "},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::system(("rm -rf '" + root + "' && mkdir -p '" + root + "'").c_str());
+        resetAllGlobals();
+        resetPlaySession();
+        startKeepingScores();
+        finishKeepingScores();
+        struct stat st;
+        EXPECT_NE(stat(scoreTablePath().c_str(), &st), 0) << "made with no game kept";
+        {
+            std::system(("mkdir -p '" + root + "/data/vendettix'").c_str());
+            ScoreTable made;
+            std::string note;
+            ASSERT_EQ(made.open(scoreTablePath(), true, &note), ScoreTableState::Open) << note;
+        }
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(scoreTablePath().c_str(), &other), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+        resetAllGlobals();
+        testing::internal::CaptureStdout();
+        replayHeadless(InputLog{});
+        resetPlaySession();
+        testing::internal::CaptureStderr();
+        startKeepingScores();
+        keepInputLogInMemory();
+        for (const QueuedInput& input : log.events)
+            queueInput(input.step, input.event);
+        int64_t overAt = -1, releasedAt = -1, savedAt = -1;
+        while (!playEnded()) {
+            runPlayStep();
+            noteGameProgress();
+            if (gGameOver && overAt < 0) {
+                overAt = gStepCount;
+                EXPECT_STREQ(gGameOverNote, "Saving the score...");
+            }
+            if (other && overAt >= 0 && gStepCount - overAt == row.releasedAfter) {
+                EXPECT_STREQ(gGameOverNote, "Saving the score...") << "saved under the lock";
+                sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+                sqlite3_close(other);
+                other = nullptr;
+                releasedAt = gStepCount;
+            }
+            if (releasedAt >= 0 && savedAt < 0 && std::string(gGameOverNote) != "Saving the score...")
+                savedAt = gStepCount;
+        }
+        const std::string played = playSummary();
+        finishKeepingScores();
+        const std::string said = testing::internal::GetCapturedStderr();
+        testing::internal::GetCapturedStdout();
+        if (other) {
+            // the commands wait a while for the lock, then say so and fail
+            testing::internal::CaptureStdout();
+            testing::internal::CaptureStderr();
+            EXPECT_EQ(printBestScores(), 1);
+            InputLog none;
+            EXPECT_FALSE(loadKeptGame(1, &none, &error));
+            EXPECT_EQ(error, "vendettix: no game can be read from the score table");
+            EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+            const std::string lockSaid = testing::internal::GetCapturedStderr();
+            EXPECT_NE(lockSaid.find(" is locked by another program\n"), std::string::npos)
+                << lockSaid;
+            sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+            sqlite3_close(other);
+        }
+        ASSERT_GE(overAt, 0);
+        ScoreTable table;
+        std::string note;
+        ASSERT_EQ(table.open(scoreTablePath(), false, &note), ScoreTableState::Open) << note;
+        std::vector<RankedGame> kept = table.best(10);
+        if (row.releasedAfter < 0) {
+            EXPECT_TRUE(kept.empty());
+            EXPECT_NE(said.find(row.said + std::to_string(computeScore()) + " was not saved in " +
+                                scoreTablePath() + ": the table is locked by another program"),
+                      std::string::npos) << said;
+            EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+            continue;
+        }
+        EXPECT_EQ(said, "");
+        ASSERT_GE(savedAt, 0) << "never saved";
+        EXPECT_LE(savedAt - releasedAt, 15);
+        EXPECT_STREQ(gGameOverNote, "New best score!");
+        ASSERT_EQ(kept.size(), 1u);
+        EXPECT_EQ(kept[0].game.playSteps, overAt) << "its length is to its GAME OVER";
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(printBestScores(), 0);
+        const std::string listed = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), 2) << listed;
+        // kept whole: its replay ends on the line the game ended on
+        InputLog keptLog;
+        ASSERT_TRUE(loadKeptGame(1, &keptLog, &error)) << error;
+        resetAllGlobals();
+        testing::internal::CaptureStdout();
+        const std::string replayed = replayHeadless(keptLog);
+        testing::internal::GetCapturedStdout();
+        EXPECT_EQ(replayed, played);
+    }
+    resetAllGlobals();
+    resetPlaySession();
     setenv("XDG_DATA_HOME", savedData.c_str(), 1);
     std::system(("rm -rf '" + root + "'").c_str());
 }

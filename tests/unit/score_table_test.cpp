@@ -4,6 +4,7 @@
 #include "game/score_table.h"
 
 #include <gtest/gtest.h>
+#include <dirent.h>
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -63,6 +64,18 @@ FinishedGame game(int32_t score, int64_t steps = 3600)
     return g;
 }
 
+// the files this process holds open
+int openFileCount()
+{
+    int count = 0;
+    if (DIR* dir = opendir("/proc/self/fd")) {
+        while (readdir(dir))
+            ++count;
+        closedir(dir);
+    }
+    return count;
+}
+
 int32_t rowCount(const std::string& path)
 {
     ScoreTable table;
@@ -118,6 +131,10 @@ TEST(ScoreTable, KeepsEveryGameAndRanksThemBestFirst)
     EXPECT_EQ(best[1].id, ids[1]);
     EXPECT_EQ(best[2].id, ids[2]);
     EXPECT_EQ(best[2].rank, 3);
+    // a list reads no input log
+    EXPECT_EQ(best[0].game.inputLog, "");
+    EXPECT_EQ(best[0].game.stateHash, game(121).stateHash);
+    EXPECT_EQ(best[0].game.playSteps, game(121).playSteps);
 
     // every field comes back as it went in, the input log byte for byte
     RankedGame at;
@@ -144,8 +161,11 @@ TEST(ScoreTable, KeepsEveryGameAndRanksThemBestFirst)
     EXPECT_EQ(at.game.inputLog, later.inputLog);
     EXPECT_FALSE(table.update(9999, later, &error));
 
-    // kept across a reopen
+    // kept across a reopen; a closed table takes nothing
     table.close();
+    EXPECT_EQ(table.state(), ScoreTableState::Closed);
+    int64_t none = 0;
+    EXPECT_FALSE(table.save(game(1), &none, &error));
     ASSERT_EQ(table.open(path, false, &note), ScoreTableState::Open);
     EXPECT_EQ(table.best(100).size(), std::size(rows));
 
@@ -216,6 +236,7 @@ TEST(ScoreTable, OpensWhatItFindsAndNeverLosesAFile)
         row.lay(path);
         const std::string before = readBytes(path);
 
+        const int filesOpen = openFileCount();
         ScoreTable table;
         std::string note;
         EXPECT_EQ(table.open(path, row.forWriting, &note), row.state);
@@ -256,8 +277,81 @@ TEST(ScoreTable, OpensWhatItFindsAndNeverLosesAFile)
         if (row.untouched) {
             EXPECT_EQ(readBytes(path), before);
         }
+        // every file the open tried is closed again
+        table.close();
+        EXPECT_EQ(openFileCount(), filesOpen);
     }
     std::system(("rm -rf '" + root + "'").c_str());
+}
+
+// another program holding the table locked: the running game's table waits a few milliseconds,
+// says it was only the lock (nothing written, nothing moved aside, no lock of its own left), and
+// the same save goes through once the lock goes
+TEST(ScoreTable, ALockIsOnlyWaitedOnBrieflyAndTheSaveGoesThroughOnceItGoes)
+{
+    const std::string folder = freshFolder("locked");
+    const struct {
+        const char* lock;        // what the other program does and holds
+        ScoreTableState opened;  // what the game's table finds under it
+    } rows[] = {
+        {"BEGIN EXCLUSIVE", ScoreTableState::Busy},
+        {"BEGIN IMMEDIATE", ScoreTableState::Open},
+        {"BEGIN; SELECT COUNT(*) FROM games", ScoreTableState::Open},  // a long read
+    };
+    int n = 0;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.lock);
+        const std::string place = folder + "/" + std::to_string(n++);
+        mkdir(place.c_str(), 0700);
+        const std::string path = place + "/" + kScoreTableName;
+        int64_t firstId = 0;
+        {
+            ScoreTable table;
+            std::string note, error;
+            ASSERT_EQ(table.open(path, true, &note), ScoreTableState::Open) << note;
+            ASSERT_TRUE(table.save(game(5), &firstId, &error)) << error;
+        }
+        const std::string before = readBytes(path);
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(other, row.lock, nullptr, nullptr, nullptr), SQLITE_OK);
+
+        ScoreTable table(kScoreTableFrameWaitMs);
+        std::string note, error;
+        EXPECT_EQ(table.open(path, true, &note), row.opened);
+        int64_t id = 0;
+        if (row.opened == ScoreTableState::Busy) {
+            EXPECT_NE(note.find(path + " is locked by another program"), std::string::npos)
+                << note;
+            EXPECT_FALSE(table.save(game(60), &id, &error));
+        } else {
+            EXPECT_EQ(note, "");
+            EXPECT_FALSE(table.save(game(60), &id, &error));
+            EXPECT_TRUE(table.busy());
+            EXPECT_NE(error, "");
+            EXPECT_FALSE(table.update(firstId, game(61), &error));
+            EXPECT_TRUE(table.busy());
+        }
+        EXPECT_EQ(readBytes(path), before);
+        // the lock ends: the other program can write at once, so the table holds no lock of its own
+        sqlite3_busy_timeout(other, 0);
+        EXPECT_EQ(sqlite3_exec(other, "COMMIT; BEGIN IMMEDIATE; COMMIT", nullptr, nullptr,
+                               nullptr), SQLITE_OK)
+            << sqlite3_errmsg(other);
+        sqlite3_close(other);
+
+        if (row.opened == ScoreTableState::Busy) {
+            ASSERT_EQ(table.open(path, true, &note), ScoreTableState::Open) << note;
+        }
+        ASSERT_TRUE(table.save(game(60), &id, &error)) << error;
+        EXPECT_FALSE(table.busy());
+        EXPECT_TRUE(table.update(firstId, game(5, 4000), &error)) << error;
+        EXPECT_FALSE(table.busy());
+        EXPECT_EQ(rowCount(path), 2);
+        std::system(("ls '" + place + "' | grep -v '^scores.db$' > '" + place + ".ls'").c_str());
+        EXPECT_EQ(readBytes(place + ".ls"), "") << "nothing moved aside";
+    }
+    std::system(("rm -rf '" + folder + "'").c_str());
 }
 
 // several games reaching GAME OVER at the same moment, on a table none of them has made yet
