@@ -347,6 +347,9 @@ void drawHudText()
         std::snprintf(text, sizeof text, "SCORE: %d", gScore);
         drawText(font, 0.38f, 0.5f, text);
     }
+    // a menu choice the settings file's bad line kept from being saved
+    if (const char* notice = settingsNotice())
+        drawText(font, kLeftColumn, 0.08f, notice);
     if (gHelpShown)
         drawHelpScreen(font, window);
     else if (gPaused && !gLevelOver)
