@@ -171,6 +171,14 @@ const std::vector<ReadCase> kReadCases = {
       "3: bad value \"Q\"", "4: bad value \"Escape\"", "5: bad value \"enter\"",
       "6: bad value \"Enter\""},
      [](const Settings& s) { return sameKeys(s, kDefaults); }},
+    {"a key given back can clash again, with an action already looked at",
+     "[keys]\nfullscreen = j\nfullscreen = d\nhide_left = j\n",
+     {"3: key d is bound twice: it is hide_right's already",
+      "4: key j is bound twice: it is fullscreen's already"},
+     [](const Settings& s) {
+         return keyOf(s, KeyAction::FullScreen).code == 'j' &&
+                keyOf(s, KeyAction::HideLeft).code == 'a';
+     }},
     {"giving way uncovers a second clash", "[keys]\npause = h\nhelp = a\n",
      {"2: key h is bound twice: it is help's already",
       "3: key a is bound twice: it is hide_left's already"},
