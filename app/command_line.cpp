@@ -14,12 +14,6 @@
 
 namespace {
 
-// larger than any screen; a typo such as 6000x6000 still passes, a wrapped number does not
-constexpr long kLargestWindowSide = 16384;
-// below this the HUD's texts cannot all be read, in either font
-constexpr long kSmallestWindowWidth = 160;
-constexpr long kSmallestWindowHeight = 120;
-
 bool parseNumber(const char*& text, long lo, long hi, long* out)
 {
     if (*text < '0' || *text > '9')

@@ -9,7 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+
+#include "platform/regular_file.h"
 
 namespace fs = std::filesystem;
 
@@ -44,33 +45,49 @@ std::string tidy(const fs::path& path)
 
 std::vector<DataPlace> dataDirectoryPlaces()
 {
+    return dataDirectoryPlacesFor(executableDirectory());
+}
+
+std::vector<DataPlace> dataDirectoryPlacesFor(const std::string& executable)
+{
     std::vector<DataPlace> places;
+    // a place reached two ways (the installed data beside the executable, the working
+    // directory) is looked at and named once, under the first
+    auto add = [&places](const std::string& path, const char* why) {
+        for (const DataPlace& place : places)
+            if (place.path == path)
+                return;
+        places.push_back({path, why});
+    };
     // set but empty counts as unset, as for most variables of the kind
     const char* variable = std::getenv(kDataVariable);
     if (variable && *variable)
-        places.push_back({tidy(variable), kDataVariable});
+        add(tidy(variable), kDataVariable);
     std::error_code ec;
     fs::path working = fs::current_path(ec);
-    places.push_back({ec ? std::string(".") : tidy(working), "the working directory"});
-    std::string executable = executableDirectory();
+    add(ec ? std::string(".") : tidy(working), "the working directory");
     if (!executable.empty()) {
-        places.push_back({tidy(fs::path(executable) / "run"), "the build tree"});
-        places.push_back(
-            {tidy(fs::path(executable) / VX_DATA_FROM_BINDIR), "beside the executable"});
+        const fs::path run = fs::path(executable) / "run";
+        if (fs::is_directory(run, ec))
+            add(tidy(run), "the build tree");
+        add(tidy(fs::path(executable) / VX_DATA_FROM_BINDIR), "beside the executable");
     }
-    places.push_back({tidy(VX_INSTALLED_DATADIR), "the installed data"});
+    add(tidy(VX_INSTALLED_DATADIR), "the installed data");
     return places;
 }
 
 bool holdsGameData(const std::string& dir)
 {
+    std::string text, why;
+    // the header line is all that is read; a manifest is a few hundred bytes
+    if (readRegularFile((fs::path(dir) / kDataManifestName).string(), 65536, "a manifest", &text,
+                        &why) == FileRead::Read)
+        return text.substr(0, text.find('\n')) == kDataManifestHeader;
     std::error_code ec;
-    fs::path manifest = fs::path(dir) / kDataManifestName;
-    if (!fs::is_regular_file(manifest, ec))
-        return false;
-    std::ifstream in(manifest);
-    std::string first;
-    return std::getline(in, first) && first == kDataManifestHeader;
+    for (const char* file : kDataSetFiles)
+        if (!fs::is_regular_file(fs::path(dir) / file, ec))
+            return false;
+    return true;
 }
 
 std::string describeWithoutGameData(const std::string& path)
@@ -83,6 +100,10 @@ std::string describeWithoutGameData(const std::string& path)
         return fs::is_regular_file(status) ? "is a file, not a directory" : "is not a directory";
     if (fs::is_empty(path, ec) && !ec)
         return "is an empty directory";
+    for (const char* file : kDataSetFiles)
+        if (!fs::is_regular_file(fs::path(path) / file, ec))
+            return std::string("holds no game data (no ") + kDataManifestName + ", and no " +
+                   file + " of the set)";
     return std::string("holds no game data (no ") + kDataManifestName + ")";
 }
 

@@ -10,18 +10,27 @@
 constexpr const char* kDataManifestName = "vendettix.manifest";
 constexpr const char* kDataManifestHeader = "vendettix-data 1";
 constexpr const char* kDataVariable = "VENDETTIX_DATA";
+// the data set's files, as the asset generator writes them and the manifest names them
+constexpr const char* kDataSetFiles[] = {
+    "house.3DS",  "windowFrames.3DS", "windowPanes.3DS", "brdLeaf.3DS", "BBQ.3DS",
+    "bush1.3DS",  "bench.3DS",        "pool.3ds",        "coyote.3ds",  "Stucco.bmp",
+    "Grass.bmp",  "GreldaVane1.bmp",  "sky32.bmp",       "moon1.bmp",   "egg.bmp",
+    "grunt.wav",  "vendettix-icon.pam"};
 
 struct DataPlace {
     std::string path;
     const char* why;  // how the place was found, for the messages (kDataVariable for the variable)
 };
 
-// the places in lookup order: $VENDETTIX_DATA, the working directory, run/ beside the executable (the
-// build tree), the data directory installed beside the executable, the installed one
+// the places in lookup order, each once: $VENDETTIX_DATA, the working directory, run/ beside the
+// executable when there is one (the build tree; an installed game has none), the data directory
+// installed beside the executable, the installed one
 std::vector<DataPlace> dataDirectoryPlaces();
-// true if the directory holds the data set's manifest. A damaged set (a file of it missing) is
-// still the game's, and the loader names the file that is missing; stray files of the set without
-// the manifest are not.
+// the same for an executable in executableDirectory ("" when it cannot be found)
+std::vector<DataPlace> dataDirectoryPlacesFor(const std::string& executableDirectory);
+// true if the directory holds the data set's manifest, or every file of the set (a copy made
+// without the manifest). A damaged set (a file of it missing) with its manifest is still the
+// game's, and the loader names the file that is missing; stray files of the set are not.
 bool holdsGameData(const std::string& dir);
 // what a place without the game's data is, for the message: "does not exist", "is an empty
 // directory", ...

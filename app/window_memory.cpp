@@ -2,19 +2,17 @@
 // app: the window as it was left (see window_memory.h).
 #include "app/window_memory.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
+#include "platform/regular_file.h"
 #include "platform/user_files.h"
 
 namespace {
 
 constexpr const char* kHeader = "vendettix-window 1";
-// as the command line's: larger than any screen
-constexpr int kLargestSide = 16384;
+// the file is four short lines
+constexpr size_t kLargestWindowFile = 4096;
 
 }  // namespace
 
@@ -42,9 +40,11 @@ bool parseWindowState(const std::string& text, WindowOptions* window)
                     &tail) != 6 ||
         tail != '\n' || size_t(header + used + 1) != text.size())
         return false;
-    if (read.width < 1 || read.height < 1 || read.width > kLargestSide ||
-        read.height > kLargestSide || read.x < 0 || read.y < 0 || read.x > kLargestSide ||
-        read.y > kLargestSide || (fullscreen != 0 && fullscreen != 1))
+    // the command line's bounds
+    if (read.width < kSmallestWindowWidth || read.height < kSmallestWindowHeight ||
+        read.width > kLargestWindowSide || read.height > kLargestWindowSide || read.x < 0 ||
+        read.y < 0 || read.x > kLargestWindowSide || read.y > kLargestWindowSide ||
+        (fullscreen != 0 && fullscreen != 1))
         return false;
     read.fullscreen = fullscreen == 1;
     *window = read;
@@ -57,16 +57,20 @@ bool loadWindowState(WindowOptions* window)
     if (folder.empty())
         return false;
     const std::string path = folder + "/" + kWindowFileName;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (errno != ENOENT)
-            std::fprintf(stderr, "vendettix: cannot read %s: %s\n", path.c_str(),
-                         std::strerror(errno));
+    std::string text, why;
+    switch (readRegularFile(path, kLargestWindowFile, "the window's file", &text, &why)) {
+    case FileRead::Missing:
         return false;
+    case FileRead::Refused:
+        // not the game's to move aside
+        std::fprintf(stderr, "vendettix: %s: %s; the window opens as usual\n", path.c_str(),
+                     why.c_str());
+        return false;
+    case FileRead::TooLarge:  // damaged, as any other text but the game's
+    case FileRead::Read:
+        break;
     }
-    std::stringstream whole;
-    whole << in.rdbuf();
-    if (parseWindowState(whole.str(), window))
+    if (parseWindowState(text, window))
         return true;
     std::string movedTo, error;
     if (keepDamagedFile(path, movedTo, error))

@@ -403,6 +403,9 @@ void drawHudText()
     }
     if (gReplayMark)
         drawReplayMark(font, window);
+    // a menu choice the settings file's bad line kept from being saved
+    if (const char* notice = settingsNotice())
+        drawText(font, kLeftColumn, 0.08f, notice);
     if (gHelpShown)
         drawHelpScreen(font, window);
     else if (gPaused && !gLevelOver)

@@ -4,9 +4,8 @@
 
 #include "game/input_bindings.h"
 #include "game/pad_bindings.h"
+#include "platform/regular_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -466,21 +465,12 @@ bool readInputLog(const std::string& path, InputLog* log, std::string* error)
         *error = path + ":0: " + what;
         return false;
     };
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // a FIFO or a device could keep the game waiting before its window, or feed it for ever
+    std::string why;
+    bool missing = false;
+    int fd = openRegularFile(path, "a recording", &why, &missing);
     if (fd < 0)
-        return refuse(std::string("cannot read: ") + std::strerror(errno));
-    struct stat info {};
-    const char* notAFile = nullptr;
-    if (fstat(fd, &info) != 0)
-        notAFile = "cannot read it";
-    else if (S_ISDIR(info.st_mode))
-        notAFile = "is a directory, not a recording";
-    else if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
-        notAFile = "is a device, not a recording";
-    if (notAFile) {
-        ::close(fd);
-        return refuse(notAFile);
-    }
+        return refuse(why);
     InputLogParser parser(path);
     std::vector<char> piece(kReadPiece);
     for (;;) {

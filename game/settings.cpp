@@ -15,19 +15,37 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
+#include <utility>
 
+#include "game/play_step.h"
+#include "platform/regular_file.h"
 #include "platform/user_files.h"
 
 Settings gSettings;
 
 namespace {
 
-bool sSaveAllowed = true;
 const char* const kSettingsFileName = "settings.ini";
+// a settings file is a few hundred bytes; anything near this is not one
+constexpr size_t kLargestSettingsFile = 1 << 20;
+// the lines reported one by one; the rest are counted in one more line
+constexpr size_t kReportedLines = 20;
+// the screen's notice that a menu choice was not saved lasts a second
+constexpr int64_t kNoticeSteps = 60;
+const char* const kNoticeText = "Settings not saved: mend settings.ini";
+const char* const kByteOrderMark = "\xEF\xBB\xBF";
+
+// whether a menu choice is written to the file: off for --no-save and a replay, and held back
+// while the file has a bad line (the player is told once why)
+enum class Saving : uint8_t { Allowed, Off, HeldBack };
+Saving sSaving = Saving::Allowed;
+std::string sHeldBackWhy;
+bool sHeldBackSaid = false;
+int64_t sNoticeUntilStep = 0;
 
 // ---- values ----
 
@@ -114,6 +132,21 @@ bool sameKey(BoundKey a, BoundKey b)
     return a.special == b.special && a.code == b.code;
 }
 
+// q quits, Escape pauses and quits a replay, Enter plays again: no action takes them
+bool gamesOwnKey(BoundKey key)
+{
+    return !key.special && (key.code == 'q' || key.code == kKeyEscape || key.code == kKeyEnter);
+}
+
+std::string trimmed(const std::string& text)
+{
+    size_t first = text.find_first_not_of(" \t\r\f\v");
+    if (first == std::string::npos)
+        return "";
+    size_t last = text.find_last_not_of(" \t\r\f\v");
+    return text.substr(first, last - first + 1);
+}
+
 // ---- the table: one row a setting ----
 
 struct SettingRow {
@@ -132,7 +165,11 @@ const char* switchText(bool on)
 template <KeyAction action>
 bool applyKey(const std::string& value, Settings& s)
 {
-    return parseKey(value, &s.keys[int(action)]);
+    BoundKey key{};
+    if (!parseKey(value, &key) || gamesOwnKey(key))
+        return false;
+    s.keys[int(action)] = key;
+    return true;
 }
 
 template <KeyAction action>
@@ -142,7 +179,7 @@ std::string formatKey(const Settings& s)
 }
 
 #define VX_KEY_ROW(name, action)                                                           \
-    {"keys", name, "a key: one character, F1 to F12, Escape, Home, Enter or Space",       \
+    {"keys", name, "a key: one character, F1 to F12, Home or Space; not q, Escape or Enter",  \
      applyKey<action>, formatKey<action>}
 
 const SettingRow kSettingRows[] = {
@@ -220,24 +257,49 @@ struct ReadState {
     Settings* settings;
     std::map<int, std::string> problems;  // by line
     std::set<int> handledLines;
-    int keyLine[kKeyActionCount] = {};    // the line that bound each action; 0: its default
+    // each action's bindings with the lines that made them, in order: the last is in force, and
+    // with none the key the action had before the file
+    std::vector<std::pair<int, BoundKey>> keyLines[kKeyActionCount];
 };
 
+bool isComment(const char* line, size_t length)
+{
+    size_t first = 0;
+    while (first < length && (line[first] == ' ' || line[first] == '\t'))
+        ++first;
+    return first < length && (line[first] == ';' || line[first] == '#');
+}
+
 // hands inih one whole line at a time, so the line count is the number of the line being
-// parsed; a line longer than inih takes is cut, not split
+// parsed. A line inih cannot take whole, or one with a NUL (where inih would stop reading it),
+// is a bad line: inih gets a blank line in its place, so nothing of it is read. A long comment
+// is only a comment.
 char* readLine(char* buffer, int size, void* stream)
 {
     ReadState& state = *static_cast<ReadState*>(stream);
     const std::string& text = *state.text;
-    if (state.at >= text.size() || size < 2)
+    if (state.at >= text.size() || size < 3)
         return nullptr;
-    size_t end = text.find('\n', state.at);
-    size_t next = end == std::string::npos ? text.size() : end + 1;
-    size_t length = std::min(next - state.at, size_t(size - 1));
-    std::memcpy(buffer, text.data() + state.at, length);
-    buffer[length] = '\0';
-    state.at = next;
+    const size_t end = std::min(text.find('\n', state.at), text.size());
+    const char* line = text.data() + state.at;
+    const size_t length = end - state.at;  // without its newline
+    state.at = end + 1;
     ++state.line;
+    const size_t longest = size_t(size - 2);  // then the newline and the string's end
+    std::string fault;
+    if (std::memchr(line, '\0', length))
+        fault = "a NUL byte in the line";
+    else if (length > longest && !isComment(line, length))
+        fault = "a line longer than " + std::to_string(longest) + " characters";
+    if (!fault.empty())
+        state.problems.emplace(state.line, fault);
+    if (length > longest || !fault.empty()) {
+        state.handledLines.insert(state.line);
+        std::strcpy(buffer, "\n");
+        return buffer;
+    }
+    std::memcpy(buffer, line, length);
+    std::strcpy(buffer + length, "\n");
     return buffer;
 }
 
@@ -254,8 +316,10 @@ int onSetting(void* user, const char* section, const char* name, const char* val
     ReadState& state = *static_cast<ReadState*>(user);
     state.handledLines.insert(state.line);
     auto report = [&](const std::string& what) { state.problems.emplace(state.line, what); };
+    // an unknown section is reported at its head; a setting before any section has none
     if (!knownSection(section)) {
-        report(std::string("unknown section [") + section + "]");
+        if (section[0] == '\0')
+            report("unknown section []");
         return 1;
     }
     const SettingRow* row = findRow(section, name);
@@ -270,7 +334,7 @@ int onSetting(void* user, const char* section, const char* name, const char* val
         if (std::strcmp(section, "keys") == 0)
             for (int a = 0; a < kKeyActionCount; ++a)
                 if (std::strcmp(name, keyActionName(KeyAction(a))) == 0)
-                    state.keyLine[a] = state.line;
+                    state.keyLines[a].emplace_back(state.line, tried.keys[a]);
         return 1;
     }
     report(std::string("unknown setting \"") + name + "\" in [" + section + "]");
@@ -291,47 +355,53 @@ void reportUnreadLines(ReadState& state)
             first = line.find_first_not_of(" \t\r\f\v", 3);
         if (first == std::string::npos || line[first] == ';' || line[first] == '#')
             continue;
-        if (line[first] == '[' && line.find(']', first) != std::string::npos)
+        const size_t close = line.find(']', first);
+        if (line[first] == '[' && close != std::string::npos) {
+            // as inih names it: all between the brackets
+            const std::string section = line.substr(first + 1, close - first - 1);
+            if (!knownSection(section.c_str()))
+                state.problems.emplace(number, "unknown section [" + section + "]");
             continue;
+        }
         state.problems.emplace(number, line[first] == '['
                                            ? "a section name without its closing ]"
                                            : "not a setting: expected name = value");
     }
 }
 
-// a key bound to two actions: the later line gives way (its action keeps its default), until
-// no key is bound twice; a default never gives way to a default, as they all differ
-void settleKeyClashes(ReadState& state)
+int lineInForce(const ReadState& state, int action)
 {
-    const Settings defaults;
+    return state.keyLines[action].empty() ? 0 : state.keyLines[action].back().first;
+}
+
+// a key bound to two actions: the later line gives way, and its action keeps what it had before
+// that line (an earlier line's key, else the key it had before the file), until no key is bound
+// twice. Two keys from before the file never clash (the defaults all differ).
+void settleKeyClashes(ReadState& state, const BoundKey (&before)[kKeyActionCount])
+{
     for (bool clash = true; clash;) {
         clash = false;
         for (int a = 0; a < kKeyActionCount && !clash; ++a)
             for (int b = a + 1; b < kKeyActionCount && !clash; ++b) {
                 if (!sameKey(state.settings->keys[a], state.settings->keys[b]))
                     continue;
-                int loser = state.keyLine[a] > state.keyLine[b] ? a : b;
-                int keeper = loser == a ? b : a;
-                state.problems[state.keyLine[loser]] =
+                const int loser = lineInForce(state, a) > lineInForce(state, b) ? a : b;
+                const int keeper = loser == a ? b : a;
+                if (state.keyLines[loser].empty())
+                    continue;
+                state.problems[lineInForce(state, loser)] =
                     "key " + keyName(state.settings->keys[loser]) + " is bound twice: it is " +
                     keyActionName(KeyAction(keeper)) + "'s already";
-                state.settings->keys[loser] = defaults.keys[loser];
-                state.keyLine[loser] = 0;
+                state.keyLines[loser].pop_back();
+                state.settings->keys[loser] = state.keyLines[loser].empty()
+                                                  ? before[loser]
+                                                  : state.keyLines[loser].back().second;
                 clash = true;
             }
     }
 }
 
 // ---- writing ----
-
-std::string trimmed(const std::string& text)
-{
-    size_t first = text.find_first_not_of(" \t\r\f\v");
-    if (first == std::string::npos)
-        return "";
-    size_t last = text.find_last_not_of(" \t\r\f\v");
-    return text.substr(first, last - first + 1);
-}
 
 // the section a line opens, or false
 bool sectionOf(const std::string& line, std::string* name)
@@ -365,6 +435,51 @@ std::string settingsFilePath()
     return folder.empty() ? "" : folder + "/" + kSettingsFileName;
 }
 
+// reads text over *settings as readSettingsText does; the first bad line's number, 0 for none
+int readSettings(const std::string& text, const std::string& fileName, Settings* settings,
+                 std::vector<std::string>* problems)
+{
+    ReadState state;
+    state.text = &text;
+    state.settings = settings;
+    BoundKey before[kKeyActionCount];
+    std::copy(std::begin(settings->keys), std::end(settings->keys), before);
+#ifndef VX_NO_SETTINGS_FILE
+    ini_parse_stream(readLine, &state, onSetting, &state);
+#else
+    (void)readLine;
+    (void)onSetting;
+    problems->push_back(fileName + ":0: this build reads no settings file");
+    return 0;
+#endif
+    reportUnreadLines(state);
+    settleKeyClashes(state, before);
+    size_t shown = 0;
+    for (const auto& [line, what] : state.problems) {
+        if (shown == kReportedLines) {
+            problems->push_back(fileName + ":" + std::to_string(line) + ": and " +
+                                std::to_string(state.problems.size() - shown) +
+                                " more bad lines from here on");
+            break;
+        }
+        problems->push_back(fileName + ":" + std::to_string(line) + ": " + what);
+        ++shown;
+    }
+    return state.problems.empty() ? 0 : state.problems.begin()->first;
+}
+
+// a file with a fault is the player's to mend: the game never writes over it, and says so
+// once when a menu choice is not saved
+void holdBackSaving(const std::string& path, int line)
+{
+    if (sSaving != Saving::Allowed)
+        return;
+    sSaving = Saving::HeldBack;
+    sHeldBackWhy = (line > 0 ? "line " + std::to_string(line) + " of " + path + " is bad"
+                             : path + " cannot be read") +
+                   "; no setting is saved until it is mended";
+}
+
 }  // namespace
 
 std::string keyName(BoundKey key)
@@ -389,28 +504,16 @@ const char* keyActionName(KeyAction action)
 void readSettingsText(const std::string& text, const std::string& fileName, Settings* settings,
                       std::vector<std::string>* problems)
 {
-    ReadState state;
-    state.text = &text;
-    state.settings = settings;
-#ifndef VX_NO_SETTINGS_FILE
-    ini_parse_stream(readLine, &state, onSetting, &state);
-#else
-    (void)readLine;
-    (void)onSetting;
-    problems->push_back(fileName + ":0: this build reads no settings file");
-    return;
-#endif
-    reportUnreadLines(state);
-    settleKeyClashes(state);
-    for (const auto& [line, what] : state.problems)
-        problems->push_back(fileName + ":" + std::to_string(line) + ": " + what);
+    readSettings(text, fileName, settings, problems);
 }
 
 std::string setSettingInText(const std::string& text, const std::string& section,
                              const std::string& key, const std::string& value)
 {
+    // a byte-order mark stays where it is, before the first line
+    const bool marked = text.compare(0, 3, kByteOrderMark) == 0;
     std::vector<std::string> lines;
-    std::istringstream in(text);
+    std::istringstream in(marked ? text.substr(3) : text);
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     const bool crlf = !lines.empty() && !lines[0].empty() && lines[0].back() == '\r';
@@ -448,7 +551,7 @@ std::string setSettingInText(const std::string& text, const std::string& section
         lines.push_back("[" + section + "]" + eol);
         lines.push_back(key + " = " + value + eol);
     }
-    std::string out;
+    std::string out = marked ? kByteOrderMark : "";
     for (const std::string& line : lines)
         out += line + "\n";
     return out;
@@ -459,28 +562,36 @@ void loadSettingsFile(std::vector<std::string>* problems)
     const std::string path = settingsFilePath();
     if (path.empty())
         return;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        // no file is the usual case: every setting at its default, and the first change makes it
-        if (errno != ENOENT) {
-            problems->push_back(path + ":0: cannot read: " + std::strerror(errno));
-            sSaveAllowed = false;
-        }
+    std::string text, why;
+    switch (readRegularFile(path, kLargestSettingsFile, "a settings file", &text, &why)) {
+    case FileRead::Missing:
+        // the usual case: every setting at its default, and the first change makes the file
         return;
+    case FileRead::Refused:
+    case FileRead::TooLarge:
+        problems->push_back(path + ":0: " + why);
+        holdBackSaving(path, 0);
+        return;
+    case FileRead::Read:
+        break;
     }
-    std::stringstream whole;
-    whole << in.rdbuf();
-    const size_t before = problems->size();
-    readSettingsText(whole.str(), path, &gSettings, problems);
-    // a file with a fault is the player's to mend: the game never writes over it
-    if (problems->size() != before)
-        sSaveAllowed = false;
+    const int badLine = readSettings(text, path, &gSettings, problems);
+    if (badLine > 0)
+        holdBackSaving(path, badLine);
 }
 
 bool saveSetting(const char* section, const char* key, std::string* error)
 {
-    if (!sSaveAllowed)
+    if (sSaving == Saving::Off)
         return true;
+    if (sSaving == Saving::HeldBack) {
+        sNoticeUntilStep = gStepCount + kNoticeSteps;
+        if (sHeldBackSaid)
+            return true;
+        sHeldBackSaid = true;
+        *error = sHeldBackWhy;
+        return false;
+    }
     std::string folder, why;
     if (!makeUserFolder(UserFolder::Config, folder, why)) {
         *error = why;
@@ -488,13 +599,10 @@ bool saveSetting(const char* section, const char* key, std::string* error)
     }
     const std::string path = folder + "/" + kSettingsFileName;
     std::string text;
-    std::ifstream in(path, std::ios::binary);
-    if (in) {
-        std::stringstream whole;
-        whole << in.rdbuf();
-        text = whole.str();
-    } else if (errno != ENOENT) {
-        *error = path + ": cannot read: " + std::strerror(errno);
+    const FileRead read =
+        readRegularFile(path, kLargestSettingsFile, "a settings file", &text, &why);
+    if (read != FileRead::Read && read != FileRead::Missing) {
+        *error = path + ": " + why;
         return false;
     }
 
@@ -509,12 +617,17 @@ bool saveSetting(const char* section, const char* key, std::string* error)
 
 void disableSettingsSave()
 {
-    sSaveAllowed = false;
+    sSaving = Saving::Off;
 }
 
 bool settingsSaveAllowed()
 {
-    return sSaveAllowed;
+    return sSaving == Saving::Allowed;
+}
+
+const char* settingsNotice()
+{
+    return gStepCount < sNoticeUntilStep ? kNoticeText : nullptr;
 }
 
 bool translateBoundKey(InputEvent* event)
@@ -555,5 +668,8 @@ bool translateBoundKey(InputEvent* event)
 void resetSettings()
 {
     gSettings = Settings{};
-    sSaveAllowed = true;
+    sSaving = Saving::Allowed;
+    sHeldBackWhy.clear();
+    sHeldBackSaid = false;
+    sNoticeUntilStep = 0;
 }

@@ -40,7 +40,8 @@ std::string keyName(BoundKey key);
 const char* keyActionName(KeyAction action);
 
 // reads a settings file's text over *settings (unset lines keep what is there); every bad line
-// adds "FILE:LINE: what is wrong" to *problems and is otherwise ignored
+// adds "FILE:LINE: what is wrong" to *problems and changes nothing (an earlier good line for the
+// same setting stands). After 20 such lines one more counts the rest.
 void readSettingsText(const std::string& text, const std::string& fileName, Settings* settings,
                       std::vector<std::string>* problems);
 // the text with section.key set to value: the key's line changed in place, else the key added at
@@ -49,15 +50,20 @@ std::string setSettingInText(const std::string& text, const std::string& section
                              const std::string& key, const std::string& value);
 
 // the settings file (settings.ini in the player's config folder) read into gSettings; problems as
-// readSettingsText gives them, and a file that cannot be read. Saving is allowed afterwards only
-// if the file had no bad line
+// readSettingsText gives them, and a file that cannot be read (a FIFO, a device, over 1 MB).
+// Saving is allowed afterwards only if the file had no bad line
 void loadSettingsFile(std::vector<std::string>* problems);
-// a menu choice changed section.key: the file is rewritten with it (atomically), unless saving is
-// off (--no-save, a replay, a file that had a bad line); false with a reason when the write fails
+// a menu choice changed section.key: the file is rewritten with it (atomically, through a link
+// to the file it names), unless saving is off (--no-save, a replay) or held back by a file that
+// had a bad line. False with a reason when the write fails, and once, the first time, for a file
+// with a bad line (then every time settingsNotice shows for a second)
 bool saveSetting(const char* section, const char* key, std::string* error);
 // settings are never written from now on
 void disableSettingsSave();
 bool settingsSaveAllowed();
+// the HUD's short notice, for a second after a menu choice that was not saved because of a bad
+// line; nullptr the rest of the time
+const char* settingsNotice();
 
 // the key the player pressed, as the bindings know it: a key bound in the settings becomes its
 // action's default key; an action's default key that was bound elsewhere does nothing. False when

@@ -68,6 +68,30 @@ bool syncFolderOf(const std::string& path)
     return ok;
 }
 
+// the file a link at path names, through every link in turn (a link that names nothing yet
+// names the file it will be); path itself when it is no link
+std::string linkTarget(const std::string& path)
+{
+    std::string at = path;
+    // as the system's own limit on links followed
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return at;
+        std::string named(size_t(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+        ssize_t n = readlink(at.c_str(), named.data(), named.size());
+        if (n <= 0 || size_t(n) >= named.size())
+            return at;
+        named.resize(size_t(n));
+        if (named[0] != '/') {
+            size_t slash = at.rfind('/');
+            named = (slash == std::string::npos ? "" : at.substr(0, slash + 1)) + named;
+        }
+        at = named;
+    }
+    return at;
+}
+
 }  // namespace
 
 std::string userFolderPath(UserFolder which)
@@ -93,8 +117,16 @@ bool makeUserFolder(UserFolder which, std::string& path, std::string& error)
     return makeFolders(path, error);
 }
 
-bool writeFileAtomically(const std::string& path, const std::string& contents, std::string& error)
+bool writeFileAtomically(const std::string& linkOrPath, const std::string& contents,
+                         std::string& error)
 {
+    // a link (a settings file kept with the player's other files) stays a link: the file it
+    // names is the one replaced, in its own folder. A link to anything but a file (a device, a
+    // folder) is itself replaced, as a file in the way would be.
+    std::string path = linkTarget(linkOrPath);
+    struct stat target;
+    if (lstat(path.c_str(), &target) == 0 && !S_ISREG(target.st_mode))
+        path = linkOrPath;
     std::string temporary = path + ".XXXXXX";
     int fd = mkstemp(temporary.data());
     if (fd < 0) {

@@ -20,8 +20,9 @@ bool makeUserFolder(UserFolder which, std::string& path, std::string& error);
 
 // replaces path with contents so that a kill or a power cut at any moment leaves either the old
 // file or the new one whole: a temporary file in the same folder, written, fsync'd, renamed over
-// path, then the folder fsync'd. On failure the old file is untouched, the temporary removed,
-// and error says what failed and why.
+// path, then the folder fsync'd. A link to a file (or to none yet) stays a link and the file it
+// names is replaced. On failure the old file is untouched, the temporary removed, and error says
+// what failed and why.
 bool writeFileAtomically(const std::string& path, const std::string& contents, std::string& error);
 
 // moves a damaged file aside as "<path>.damaged-YYYYMMDD-HHMMSS" (local time; a suffix -2, -3 ...

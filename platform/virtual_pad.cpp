@@ -4,10 +4,16 @@
 
 #include <SDL.h>
 
-#include <fstream>
 #include <sstream>
 
+#include "platform/regular_file.h"
+
 namespace {
+
+// a script is a line a command; this is longer than any a test writes
+constexpr size_t kLargestScript = 1 << 20;
+// a bad line is quoted this far
+constexpr size_t kQuotedLength = 60;
 
 SDL_Joystick* sJoystick = nullptr;
 int32_t sTriggerAxes[] = {SDL_CONTROLLER_AXIS_TRIGGERLEFT, SDL_CONTROLLER_AXIS_TRIGGERRIGHT};
@@ -85,11 +91,12 @@ bool readVirtualPadScript(const std::string& path, std::vector<VirtualPadCommand
                           std::string* error)
 {
     script->clear();
-    std::ifstream in(path);
-    if (!in) {
-        *error = path + ":0: cannot read";
+    std::string text, why;
+    if (readRegularFile(path, kLargestScript, "a pad script", &text, &why) != FileRead::Read) {
+        *error = path + ":0: " + why;
         return false;
     }
+    std::istringstream in(text);
     std::string line;
     int64_t lastStep = 0;
     for (int number = 1; std::getline(in, line); ++number) {
@@ -116,7 +123,9 @@ bool readVirtualPadScript(const std::string& path, std::vector<VirtualPadCommand
             good = false;
         }
         if (!good || (words >> extra)) {
-            *error = path + ":" + std::to_string(number) + ": not a pad command: " + line;
+            const bool cut = line.size() > kQuotedLength;
+            *error = path + ":" + std::to_string(number) + ": not a pad command: \"" +
+                     line.substr(0, kQuotedLength) + (cut ? "\"..." : "\"");
             script->clear();
             return false;
         }

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 // The real game started over a damaged run directory: a missing or malformed texture ends it
 // with its message and status 1; a missing or broken model shows its box and the game plays on
-// without it; a missing or broken throw sound is never heard and never stops a throw.
+// without it; a missing or broken throw sound is never heard and never stops a throw. And the
+// player's files: one that is no regular file is named in a line and the game plays on.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -429,6 +433,33 @@ TEST(ThrowSound, MissingOrNotAWaveThrowsStillWorkSilently)
     EXPECT_EQ(withoutCarriageReturns(game.stdoutText()), tryingLinesUpTo(5)) << "not silent";
     EXPECT_EQ(crashReport(game.stderrText()), "");
     EXPECT_EQ(countOf(game.stderrText(), "grunt"), 0u) << game.stderrText();
+}
+
+// ---- the player's files: what cannot be read whole is named in a line and passed over -------
+
+// a FIFO as settings.ini (which nothing will ever write) and the window's file a link to an
+// endless device: the window opens as usual, each is named once, and q ends the game as always
+TEST(PlayersFiles, AFifoOrADeviceIsNamedInALineAndTheGamePlaysOn)
+{
+    E2eGame game;
+    ASSERT_FALSE(game.display().empty()) << "the virtual X server did not start";
+    const std::string config = game.homeDir() + "/config/vendettix";
+    const std::string state = game.homeDir() + "/state/vendettix";
+    ASSERT_EQ(std::system(("mkdir -p '" + config + "' '" + state + "'").c_str()), 0);
+    ASSERT_EQ(mkfifo((config + "/settings.ini").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/dev/zero", (state + "/window").c_str()), 0);
+    ASSERT_TRUE(game.start());
+    ASSERT_TRUE(game.waitForWindow()) << game.stderrText();
+    const std::string err = game.stderrText();
+    EXPECT_EQ(countOf(err, "settings.ini"), 1u) << err;
+    EXPECT_EQ(countOf(err, config + "/settings.ini:0: is a FIFO, not a settings file\n"), 1u)
+        << err;
+    EXPECT_EQ(countOf(err, state + "/window: is a device, not the window's file"), 1u) << err;
+    // the window opened at its first start's size
+    EXPECT_EQ(game.window().width, 600);
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit(120.0));
+    EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
 }
 
 }  // namespace

@@ -130,12 +130,21 @@ TEST(CommandLine, TheWindowKeptReadsBackAndNothingElseIsTaken)
         "vendettix-window 1\nsize 800x500\nplace 40 60\nfullscreen 0\nx\n",  // more after
         "vendettix-window 1\nsize 0x500\nplace 40 60\nfullscreen 0\n",
         "vendettix-window 1\nsize 800x500\nplace -1 60\nfullscreen 2\n",
+        // the command line's least window, 160x120, and nothing smaller
+        "vendettix-window 1\nsize 1x1\nplace 40 60\nfullscreen 0\n",
+        "vendettix-window 1\nsize 159x120\nplace 40 60\nfullscreen 0\n",
+        "vendettix-window 1\nsize 160x119\nplace 40 60\nfullscreen 0\n",
+        "vendettix-window 1\nsize 16385x500\nplace 40 60\nfullscreen 0\n",
     };
     for (const char* bad : damaged) {
         WindowOptions untouched;
         EXPECT_FALSE(parseWindowState(bad, &untouched)) << bad;
         EXPECT_EQ(untouched.width, kDefaultWindowSize) << bad;
     }
+    ASSERT_TRUE(parseWindowState("vendettix-window 1\nsize 160x120\nplace 0 0\nfullscreen 0\n",
+                                 &read));
+    EXPECT_EQ(read.width, 160);
+    EXPECT_EQ(read.height, 120);
 }
 
 TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // tests: where the game looks for its data, in which order, and what it takes for a data
-// directory: the data set's manifest, never a stray file of the set. No display.
+// directory: the data set's manifest or every file of the set, never a stray file. No display.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -19,7 +19,7 @@ namespace {
 
 // what a place holds
 enum class Holds { Manifest, ManifestAlone, OtherManifest, ManifestFolder, StrayFile, StraySet,
-                   Nothing, AFile, NoSuchPlace };
+                   WholeSet, WholeSetButOne, Nothing, AFile, NoSuchPlace };
 
 const char* const kSet[] = {"house.3DS", "Stucco.bmp", "grunt.wav"};
 
@@ -61,6 +61,15 @@ std::string makePlace(const fs::path& root, const std::string& name, Holds holds
     case Holds::StraySet:
         for (const char* file : kSet)
             write(place / file, "x");
+        break;
+    case Holds::WholeSet:  // a copy made without the manifest
+        for (const char* file : kDataSetFiles)
+            write(place / file, "x");
+        break;
+    case Holds::WholeSetButOne:
+        for (const char* file : kDataSetFiles)
+            write(place / file, "x");
+        fs::remove(place / "egg.bmp");
         break;
     default:
         break;
@@ -106,7 +115,12 @@ TEST_F(DataDirectoryTest, TheFirstPlaceWithTheManifestOrAnErrorForTheVariable)
         std::string problem;         // after "VENDETTIX_DATA is <path>, which "
     } cases[] = {
         {"a stray grunt.wav is passed over", false, {Holds::StrayFile, Holds::Manifest}, 1, ""},
-        {"the whole set without its manifest too", false, {Holds::StraySet, Holds::Manifest}, 1, ""},
+        {"three files of the set without its manifest too", false,
+         {Holds::StraySet, Holds::Manifest}, 1, ""},
+        {"every file of the set without the manifest is the data", false,
+         {Holds::WholeSet, Holds::Manifest}, 0, ""},
+        {"but not with one missing", false, {Holds::WholeSetButOne, Holds::Manifest}, 1, ""},
+        {"the variable at every file of the set", true, {Holds::WholeSet, Holds::Manifest}, 0, ""},
         {"the first of two", false, {Holds::Manifest, Holds::Manifest}, 0, ""},
         {"a damaged set is still the game's", false, {Holds::ManifestAlone, Holds::Manifest}, 0, ""},
         {"another set's manifest", false, {Holds::OtherManifest, Holds::Manifest}, 1, ""},
@@ -122,7 +136,7 @@ TEST_F(DataDirectoryTest, TheFirstPlaceWithTheManifestOrAnErrorForTheVariable)
         {"the variable at nothing", true, {Holds::NoSuchPlace, Holds::Manifest}, -1,
          "does not exist"},
         {"the variable at stray files", true, {Holds::StraySet, Holds::Manifest}, -1,
-         "holds no game data (no vendettix.manifest)"},
+         "holds no game data (no vendettix.manifest, and no windowFrames.3DS of the set)"},
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -152,12 +166,13 @@ TEST_F(DataDirectoryTest, LookupOrderStartsWithTheVariableThenTheWorkingDirector
         std::vector<std::string> why;
         std::string first;
     } cases[] = {
-        {nullptr, {"the working directory", "the build tree", "beside the executable",
-                   "the installed data"}, here.string()},
-        {"", {"the working directory", "the build tree", "beside the executable",
-              "the installed data"}, here.string()},
-        {"/a/b/../c/", {"VENDETTIX_DATA", "the working directory", "the build tree",
-                        "beside the executable", "the installed data"}, "/a/c"},
+        // a test's executable has no run/ beside it, as an installed game has none
+        {nullptr, {"the working directory", "beside the executable", "the installed data"},
+         here.string()},
+        {"", {"the working directory", "beside the executable", "the installed data"},
+         here.string()},
+        {"/a/b/../c/", {"VENDETTIX_DATA", "the working directory", "beside the executable",
+                        "the installed data"}, "/a/c"},
     };
     for (const Case& c : cases) {
         if (c.variable)
@@ -171,13 +186,64 @@ TEST_F(DataDirectoryTest, LookupOrderStartsWithTheVariableThenTheWorkingDirector
         EXPECT_EQ(why, c.why) << (c.variable ? c.variable : "unset");
         ASSERT_FALSE(places.empty());
         EXPECT_EQ(places[0].path, c.first);
-        // the build tree's run/ and the installed layout are found from the executable
-        fs::path exe = fs::read_symlink("/proc/self/exe").parent_path();
-        size_t tree = places.size() - 3;
-        EXPECT_EQ(places[tree].path, (exe / "run").lexically_normal().string());
-        EXPECT_EQ(fs::path(places[tree + 1].path).filename(), "vendettix");
-        EXPECT_EQ(fs::path(places[tree + 2].path).filename(), "vendettix");
+        // the installed layout is found from the executable
+        size_t beside = places.size() - 2;
+        EXPECT_EQ(fs::path(places[beside].path).filename(), "vendettix");
+        EXPECT_EQ(fs::path(places[beside + 1].path).filename(), "vendettix");
     }
+}
+
+// an installed game has no build tree beside it, and its data beside the executable is the
+// installed data: each place is named once
+TEST_F(DataDirectoryTest, EachPlaceOnceAndTheBuildTreeOnlyWhereThereIsOne)
+{
+    unsetenv(kDataVariable);
+    fs::current_path(root);
+    const fs::path built = root / "build";
+    fs::create_directories(built / "run");
+    std::vector<DataPlace> places = dataDirectoryPlacesFor(built.string());
+    const std::string installed = places.back().path;
+    std::vector<std::string> why;
+    for (const DataPlace& place : places)
+        why.push_back(place.why);
+    EXPECT_EQ(why, (std::vector<std::string>{"the working directory", "the build tree",
+                                             "beside the executable", "the installed data"}));
+    EXPECT_EQ(places[1].path, (built / "run").string());
+
+    // the executable installed: its data beside it is the installed data
+    const fs::path besideOf = fs::path(places[2].path);
+    const fs::path bin = (fs::path(installed) / built.lexically_relative(besideOf)).lexically_normal();
+    places = dataDirectoryPlacesFor(bin.string());
+    why.clear();
+    for (const DataPlace& place : places)
+        why.push_back(place.why);
+    EXPECT_EQ(why, (std::vector<std::string>{"the working directory", "beside the executable"}))
+        << bin;
+    EXPECT_EQ(places.back().path, installed);
+
+    // started from inside the build tree's run/ with the variable pointing there too
+    fs::current_path(built / "run");
+    setenv(kDataVariable, (built / "run").c_str(), 1);
+    places = dataDirectoryPlacesFor(built.string());
+    ASSERT_EQ(places.size(), 3u);
+    EXPECT_STREQ(places[0].why, kDataVariable);
+    EXPECT_STREQ(places[1].why, "beside the executable");
+}
+
+// the asset generator's manifest names the set the game knows, file for file
+TEST_F(DataDirectoryTest, TheGeneratedManifestNamesTheSetTheGameKnows)
+{
+    const char* run = std::getenv("VX_RUN_DIR");
+    if (!run || !*run)
+        GTEST_SKIP() << "no run directory";
+    std::ifstream in(std::string(run) + "/" + kDataManifestName);
+    std::string line;
+    ASSERT_TRUE(std::getline(in, line));
+    EXPECT_EQ(line, kDataManifestHeader);
+    std::vector<std::string> named;
+    while (std::getline(in, line))
+        named.push_back(line);
+    EXPECT_EQ(named, std::vector<std::string>(std::begin(kDataSetFiles), std::end(kDataSetFiles)));
 }
 
 // the game's own entry: it plays from the variable's place, or says in one line what is wrong

@@ -6,6 +6,8 @@
 
 #include <SDL.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -140,6 +142,36 @@ TEST_F(GamepadTest, ASecondPadWaitsUntilThePadInUseIsPulledOut)
             SDL_JoystickDetachVirtual(i);
     steps(1);
     EXPECT_EQ(openGamepadCount(), 0);
+}
+
+// the test aid's script: a bad line is named and quoted, 60 characters at most; what is not a
+// file is refused at once
+TEST(VirtualPadScript, ABadLineIsQuotedShortAndOnlyAFileIsRead)
+{
+    const std::string path = testing::TempDir() + "vx-pad-" + std::to_string(getpid());
+    std::vector<VirtualPadCommand> script;
+    std::string error;
+    const struct {
+        std::string line;
+        std::string quoted;
+    } rows[] = {
+        {"7 jump", "\"7 jump\""},
+        {"6 " + std::string(5000, 'x'), "\"6 " + std::string(58, 'x') + "\"..."},
+    };
+    for (const auto& row : rows) {
+        std::ofstream(path) << "# a script\n0 attach\n" << row.line << "\n5 button 0 1\n";
+        EXPECT_FALSE(readVirtualPadScript(path, &script, &error));
+        EXPECT_EQ(error, path + ":3: not a pad command: " + row.quoted);
+        EXPECT_TRUE(script.empty());
+    }
+    std::ofstream(path) << "0 attach\n5 button 0 1\n";
+    ASSERT_TRUE(readVirtualPadScript(path, &script, &error)) << error;
+    EXPECT_EQ(script.size(), 2u);
+    std::remove(path.c_str());
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    EXPECT_FALSE(readVirtualPadScript(path, &script, &error));
+    EXPECT_EQ(error, path + ":0: is a FIFO, not a pad script");
+    std::remove(path.c_str());
 }
 
 TEST_F(GamepadTest, LeftStickTurnsTheViewAtARateBeyondTheDeadZone)

@@ -3,6 +3,7 @@
 // never hang a run without a display.
 #include "platform/clock.h"
 #include "platform/message_box.h"
+#include "platform/regular_file.h"
 #include "platform/sound.h"
 #include "platform/user_files.h"
 #include "tools/writers/image_writer.h"
@@ -179,6 +180,47 @@ TEST(MessageBox, WithoutADisplayWritesToStandardErrorAndReturnsAtOnce)
         setenv("DISPLAY", savedDisplay.c_str(), 1);
 }
 
+// what the game reads of a file it is given or keeps: a regular file, or a link to one, up to
+// its limit; anything else at once (a FIFO no one writes would hold the open for ever, a
+// device would feed it for ever), and never half a file
+TEST(UserFiles, OnlyARegularFileIsReadAndNoMoreThanItsLimit)
+{
+    const std::string root = tempPath("read");
+    ASSERT_EQ(mkdir(root.c_str(), 0700), 0);
+    std::ofstream(root + "/ten") << "0123456789";
+    std::ofstream(root + "/empty");
+    ASSERT_EQ(mkfifo((root + "/fifo").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("ten", (root + "/to-ten").c_str()), 0);
+    ASSERT_EQ(symlink("/dev/zero", (root + "/to-zero").c_str()), 0);
+    ASSERT_EQ(symlink("fifo", (root + "/to-fifo").c_str()), 0);
+    const struct {
+        const char* name;
+        size_t limit;
+        FileRead result;
+        const char* text;
+        const char* why;
+    } rows[] = {
+        {"ten", 10, FileRead::Read, "0123456789", ""},
+        {"ten", 9, FileRead::TooLarge, "", "is larger than 9 bytes, too large for a test file"},
+        {"to-ten", 10, FileRead::Read, "0123456789", ""},
+        {"empty", 0, FileRead::Read, "", ""},
+        {"none", 10, FileRead::Missing, "", "cannot read: No such file or directory"},
+        {"fifo", 10, FileRead::Refused, "", "is a FIFO, not a test file"},
+        {"to-fifo", 10, FileRead::Refused, "", "is a FIFO, not a test file"},
+        {"to-zero", 10, FileRead::Refused, "", "is a device, not a test file"},
+        {".", 10, FileRead::Refused, "", "is a directory, not a test file"},
+    };
+    for (const auto& row : rows) {
+        std::string text = "left over", why;
+        EXPECT_EQ(int(readRegularFile(root + "/" + row.name, row.limit, "a test file", &text, &why)),
+                  int(row.result))
+            << row.name << " " << row.limit;
+        EXPECT_EQ(text, row.text) << row.name;
+        EXPECT_EQ(why, row.why) << row.name;
+    }
+    std::system(("rm -rf '" + root + "'").c_str());
+}
+
 TEST(UserFiles, FolderFollowsTheXdgVariableThenHome)
 {
     struct Case {
@@ -253,5 +295,23 @@ TEST(UserFiles, ReplacesWholeOrNotAtAllAndKeepsDamagedFilesAside)
     bytes = readFile(second);
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "again\n");
     EXPECT_NE(access(file.c_str(), F_OK), 0);
+
+    // a link is written through to the file it names, and stays a link; a link to a device is
+    // itself replaced, the device left alone
+    const std::string kept = root + "/kept";
+    ASSERT_EQ(symlink("../../kept", file.c_str()), 0);
+    ASSERT_TRUE(writeFileAtomically(file, "through\n", error)) << error;
+    bytes = readFile(kept);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "through\n");
+    struct stat info {};
+    ASSERT_EQ(lstat(file.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    std::remove(file.c_str());
+    ASSERT_EQ(symlink("/dev/null", file.c_str()), 0);
+    ASSERT_TRUE(writeFileAtomically(file, "instead\n", error)) << error;
+    ASSERT_EQ(lstat(file.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    ASSERT_EQ(stat("/dev/null", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
     std::system(("rm -rf '" + root + "'").c_str());
 }

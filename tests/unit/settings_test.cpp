@@ -3,6 +3,9 @@
 // keeps the player's lines, and the keys as the bindings receive them.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -12,6 +15,7 @@
 #include <vector>
 
 #include "game/game_state.h"
+#include "game/play_step.h"
 #include "game/settings.h"
 #include "platform/user_files.h"
 
@@ -48,7 +52,7 @@ const std::vector<ReadCase> kReadCases = {
      }},
     {"every setting", "; mine\n[sound]\nvolume = 35\nmute = true\n[look]\nsensitivity = 2.5\n"
                       "invert = yes\n[pad]\ndeadzone = 0.4\n[keys]\nhide_left = J\nhide_right = F5\nweapon = Space\n"
-                      "pause = Escape\nhelp = Enter\nfullscreen = Home\n[assists]\n"
+                      "pause = F3\nhelp = 7\nfullscreen = Home\n[assists]\n"
                       "show_score = on\nlanding_marker = 1\n",
      {},
      [](const Settings& s) {
@@ -58,8 +62,8 @@ const std::vector<ReadCase> kReadCases = {
                 keyOf(s, KeyAction::HideRight).special &&
                 keyOf(s, KeyAction::HideRight).code == 5 &&
                 keyOf(s, KeyAction::Weapon).code == ' ' &&
-                keyOf(s, KeyAction::Pause).code == kKeyEscape &&
-                keyOf(s, KeyAction::Help).code == kKeyEnter &&
+                keyOf(s, KeyAction::Pause).special && keyOf(s, KeyAction::Pause).code == 3 &&
+                keyOf(s, KeyAction::Help).code == '7' &&
                 keyOf(s, KeyAction::FullScreen).special &&
                 keyOf(s, KeyAction::FullScreen).code == kKeyHome && s.showScore &&
                 s.landingMarker;
@@ -84,24 +88,56 @@ const std::vector<ReadCase> kReadCases = {
     {"malformed values",
      "[sound]\nmute = maybe\nvolume = 5O\nvolume = 50.5\n[look]\nsensitivity = nan\n"
      "sensitivity = 1e400\ninvert =\n[keys]\nhelp = ab\nhelp = Tab\nhelp = \x7f\nhelp = \xe9\n"
-     "[assists]\nlanding_marker = perhaps\n",
+     "[assists]\nlanding_marker = perhaps\nshow_score = 2\n",
      {"2: bad value \"maybe\" for mute", "3: bad value \"5O\"", "4: bad value \"50.5\"",
       "6: bad value \"nan\"", "7: bad value \"1e400\"", "8: bad value \"\" for invert",
       "10: bad value \"ab\"", "11: bad value \"Tab\"", "12: bad value \"\x7f\"",
       "13: bad value \"\xe9\"",
-      "15: bad value \"perhaps\" for landing_marker: expected true or false"},
+      "15: bad value \"perhaps\" for landing_marker: expected true or false",
+      "16: bad value \"2\" for show_score: expected true or false"},
      [](const Settings& s) { return !s.mute && s.volume == 100 && !s.invert; }},
-    {"unknown section and key, the rest applies",
-     "[sound]\nloudness = 3\nvolume = 40\n[colours]\nsky = blue\n[assists]\nshow_score = true\n",
-     {"2: unknown setting \"loudness\" in [sound]", "5: unknown section [colours]"},
+    {"unknown section and key, the rest applies; the section is reported at its head, once",
+     "[sound]\nloudness = 3\nvolume = 40\n[colours]\nsky = blue\nsea = green\n[assists]\n"
+     "show_score = true\n[ sound ]\nvolume = 41\n[empty]\n",
+     {"2: unknown setting \"loudness\" in [sound]", "4: unknown section [colours]",
+      "9: unknown section [ sound ]", "11: unknown section [empty]"},
      [](const Settings& s) { return s.volume == 40 && s.showScore; }},
     {"lines that are no setting",
      "[sound\nvolume 40\n  ; indented comment\n# hash comment\n[sound]\nvolume = 40 ; loud\n",
      {"1: a section name without its closing ]", "2: not a setting"},
      [](const Settings& s) { return s.volume == 40; }},
-    {"a line longer than the parser takes is cut, and the count of lines stays",
-     "; " + std::string(300, 'x') + "\n[sound]\nvolume = 7\nbogus = 1\n",
-     {"4: unknown setting \"bogus\""}, [](const Settings& s) { return s.volume == 7; }},
+    {"a long comment is a comment, and the count of lines stays",
+     "; " + std::string(300, 'x') + "\n  # " + std::string(300, 'y') + "\n[sound]\nvolume = 7\n"
+     "bogus = 1\n",
+     {"5: unknown setting \"bogus\""}, [](const Settings& s) { return s.volume == 7; }},
+    {"a line longer than the parser takes is a bad line, not cut",
+     "[sound]\nvolume = 7" + std::string(100000, ' ') + "junk\nmute = true" +
+         std::string(187, ' ') + "\nvolume = 8" + std::string(189, ' ') + "\n[look]\n" +
+         std::string(300, 'x') + "\n[" + std::string(300, 'y') + "]\n",
+     {"2: a line longer than 198 characters", "4: a line longer", "6: a line longer",
+      "7: a line longer"},
+     [](const Settings& s) { return s.volume == 100 && s.mute; }},
+    {"a NUL anywhere in a line is a bad line",
+     [] {
+         const char text[] = "[sound]\nvolume = 7\0junk\nmute = true\n; a\0comment\n[look\0]\n";
+         return std::string(text, sizeof text - 1);
+     }(),
+     {"2: a NUL byte in the line", "4: a NUL byte", "5: a NUL byte"},
+     [](const Settings& s) { return s.volume == 100 && s.mute; }},
+    {"a byte-order mark is read past", "\xEF\xBB\xBF[sound]\nvolume = 30\n", {},
+     [](const Settings& s) { return s.volume == 30; }},
+    {"and before an unknown section", "\xEF\xBB\xBF[colour]\n", {"1: unknown section [colour]"},
+     [](const Settings& s) { return s.volume == 100; }},
+    {"after 20 bad lines the rest are counted in one",
+     [] {
+         std::string text = "[sound]\n";
+         for (int i = 0; i < 25; ++i)
+             text += "volume = loud\n";
+         return text + "mute = true\n";
+     }(),
+     {"2: bad value", "3:", "4:", "5:", "6:", "7:", "8:", "9:", "10:", "11:", "12:", "13:", "14:",
+      "15:", "16:", "17:", "18:", "19:", "20:", "21: bad value", "22: and 5 more bad lines"},
+     [](const Settings& s) { return s.volume == 100 && s.mute; }},
     {"a key before any section", "volume = 10\n", {"1: unknown section []"},
      [](const Settings& s) { return s.volume == 100; }},
     {"a key bound twice: the later line gives way",
@@ -117,6 +153,31 @@ const std::vector<ReadCase> kReadCases = {
      [](const Settings& s) {
          return keyOf(s, KeyAction::HideLeft).code == 'd' &&
                 keyOf(s, KeyAction::HideRight).code == 'a';
+     }},
+    {"a bad line changes nothing: the earlier good line stands",
+     "[keys]\nhelp = F2\nhide_left = z\nhelp = z\npause = x\npause = 5O\n[sound]\nvolume = 30\n"
+     "volume = 300\n",
+     {"4: key z is bound twice: it is hide_left's already", "6: bad value \"5O\"",
+      "9: bad value \"300\""},
+     [](const Settings& s) {
+         return keyOf(s, KeyAction::Help).special && keyOf(s, KeyAction::Help).code == 2 &&
+                keyOf(s, KeyAction::HideLeft).code == 'z' &&
+                keyOf(s, KeyAction::Pause).code == 'x' && s.volume == 30;
+     }},
+    {"q, Escape and Enter keep their own actions",
+     "[keys]\nfullscreen = q\nhelp = Q\npause = Escape\nweapon = enter\nhide_left = Enter\n",
+     {"2: bad value \"q\" for fullscreen: expected a key: one character, F1 to F12, Home or "
+      "Space; not q, Escape or Enter",
+      "3: bad value \"Q\"", "4: bad value \"Escape\"", "5: bad value \"enter\"",
+      "6: bad value \"Enter\""},
+     [](const Settings& s) { return sameKeys(s, kDefaults); }},
+    {"a key given back can clash again, with an action already looked at",
+     "[keys]\nfullscreen = j\nfullscreen = d\nhide_left = j\n",
+     {"3: key d is bound twice: it is hide_right's already",
+      "4: key j is bound twice: it is fullscreen's already"},
+     [](const Settings& s) {
+         return keyOf(s, KeyAction::FullScreen).code == 'j' &&
+                keyOf(s, KeyAction::HideLeft).code == 'a';
      }},
     {"giving way uncovers a second clash", "[keys]\npause = h\nhelp = a\n",
      {"2: key h is bound twice: it is help's already",
@@ -168,6 +229,11 @@ const RewriteCase kRewriteCases[] = {
      "[sound]\r\nmute : false\r\n", "sound", "mute", "true", "[sound]\r\nmute : true\r\n"},
     {"an empty section takes the key under its head", "[sound]\n[look]\ninvert = true\n",
      "sound", "mute", "true", "[sound]\nmute = true\n[look]\ninvert = true\n"},
+    {"a byte-order mark stays first and its section is found",
+     "\xEF\xBB\xBF[sound]\nmute = false\n", "sound", "mute", "true",
+     "\xEF\xBB\xBF[sound]\nmute = true\n"},
+    {"a byte-order mark alone", "\xEF\xBB\xBF", "sound", "mute", "true",
+     "\xEF\xBB\xBF[sound]\nmute = true\n"},
 };
 
 TEST(SettingsReader, TheRewriteChangesOneSettingAndKeepsEveryOtherLine)
@@ -227,6 +293,16 @@ TEST_F(SettingsFile, AMenuChangeRewritesAGoodFileAndNeverOneWithABadLine)
     std::string error;
     ASSERT_TRUE(saveSetting("assists", "show_score", &error)) << error;
     EXPECT_EQ(readAll(path), "# the player's\n[assists]\nshow_score = true ; shown later\n");
+    gSettings.showScore = false;
+    ASSERT_TRUE(saveSetting("assists", "show_score", &error)) << error;
+    EXPECT_EQ(readAll(path), "# the player's\n[assists]\nshow_score = false ; shown later\n");
+
+    // a config folder that cannot be made is a failure, named
+    const std::string config = folder.substr(0, folder.rfind('/'));
+    setenv("XDG_CONFIG_HOME", path.c_str(), 1);
+    EXPECT_FALSE(saveSetting("assists", "show_score", &error));
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
 
     // only ; starts a comment after a value: this one is a bad value, and the file stays
     resetPlayState();
@@ -236,7 +312,7 @@ TEST_F(SettingsFile, AMenuChangeRewritesAGoodFileAndNeverOneWithABadLine)
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_EQ(problems[0].rfind(path + ":3: bad value", 0), 0u) << problems[0];
     gSettings.showScore = true;
-    ASSERT_TRUE(saveSetting("assists", "show_score", &error));
+    EXPECT_FALSE(saveSetting("assists", "show_score", &error));
     EXPECT_EQ(readAll(path), bad);
 
     // no file: the first change makes one
@@ -254,6 +330,102 @@ TEST_F(SettingsFile, AMenuChangeRewritesAGoodFileAndNeverOneWithABadLine)
     gSettings.mute = false;
     ASSERT_TRUE(saveSetting("sound", "mute", &error));
     EXPECT_EQ(readAll(path), "[sound]\nmute = true\n");
+}
+
+// a menu choice on a file with a bad line says once, on standard error, why nothing is saved,
+// and each time, for a second (60 steps), on the screen
+TEST_F(SettingsFile, AChoiceNotSavedForABadLineIsSaidOnceAndShownForASecond)
+{
+    const std::string bad = "[sound]\nmute = false\nvolume = loud\n";
+    write(bad);
+    std::vector<std::string> problems;
+    loadSettingsFile(&problems);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_FALSE(settingsSaveAllowed());
+    EXPECT_EQ(settingsNotice(), nullptr);
+    gSettings.mute = true;
+    std::string error;
+    EXPECT_FALSE(saveSetting("sound", "mute", &error));
+    EXPECT_EQ(error, "line 3 of " + path + " is bad; no setting is saved until it is mended");
+    ASSERT_NE(settingsNotice(), nullptr);
+    EXPECT_STREQ(settingsNotice(), "Settings not saved: mend settings.ini");
+    gStepCount += 59;
+    EXPECT_NE(settingsNotice(), nullptr);
+    gStepCount += 1;
+    EXPECT_EQ(settingsNotice(), nullptr);
+    error.clear();
+    EXPECT_TRUE(saveSetting("sound", "mute", &error)) << "said once";
+    EXPECT_EQ(error, "");
+    EXPECT_NE(settingsNotice(), nullptr) << "shown each time";
+    EXPECT_EQ(readAll(path), bad);
+
+    // a replay or --no-save says nothing, even over a bad file
+    resetPlayState();
+    loadSettingsFile(&problems);
+    disableSettingsSave();
+    EXPECT_TRUE(saveSetting("sound", "mute", &error));
+    EXPECT_EQ(settingsNotice(), nullptr);
+}
+
+// what cannot be read whole is one line, the game plays with the defaults, and nothing is saved
+// over it; a link to a settings file is read, and written through, and stays a link
+TEST_F(SettingsFile, OnlyARegularFileIsReadAndALinkIsWrittenThrough)
+{
+    std::string error;
+    struct Case {
+        const char* name;
+        std::function<void(const std::string&)> make;
+        std::string problem;  // after "PATH:0: "
+    } cases[] = {
+        {"a FIFO", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); },
+         "is a FIFO, not a settings file"},
+        {"a link to a device",
+         [](const std::string& p) { ASSERT_EQ(symlink("/dev/zero", p.c_str()), 0); },
+         "is a device, not a settings file"},
+        {"a folder", [](const std::string& p) { ASSERT_EQ(mkdir(p.c_str(), 0700), 0); },
+         "is a directory, not a settings file"},
+        {"over 1 MB",
+         [this](const std::string&) {
+             write("[sound]\nvolume = 7\n" + std::string(1 << 20, '\n'));
+         },
+         "is larger than 1048576 bytes, too large for a settings file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        resetPlayState();
+        std::system(("rm -rf '" + path + "'").c_str());
+        c.make(path);
+        std::vector<std::string> problems;
+        loadSettingsFile(&problems);
+        ASSERT_EQ(problems.size(), 1u);
+        EXPECT_EQ(problems[0], path + ":0: " + c.problem);
+        EXPECT_EQ(gSettings.volume, 100);
+        EXPECT_FALSE(saveSetting("sound", "mute", &error));
+        EXPECT_EQ(error, path + " cannot be read; no setting is saved until it is mended");
+    }
+    std::system(("rm -rf '" + path + "'").c_str());
+
+    resetPlayState();
+    const std::string kept = folder + "/kept.ini";
+    std::remove(kept.c_str());
+    ASSERT_EQ(symlink("kept.ini", path.c_str()), 0);
+    std::vector<std::string> problems;
+    loadSettingsFile(&problems);
+    EXPECT_TRUE(problems.empty());
+    gSettings.mute = true;
+    ASSERT_TRUE(saveSetting("sound", "mute", &error)) << error;
+    EXPECT_EQ(readAll(kept), "[sound]\nmute = true\n") << "the link names the file it will be";
+    gSettings.volume = 20;
+    ASSERT_TRUE(saveSetting("sound", "volume", &error)) << error;
+    struct stat info {};
+    ASSERT_EQ(lstat(path.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode)) << "still a link";
+    EXPECT_EQ(readAll(kept), "[sound]\nmute = true\nvolume = 20\n");
+    resetPlayState();
+    loadSettingsFile(&problems);
+    EXPECT_TRUE(gSettings.mute);
+    EXPECT_EQ(gSettings.volume, 20);
+    std::remove(kept.c_str());
 }
 
 struct KeyCase {
@@ -313,7 +485,7 @@ TEST(SettingsKeys, ABoundKeyReachesTheBindingsAsItsActionsDefaultKey)
 
 TEST(SettingsKeys, NamesReadBackAsTheSameKey)
 {
-    for (const char* name : {"z", "7", "F2", "F10", "F12", "Escape", "Home", "Enter", "Space"}) {
+    for (const char* name : {"z", "7", "F2", "F10", "F12", "Home", "Space"}) {
         Settings s;
         std::vector<std::string> problems;
         readSettingsText(std::string("[keys]\nhelp = ") + name + "\n", "settings.ini", &s,
