@@ -54,6 +54,10 @@ bool parseSubmission(const std::string& body, Submission* submission, std::strin
         *error = "\"log\" is empty";
         return false;
     }
+    if (log->get_ref<const std::string&>().find('\0') != std::string::npos) {
+        *error = "\"log\" holds a NUL character";
+        return false;
+    }
     if (!checkPlayerName(player->get_ref<const std::string&>(), &submission->player, error))
         return false;
     submission->log = log->get<std::string>();

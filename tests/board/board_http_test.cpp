@@ -275,4 +275,33 @@ TEST(BoardHttp, AGameOfAKilledWorkerIsTakenAgain)
     EXPECT_EQ(game["status"], "verified") << game.dump();
 }
 
+// two servers and two lone workers on one PostgreSQL database: a game sent to either server
+// is the same game, verified once
+TEST(BoardHttp, ServersAndWorkersShareOnePostgres)
+{
+    TestPostgres postgres;
+    ASSERT_FALSE(postgres.url().empty()) << postgres.problem();
+    BoardProcess first;
+    BoardProcess second;
+    ASSERT_TRUE(first.start({"--database", postgres.url(), "--workers", "0"}));
+    ASSERT_TRUE(second.start({"--database", postgres.url(), "--workers", "0"}));
+    Board one(first.port());
+    Board two(second.port());
+    const std::string log = fullGame();
+    const int64_t id = one.submit("Ann", log);
+    EXPECT_EQ(two.submit("Bob", log), id);
+    const int64_t early = two.submit("Bob", endedAt(log, 3000));
+    BoardProcess workerA;
+    BoardProcess workerB;
+    ASSERT_TRUE(workerA.start({"--database", postgres.url(), "--replayer", testReplayer()}, true));
+    ASSERT_TRUE(workerB.start({"--database", postgres.url(), "--replayer", testReplayer()}, true));
+    const Json game = two.verdict(id);
+    EXPECT_EQ(game["status"], "verified") << game.dump();
+    EXPECT_EQ(game["player"], "Ann");
+    EXPECT_EQ(one.verdict(early)["status"], "rejected");
+    const Json scores = one.get("/api/scores");
+    ASSERT_EQ(scores.size(), 1u);
+    EXPECT_EQ(scores[0]["id"], id);
+}
+
 }  // namespace

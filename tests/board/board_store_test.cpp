@@ -3,7 +3,9 @@
 // against a PostgreSQL server of the test's own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <thread>
 #include <memory>
 #include <pqxx/pqxx>
 
@@ -141,7 +143,7 @@ protected:
         postgres = nullptr;
     }
 
-    std::unique_ptr<BoardStore> open(const std::string& name)
+    std::unique_ptr<BoardStore> open(const std::string& name, bool create = true)
     {
         std::string error;
         std::string database;
@@ -152,9 +154,11 @@ protected:
                 postgres = new TestPostgres;
             if (postgres->url().empty())
                 return nullptr;
-            pqxx::connection admin(postgres->url());
-            pqxx::nontransaction create(admin);
-            create.exec("CREATE DATABASE " + name);
+            if (create) {
+                pqxx::connection admin(postgres->url());
+                pqxx::nontransaction creating(admin);
+                creating.exec("CREATE DATABASE " + name);
+            }
             database = postgres->url().substr(0, postgres->url().rfind('/') + 1) + name;
         }
         std::unique_ptr<BoardStore> store = openBoardStore(database, &error);
@@ -177,6 +181,42 @@ TEST_P(StoreTable, EveryOperation)
         ASSERT_TRUE(store);
         c.run(*store);
     }
+}
+
+// workers of separate connections (separate processes, for all the store can tell) taking at
+// once: every game is taken by exactly one
+TEST_P(StoreTable, EachGameHasOneTakerAmongMany)
+{
+    std::unique_ptr<BoardStore> store = open("many");
+    if (!store && postgres && postgres->url().empty())
+        FAIL() << postgres->problem();
+    ASSERT_TRUE(store);
+    constexpr int kGames = 60;
+    bool fresh = false;
+    for (int i = 0; i < kGames; ++i)
+        store->submit("P", "log " + std::to_string(i) + "\n", &fresh);
+    std::vector<std::unique_ptr<BoardStore>> workers;
+    for (int w = 0; w < 4; ++w)
+        workers.push_back(open("many", false));
+    std::vector<std::vector<int64_t>> taken(workers.size());
+    std::vector<std::thread> threads;
+    for (size_t w = 0; w < workers.size(); ++w)
+        threads.emplace_back([&, w] {
+            const std::string name = "w" + std::to_string(w);
+            while (std::optional<TakenGame> game = workers[w]->take(name, 60)) {
+                taken[w].push_back(game->id);
+                workers[w]->finish(game->id, name, verified(game->id));
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    std::vector<int64_t> all;
+    for (const std::vector<int64_t>& ids : taken)
+        all.insert(all.end(), ids.begin(), ids.end());
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(all.size(), size_t(kGames));
+    EXPECT_EQ(std::adjacent_find(all.begin(), all.end()), all.end());
+    EXPECT_EQ(store->count("verified"), kGames);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, StoreTable, ::testing::Values("sqlite", "postgresql"),
