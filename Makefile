@@ -148,6 +148,7 @@ board: deps-board
 
 bench: deps-bench build
 	@python3 scripts/bench-report $(BUILD)
+	@python3 board/board-bench $(BUILD)
 
 # with no display, under a virtual X server large enough for full HD
 timedemo: build-game

@@ -38,9 +38,14 @@ bool verifyOneGame(BoardStore& store, const WorkerOptions& options, const std::s
                      static_cast<long long>(taken->id), static_cast<long long>(taken->attempts));
         return true;
     }
-    if (!store.finish(taken->id, name, verdict))
+    if (!store.finish(taken->id, name, verdict)) {
         std::fprintf(stderr, "vendettix-board: game %lld was taken over before its verdict\n",
                      static_cast<long long>(taken->id));
+        return true;
+    }
+    std::fprintf(stderr, "vendettix-board: game %lld %s by %s%s%s\n",
+                 static_cast<long long>(taken->id), verdict.verified ? "verified" : "rejected",
+                 name.c_str(), verdict.verified ? "" : ": ", verdict.reason.c_str());
     return true;
 }
 
