@@ -43,7 +43,7 @@ deps-bench:
 deps-board:
 	@bash scripts/install-deps run board
 deps-fuzz:
-	@bash scripts/install-deps run fuzz
+	@bash scripts/install-deps run board fuzz
 
 # the game and its assets alone; a first configure leaves the tests out, so the test tier's
 # packages are not needed

@@ -171,16 +171,14 @@ bool readSummary(const std::string& output, int64_t* steps, int64_t* level, int6
                        " score=%" SCNd64, steps, level, score) == 3;
 }
 
-bool judgeGame(const std::string& log, const ReplayerOptions& options, Verdict* verdict)
+bool readSubmittedLog(const std::string& log, Verdict* verdict)
 {
-    // the reader first, here: a refused log is refused with its line, and a log longer than
-    // the board replays is never replayed
     InputLogParser parser("");
     InputLog parsed;
     if (!parser.feed(log.data(), log.size()) || !parser.finish(&parsed)) {
         const std::string& error = parser.error();
         *verdict = rejected(error.rfind(':', 0) == 0 ? error.substr(1) : error);
-        return true;
+        return false;
     }
     int64_t lastStep = parsed.reachedStep;
     if (!parsed.events.empty() && parsed.events.back().step > lastStep)
@@ -188,8 +186,17 @@ bool judgeGame(const std::string& log, const ReplayerOptions& options, Verdict* 
     if (lastStep > kLongestVerifiedSteps) {
         *verdict = rejected("the game is longer than 20 minutes of play (" +
                             std::to_string(lastStep) + " steps)");
-        return true;
+        return false;
     }
+    return true;
+}
+
+bool judgeGame(const std::string& log, const ReplayerOptions& options, Verdict* verdict)
+{
+    // the reader first, here: a refused log is refused with its line, and a log longer than
+    // the board replays is never replayed
+    if (!readSubmittedLog(log, verdict))
+        return true;
 
     const char* tmp = std::getenv("TMPDIR");
     std::string path = std::string(tmp && *tmp ? tmp : "/tmp") + "/vendettix-board-XXXXXX";

@@ -21,6 +21,10 @@ struct ReplayerOptions {
 // "CMD ARGS" split at spaces
 std::vector<std::string> splitCommand(const std::string& text);
 
+// the log read and checked here, before any replay: false with the rejection in *verdict
+// when the reader refuses it ("LINE: message") or it is longer than 20 minutes of play
+bool readSubmittedLog(const std::string& log, Verdict* verdict);
+
 // false when the replay gave no verdict (it ran over its wall time, or could not be started):
 // the game is left for another try
 bool judgeGame(const std::string& log, const ReplayerOptions& options, Verdict* verdict);
