@@ -5,7 +5,9 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -55,6 +57,24 @@ std::string besideThisProgram(const char* name)
         return name;
     std::string path(self, size_t(n));
     return path.substr(0, path.rfind('/') + 1) + name;
+}
+
+// the program a command names, as execvp would find it
+bool canRun(const std::string& program)
+{
+    if (program.find('/') != std::string::npos)
+        return access(program.c_str(), X_OK) == 0;
+    const char* path = std::getenv("PATH");
+    std::string dirs = path ? path : "/usr/bin:/bin";
+    size_t start = 0;
+    while (start <= dirs.size()) {
+        const size_t end = std::min(dirs.find(':', start), dirs.size());
+        const std::string dir = end > start ? dirs.substr(start, end - start) : ".";
+        if (access((dir + "/" + program).c_str(), X_OK) == 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 }  // namespace
@@ -114,6 +134,12 @@ int main(int argc, char** argv)
     // a replay that runs over its wall time leaves the game to be taken again well before
     // the lease of the worker that took it runs out
     options.replayer.wallSeconds = std::max(1, options.leaseSeconds * 3 / 4);
+    // a replayer that cannot run would leave every game without a verdict
+    if ((alone || workers > 0) && !canRun(options.replayer.command[0])) {
+        std::fprintf(stderr, "vendettix-board: cannot run the replayer %s (--replayer)\n",
+                     options.replayer.command[0].c_str());
+        return 2;
+    }
 #if defined(__SANITIZE_ADDRESS__)
     // a sanitized replayer reserves far more address space than any limit would allow
     options.replayer.memoryBytes = 0;

@@ -220,6 +220,12 @@ TEST(BoardHttp, RefusesAClientOverItsRate)
     EXPECT_EQ(res->status, 429);
     // reads are not counted
     board.get("/api/scores");
+
+    // a board whose replayer cannot run would leave every game without a verdict: it does not
+    // start
+    BoardProcess unable;
+    EXPECT_FALSE(unable.start({"--database", folder.path() + "/other.db", "--replayer",
+                               folder.path() + "/no-such-replayer"}));
 }
 
 TEST(BoardHttp, AGameAnsweredSurvivesAKilledServer)
