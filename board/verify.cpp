@@ -201,8 +201,10 @@ bool judgeGame(const std::string& log, const ReplayerOptions& options, Verdict* 
     const char* tmp = std::getenv("TMPDIR");
     std::string path = std::string(tmp && *tmp ? tmp : "/tmp") + "/vendettix-board-XXXXXX";
     const int fd = mkstemp(path.data());
-    if (fd < 0)
+    if (fd < 0) {
+        verdict->reason = "no temporary file for the log";
         return false;
+    }
     size_t written = 0;
     while (written < log.size()) {
         const ssize_t n = write(fd, log.data() + written, log.size() - written);
@@ -214,14 +216,18 @@ bool judgeGame(const std::string& log, const ReplayerOptions& options, Verdict* 
     close(fd);
     if (written != log.size()) {
         unlink(path.c_str());
+        verdict->reason = "the log could not be written to a temporary file";
         return false;
     }
     std::vector<std::string> argv = options.command;
     argv.push_back(path);
     const ChildResult child = runChild(argv, options);
     unlink(path.c_str());
-    if (!child.started || child.timedOut)
+    if (!child.started || child.timedOut) {
+        verdict->reason = child.started ? "the replay ran past its wall time"
+                                        : "the replayer could not be started";
         return false;
+    }
 
     if (WIFSIGNALED(child.status)) {
         const int sig = WTERMSIG(child.status);
@@ -233,15 +239,19 @@ bool judgeGame(const std::string& log, const ReplayerOptions& options, Verdict* 
         return true;
     }
     const int code = WEXITSTATUS(child.status);
-    // the replayer could not be run at all: not the game's fault
-    if (code == 127)
-        return false;
     if (code != 0) {
+        // 2 with a line naming the log: the log is refused (a fault in it, or another version
+        // of the simulation). Anything else is the replayer's own trouble (no data, no
+        // output, not found): not the game's fault, so no verdict
         const std::string reason = replayerReason(child.err, path);
-        *verdict = rejected(reason.empty() ? "the replay failed (exit status " +
-                                                 std::to_string(code) + ")"
-                                           : reason);
-        return true;
+        if (code == 2 && reason.size() < child.err.size() &&
+            child.err.find(path + ":") != std::string::npos) {
+            *verdict = rejected(reason);
+            return true;
+        }
+        verdict->reason = "the replayer failed (exit status " + std::to_string(code) + ")" +
+                          (reason.empty() ? "" : ": " + reason);
+        return false;
     }
     int64_t steps = 0;
     int64_t level = 0;

@@ -25,8 +25,9 @@ std::vector<std::string> splitCommand(const std::string& text);
 // when the reader refuses it ("LINE: message") or it is longer than 20 minutes of play
 bool readSubmittedLog(const std::string& log, Verdict* verdict);
 
-// false when the replay gave no verdict (it ran over its wall time, or could not be started):
-// the game is left for another try
+// false when the replay gave no verdict (it ran over its wall time, or the replayer failed on
+// its own account, as with no data to play with): the game is left for another try, and
+// verdict->reason says what happened
 bool judgeGame(const std::string& log, const ReplayerOptions& options, Verdict* verdict);
 
 // the numbers of a line "summary: steps=N level=L score=S ..." (the last such line of the

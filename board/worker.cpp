@@ -34,8 +34,9 @@ bool verifyOneGame(BoardStore& store, const WorkerOptions& options, const std::s
                          " attempts";
     } else if (!judgeGame(taken->log, options.replayer, &verdict)) {
         // no verdict this time: the lease runs out and the game is taken again
-        std::fprintf(stderr, "vendettix-board: game %lld gave no verdict (attempt %lld)\n",
-                     static_cast<long long>(taken->id), static_cast<long long>(taken->attempts));
+        std::fprintf(stderr, "vendettix-board: game %lld gave no verdict (attempt %lld): %s\n",
+                     static_cast<long long>(taken->id), static_cast<long long>(taken->attempts),
+                     verdict.reason.c_str());
         return true;
     }
     if (!store.finish(taken->id, name, verdict)) {

@@ -155,4 +155,53 @@ TEST(BoardSubmission, ReplayerCommand)
     EXPECT_TRUE(splitCommand("   ").empty());
 }
 
+// the verdict from what the replayer does, with stand-ins for it: a shell given the log's file
+// name last as $1
+TEST(BoardVerdict, FromWhatTheReplayerDoes)
+{
+    const std::string log = "vendettix-input 2\n0 reshape 600 600\n60 end\n";
+    struct Row {
+        const char* script;
+        bool decided;
+        bool verified;
+        const char* reason;  // the start of the reason
+        int64_t score;
+    };
+    const Row rows[] = {
+        {"echo 1.3; echo 'summary: steps=60 level=5 score=7 rolls_left=0'", true, true, "", 7},
+        {"echo 'summary: steps=60 level=3 score=7'", true, false,
+         "the game did not reach GAME OVER (level 3 after 60 steps)", 0},
+        {"echo 'summary: steps=72001 level=5 score=7'", true, false,
+         "the game is longer than 20 minutes", 0},
+        {"echo nothing", true, false, "the replay printed no summary", 0},
+        {"echo \"vendettix: $1:1: not a log of this version\" >&2; exit 2", true, false,
+         "1: not a log of this version", 0},
+        // the replayer's own trouble is not the game's
+        {"echo 'vendettix: cannot find the data' >&2; exit 1", false, false,
+         "the replayer failed (exit status 1): vendettix: cannot find the data", 0},
+        {"echo 'usage' >&2; exit 2", false, false, "the replayer failed (exit status 2)", 0},
+        {"kill -SEGV $$", true, false, "the replay failed: ", 0},
+        {"while :; do :; done", true, false, "the replay ran out of its 1 s of CPU time", 0},
+        {"exec sleep 30", false, false, "the replay ran past its wall time", 0},
+    };
+    for (const Row& row : rows) {
+        ReplayerOptions options;
+        options.command = {"sh", "-c", row.script, "sh"};
+        options.cpuSeconds = 1;
+        // room for a busy machine, but for the replay that never ends
+        options.wallSeconds = std::string(row.script).find("sleep") != std::string::npos ? 2 : 300;
+        Verdict verdict;
+        EXPECT_EQ(judgeGame(log, options, &verdict), row.decided) << row.script;
+        EXPECT_EQ(verdict.verified, row.verified) << row.script;
+        EXPECT_EQ(verdict.reason.rfind(row.reason, 0), 0u) << row.script << ": " << verdict.reason;
+        EXPECT_EQ(verdict.score, row.verified ? row.score : verdict.score);
+    }
+    // a refused log is never replayed
+    ReplayerOptions never;
+    never.command = {"false"};
+    Verdict verdict;
+    EXPECT_TRUE(judgeGame("vendettix-input 2\n5 jump\n", never, &verdict));
+    EXPECT_EQ(verdict.reason.rfind("2: ", 0), 0u);
+}
+
 }  // namespace
