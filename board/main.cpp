@@ -25,7 +25,7 @@ namespace {
 const char* const kUsage =
     "usage: vendettix-board [--listen HOST:PORT] [--database FILE|postgresql://...]\n"
     "                       [--workers N] [--replayer \"CMD ARGS\"] [--rate N] [--lease S]\n"
-    "                       [--cpu-seconds S] [--memory-mb M]\n"
+    "                       [--cpu-seconds S] [--memory-mb M] [--allow-origin ORIGIN]\n"
     "       vendettix-board --worker --database FILE|postgresql://... [--replayer ...]\n"
     "  --listen HOST:PORT  where to answer (127.0.0.1:8080); port 0 picks a free one\n"
     "  --database          the SQLite file (board.db) or a PostgreSQL address\n"
@@ -36,7 +36,8 @@ const char* const kUsage =
     "  --rate N            submissions a minute from one address (30); 0 for no limit\n"
     "  --lease S           seconds a worker holds a game before another may take it (60)\n"
     "  --cpu-seconds S     CPU time of one replay (20)\n"
-    "  --memory-mb M       address space of one replay, in MiB (1024); 0 for no limit\n";
+    "  --memory-mb M       address space of one replay, in MiB (1024); 0 for no limit\n"
+    "  --allow-origin O    a web page of origin O (or * for any) may use the interface\n";
 
 bool readNumber(const char* text, long low, long high, long* value)
 {
@@ -84,6 +85,7 @@ int main(int argc, char** argv)
     std::string listen = "127.0.0.1:8080";
     std::string database = "board.db";
     std::string replayer;
+    std::string allowOrigin;
     long workers = 1;
     long rate = 30;
     bool alone = false;
@@ -101,6 +103,8 @@ int main(int argc, char** argv)
             listen = argv[++i];
         } else if (arg == "--database" && hasValue) {
             database = argv[++i];
+        } else if (arg == "--allow-origin" && hasValue) {
+            allowOrigin = argv[++i];
         } else if (arg == "--replayer" && hasValue) {
             replayer = argv[++i];
         } else if (arg == "--workers" && hasValue && readNumber(argv[i + 1], 0, 64, &n)) {
@@ -189,7 +193,7 @@ int main(int argc, char** argv)
     }
     const std::string host = listen.substr(0, colon);
     RateLimit rateLimit{int(rate)};
-    addBoardRoutes(server, *store, rateLimit, [&wake] { wake.notify(); });
+    addBoardRoutes(server, *store, rateLimit, [&wake] { wake.notify(); }, allowOrigin);
     if (port == 0)
         port = server.bind_to_any_port(host);
     else if (!server.bind_to_port(host, int(port)))

@@ -110,8 +110,21 @@ std::string boardPage(BoardStore& store, int limit)
 }
 
 void addBoardRoutes(httplib::Server& server, BoardStore& store, RateLimit& rate,
-                    std::function<void()> submitted)
+                    std::function<void()> submitted, const std::string& allowOrigin)
 {
+    if (!allowOrigin.empty()) {
+        server.set_post_routing_handler(
+            [allowOrigin](const httplib::Request&, httplib::Response& res) {
+                res.set_header("Access-Control-Allow-Origin", allowOrigin);
+            });
+        // a page's JSON submission asks first
+        server.Options("/api/games", [](const httplib::Request&, httplib::Response& res) {
+            res.status = 204;
+            res.set_header("Access-Control-Allow-Methods", "POST");
+            res.set_header("Access-Control-Allow-Headers", "Content-Type");
+            res.set_header("Access-Control-Max-Age", "86400");
+        });
+    }
     server.set_payload_max_length(kLargestSubmissionBytes);
     // the library's own refusals (a body over 2 MB among them) answer in JSON too
     server.set_error_handler([](const httplib::Request&, httplib::Response& res) {

@@ -27,9 +27,10 @@ private:
     std::chrono::steady_clock::time_point lastSweep_{};
 };
 
-// the routes on server; submitted() runs after each new game is committed
+// the routes on server; submitted() runs after each new game is committed. A web page of
+// another origin may use the interface when allowOrigin names that origin ("*" for any).
 void addBoardRoutes(httplib::Server& server, BoardStore& store, RateLimit& rate,
-                    std::function<void()> submitted);
+                    std::function<void()> submitted, const std::string& allowOrigin = "");
 
 // the board as a plain HTML page, best `limit` games
 std::string boardPage(BoardStore& store, int limit);

@@ -244,8 +244,7 @@ bool judgeGame(const std::string& log, const ReplayerOptions& options, Verdict* 
         // of the simulation). Anything else is the replayer's own trouble (no data, no
         // output, not found): not the game's fault, so no verdict
         const std::string reason = replayerReason(child.err, path);
-        if (code == 2 && reason.size() < child.err.size() &&
-            child.err.find(path + ":") != std::string::npos) {
+        if (code == 2 && child.err.find(path + ":") != std::string::npos) {
             *verdict = rejected(reason);
             return true;
         }

@@ -181,6 +181,11 @@ TEST(BoardHttp, VerifiesRejectsAndShowsGames)
         EXPECT_EQ(res->status, 400) << text.substr(0, 40);
         EXPECT_TRUE(Json::parse(res->body, nullptr, false).contains("error")) << res->body;
     }
+    // no origin allowed unless asked for
+    httplib::Client raw("127.0.0.1", server.port());
+    httplib::Result read = raw.Get("/api/scores");
+    ASSERT_TRUE(read);
+    EXPECT_FALSE(read->has_header("Access-Control-Allow-Origin"));
     httplib::Result large = board.post(body("Ann", std::string(2 * 1024 * 1024, 'x')));
     ASSERT_TRUE(large);
     EXPECT_EQ(large->status, 413);
@@ -208,8 +213,18 @@ TEST(BoardHttp, RefusesAClientOverItsRate)
     TempFolder folder;
     BoardProcess server;
     ASSERT_TRUE(server.start({"--database", folder.path() + "/board.db", "--workers", "0",
-                              "--rate", "3"}));
+                              "--rate", "3", "--allow-origin", "https://play.example"}));
     Board board(server.port());
+    // the web build's page, of another origin, may ask first and then send
+    httplib::Client raw("127.0.0.1", server.port());
+    httplib::Result asked = raw.Options("/api/games");
+    ASSERT_TRUE(asked);
+    EXPECT_EQ(asked->status, 204);
+    EXPECT_EQ(asked->get_header_value("Access-Control-Allow-Origin"), "https://play.example");
+    EXPECT_EQ(asked->get_header_value("Access-Control-Allow-Headers"), "Content-Type");
+    httplib::Result read = raw.Get("/api/scores");
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->get_header_value("Access-Control-Allow-Origin"), "https://play.example");
     for (int i = 0; i < 3; ++i) {
         httplib::Result res = board.post(body("Ann", "log " + std::to_string(i) + "\n"));
         ASSERT_TRUE(res);

@@ -180,6 +180,9 @@ TEST(BoardVerdict, FromWhatTheReplayerDoes)
         {"echo 'vendettix: cannot find the data' >&2; exit 1", false, false,
          "the replayer failed (exit status 1): vendettix: cannot find the data", 0},
         {"echo 'usage' >&2; exit 2", false, false, "the replayer failed (exit status 2)", 0},
+        // its first line says it
+        {"printf 'no data\\n  looked in x\\n' >&2; exit 1", false, false,
+         "the replayer failed (exit status 1): no data", 0},
         {"kill -SEGV $$", true, false, "the replay failed: ", 0},
         {"while :; do :; done", true, false, "the replay ran out of its 1 s of CPU time", 0},
         {"exec sleep 30", false, false, "the replay ran past its wall time", 0},
