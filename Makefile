@@ -9,6 +9,8 @@
 #   make bench  the benchmarks, the frame-time harness and the start-up timer, as one table
 #   make timedemo  the whole recorded game at 600x600, 1280x1024 and 1920x1080 against the floor
 #   make package        the Debian package in build-deb, checked by lintian
+#   make determinism  the recordings and 200 generated games replayed alike by the normal build,
+#                     an aarch64 build (under qemu) and an x86-64-v3 build at -O3
 #   make package-check  that too, then the same commit packaged from a clean copy elsewhere:
 #                       the two .deb files must be the same byte for byte
 
@@ -23,7 +25,7 @@ PACKAGE_BUILD := build-deb
 
 .PHONY: all deps deps-demo deps-test deps-bench deps-fuzz build build-game build-play build-asan run test test-release \
 	test-asan bench timedemo clean build-fuzz fuzz fuzz-ci demo screenshots package package-deb \
-	package-check board deps-board
+	package-check board deps-board deps-determinism determinism
 
 # the nested makes of CMake's build would otherwise announce every directory they enter
 MAKEFLAGS += --no-print-directory
@@ -44,6 +46,8 @@ deps-board:
 	@bash scripts/install-deps run board
 deps-fuzz:
 	@bash scripts/install-deps run board fuzz
+deps-determinism:
+	@bash scripts/install-deps run test determinism
 
 # the game and its assets alone; a first configure leaves the tests out, so the test tier's
 # packages are not needed
@@ -106,7 +110,12 @@ fuzz-ci: build-fuzz
 	@bash fuzz/run-fuzzers $(FUZZ_BUILD) 30
 
 # the fuzzers first, so the test runners' summaries close the output
-test: fuzz-ci package test-release test-asan
+test: fuzz-ci package determinism test-release test-asan
+
+# the same games on other machines: the replayer cross-built for aarch64 and run under qemu, and
+# built for x86-64-v3 at -O3, against the normal build's, in $(BUILD)/determinism
+determinism: deps-determinism build
+	@bash scripts/determinism $(BUILD)
 
 # the Debian package from a build of its own (the /usr/games layout, Debian's hardening flags)
 package-deb: deps-test
@@ -135,16 +144,14 @@ package-check: package
 			echo "package-check: the two builds are the same"; \
 		else echo "package-check: the two builds differ" >&2; exit 1; fi
 
-# a local score board on SQLite (build/board.db), replaying with the game built beside it;
-# BOARD_LISTEN to answer elsewhere
+# a local score board on SQLite (build/board.db), replaying with the vendettix-replay built
+# beside it; BOARD_LISTEN to answer elsewhere
 BOARD_LISTEN ?= 127.0.0.1:8080
-BOARD_REPLAYER ?= $(abspath $(BUILD))/vendettix --headless --replay
 board: deps-board
 	@[ -f $(BUILD)/CMakeCache.txt ] || $(CONFIGURE) -B $(BUILD) -DBUILD_TESTING=OFF >/dev/null
 	@cmake -B $(BUILD) -DVX_BOARD=ON >/dev/null
-	@cmake --build $(BUILD) -j $(JOBS) --target vendettix-board vendettix assets
-	@$(BUILD)/vendettix-board --listen $(BOARD_LISTEN) --database $(BUILD)/board.db \
-		--replayer "$(BOARD_REPLAYER)"
+	@cmake --build $(BUILD) -j $(JOBS) --target vendettix-board vendettix-replay assets
+	@$(BUILD)/vendettix-board --listen $(BOARD_LISTEN) --database $(BUILD)/board.db
 
 bench: deps-bench build
 	@python3 scripts/bench-report $(BUILD)

@@ -8,7 +8,6 @@
 
 int32_t gWindowWidth;
 int32_t gWindowHeight;
-float gYardOffset;
 uint8_t gKeepTerrainTree;
 
 void routeInputToBindings()

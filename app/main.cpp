@@ -11,6 +11,7 @@
 #include "app/score_keeping.h"
 #include "app/timedemo.h"
 #include "app/window_memory.h"
+#include "game/score_table.h"
 
 int main(int argc, char** argv)
 {
@@ -39,6 +40,9 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "%s\n", error.c_str());
             return 2;
         }
+        const std::string note = simulationVersionNote(replayPath, replay);
+        if (!note.empty())
+            std::fprintf(stderr, "%s\n", note.c_str());
     }
     // the test aid's script, named from where the player stands too
     std::string padScriptError;
@@ -46,9 +50,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", padScriptError.c_str());
         return 2;
     }
+    FinishedGame kept;
     if (commandLine.replayRank > 0) {
         std::string error;
-        if (!loadKeptGame(commandLine.replayRank, &replay, &error)) {
+        if (!loadKeptGame(commandLine.replayRank, &replay, &error, &kept)) {
             std::fprintf(stderr, "%s\n", error.c_str());
             return 1;
         }
@@ -71,6 +76,14 @@ int main(int argc, char** argv)
     }
     if (!enterDataDirectory())
         return 1;
+    // a kept game that replays to another game is not shown as the player's
+    if (commandLine.replayRank > 0) {
+        std::string error;
+        if (!keptGameReplaysToItsEnd(commandLine.replayRank, replay, kept, &error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 1;
+        }
+    }
 
     startSettings(!commandLine.noSave && !commandLine.headless, replaying);
 

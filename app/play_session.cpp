@@ -23,8 +23,6 @@
 #include "game/play_summary.h"
 #include "game/settings.h"
 #include "platform/services.h"
-#include "scene/world.h"
-#include "streamer/paper_streamer.h"
 
 namespace {
 
@@ -38,9 +36,6 @@ struct Recording {
 Recording* sRecording = nullptr;
 InputLogWriter* sMemoryLog = nullptr;  // a live game's log when it is not recorded
 bool sKeepWindow = false;
-bool sReplaying = false;
-bool sReplayStopped = false;  // the player asked the replay to end
-int64_t sReplayEnd = 0;       // the replay has run when this many steps have
 
 // relative paths are taken from where the player stood, before the data directory became the
 // working directory
@@ -59,11 +54,13 @@ std::string absolutePath(const std::string& path)
 bool mayBeReplaced(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::string first(std::string(kInputLogHeader).size() + 1, '\0');
+    // the first line, as far as the longest header and its newline
+    std::string first(64, '\0');
     in.read(first.data(), std::streamsize(first.size()));
     first.resize(size_t(in.gcount()));
-    return first.empty() || (first.back() == '\n' &&
-                             inputLogVersion(first.substr(0, first.size() - 1)) != 0);
+    const size_t end = first.find('\n');
+    return first.empty() ||
+           (end != std::string::npos && inputLogVersion(first.substr(0, end)) != 0);
 }
 
 // a start that never ran a step (no display, say) leaves no half-made file behind
@@ -172,34 +169,18 @@ void keepWindowAtEnd()
 
 void keepPlayersRecord()
 {
-    if (!sReplaying)
+    if (!replaying())
         finishKeepingScores();
     if (sKeepWindow)
         saveWindowState(currentWindow());
     sKeepWindow = false;
 }
 
-void startReplay(const InputLog& log)
-{
-    sReplaying = true;
-    sReplayStopped = false;
-    sReplayEnd = log.reachedStep;
-    if (!log.events.empty())
-        sReplayEnd = std::max(sReplayEnd, log.events.back().step + 1);
-    for (const QueuedInput& input : log.events)
-        queueInput(input.step, input.event);
-}
-
-bool playEnded()
-{
-    return gQuitRequested || sReplayStopped || (sReplaying && gStepCount >= sReplayEnd);
-}
-
 void endPlay()
 {
     // the kept game's longer log ends at this step, as the recording's does
     keepPlayersRecord();
-    const bool shown = sRecording || sReplaying;
+    const bool shown = sRecording || replaying();
     // a recording that could not be written whole gets no summary: the game would claim a
     // file that does not replay it
     const bool whole = finishRecording();
@@ -217,7 +198,7 @@ void queueWindowInput(const InputEvent& event)
     InputEvent bound = event;
     if (!translateBoundKey(&bound))
         return;
-    if (!sReplaying) {
+    if (!replaying()) {
         queueInput(gStepCount, bound);
         return;
     }
@@ -225,7 +206,7 @@ void queueWindowInput(const InputEvent& event)
     const bool key = bound.kind == InputKind::KeyDown;
     if (bound.kind == InputKind::Quit ||
         (key && (bound.code == 'q' || bound.code == 'Q' || bound.code == kKeyEscape)))
-        sReplayStopped = true;
+        stopReplay();
 }
 
 void startSettings(bool readFile, bool replaying)
@@ -251,18 +232,6 @@ void startSettings(bool readFile, bool replaying)
     }
 }
 
-std::string replayHeadless(const InputLog& log)
-{
-    assignStartingValues();
-    if (!gWorld)
-        buildWorld();  // the models without their drawing
-    addPlaceholderStreamer();
-    startReplay(log);
-    while (!playEnded())
-        runPlayStep();
-    return playSummary();
-}
-
 void resetPlaySession()
 {
     dropRecording();
@@ -272,7 +241,5 @@ void resetPlaySession()
     sMemoryLog = nullptr;
     sKeepWindow = false;
     resetScoreKeeping();
-    sReplaying = false;
-    sReplayStopped = false;
-    sReplayEnd = 0;
+    resetReplay();
 }

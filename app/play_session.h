@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/replay.h"
 #include "game/input_log.h"
 
 enum class RecordStart {
@@ -29,12 +30,6 @@ void keepWindowAtEnd();
 // what the player keeps at the end (the finished game's longer log, the window), however the
 // game ends: q, the menu's Exit or the window closed
 void keepPlayersRecord();
-// the log's events are queued at their steps and the window's own input is ignored; the game
-// ends after the log's last step
-void startReplay(const InputLog& log);
-// q or the menu's Exit took effect, or the replay has run its last step or was stopped by the
-// player (q, Escape or the menu's Exit in the window)
-bool playEnded();
 // finishes the recording and ends the process: status 0 with the summary line (when recording
 // or replaying), or 1 and no summary when the recording could not be written whole
 [[noreturn]] void endPlay();
@@ -46,7 +41,4 @@ void queueWindowInput(const InputEvent& event);
 // standard error; the sound level set, the Look's settings queued as the first input of a game
 // played live. A replay never writes the settings file.
 void startSettings(bool readFile, bool replaying);
-// the whole replay with no window, no GL and no sound, as fast as the machine goes, from the
-// starting values; returns the summary line. Needs the data directory.
-std::string replayHeadless(const InputLog& log);
 void resetPlaySession();

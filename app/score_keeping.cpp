@@ -2,10 +2,18 @@
 // app: the score table in use (see score_keeping.h).
 #include "app/score_keeping.h"
 
+#include "app/app.h"
 #include "app/play_session.h"
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #include "game/game_state.h"
@@ -133,7 +141,7 @@ int printBestScores()
     return 0;
 }
 
-bool loadKeptGame(int32_t rank, InputLog* log, std::string* error)
+bool loadKeptGame(int32_t rank, InputLog* log, std::string* error, FinishedGame* kept)
 {
     ScoreTable table;
     std::string note;
@@ -153,7 +161,99 @@ bool loadKeptGame(int32_t rank, InputLog* log, std::string* error)
         *error = "vendettix: " + parser.error();
         return false;
     }
+    if (kept)
+        *kept = row.game;
     return true;
+}
+
+namespace {
+
+// the value after "name=" in a summary line
+std::string summaryField(const std::string& summary, const std::string& name)
+{
+    const size_t at = summary.find(" " + name + "=");
+    if (at == std::string::npos)
+        return "";
+    const size_t from = at + name.size() + 2;
+    return summary.substr(from, summary.find(' ', from) - from);
+}
+
+// the summary line the log's headless replay ends on, played in a child process (empty when the
+// replay failed); standard output, where the game prints along the way, is left out. False when
+// no child could be started.
+bool summaryInAChild(const InputLog& log, std::string* summary)
+{
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0)
+        return false;
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child < 0) {
+        ::close(pipeEnds[0]);
+        ::close(pipeEnds[1]);
+        return false;
+    }
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        const int quiet = ::open("/dev/null", O_WRONLY);
+        if (quiet >= 0)
+            dup2(quiet, STDOUT_FILENO);
+        // from the starting values, as a replay of its own
+        resetAllGlobals();
+        startSettings(false, true);
+        const std::string summary = replayHeadless(log);
+        const bool written =
+            ::write(pipeEnds[1], summary.data(), summary.size()) == ssize_t(summary.size());
+        std::_Exit(written ? 0 : 1);
+    }
+    ::close(pipeEnds[1]);
+    summary->clear();
+    char piece[256];
+    for (;;) {
+        const ssize_t n = ::read(pipeEnds[0], piece, sizeof piece);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        summary->append(piece, size_t(n));
+    }
+    ::close(pipeEnds[0]);
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        summary->clear();
+    return true;
+}
+
+}  // namespace
+
+bool keptGameReplaysToItsEnd(int32_t rank, const InputLog& log, const FinishedGame& kept,
+                             std::string* error)
+{
+    std::string reached;
+    if (!summaryInAChild(log, &reached)) {
+        // the replay itself will tell
+        say(std::string("vendettix: cannot check the kept game's replay first: ") +
+            std::strerror(errno));
+        return true;
+    }
+    const std::string keptSteps = std::to_string(kept.steps);
+    const std::string keptScore = std::to_string(kept.score);
+    if (summaryField(reached, "steps") == keptSteps &&
+        summaryField(reached, "score") == keptScore &&
+        summaryField(reached, "state") == kept.stateHash)
+        return true;
+    std::string replayed = "no summary";
+    if (!reached.empty())
+        replayed = "steps=" + summaryField(reached, "steps") + " score=" +
+                   summaryField(reached, "score") + " state=" + summaryField(reached, "state");
+    *error = "vendettix: the kept game of rank " + std::to_string(rank) +
+             " does not replay to its end (kept: steps=" + keptSteps + " score=" + keptScore +
+             " state=" + kept.stateHash + "; the replay reaches " + replayed +
+             "): it was played by another version of the game";
+    if (log.simulation != 0 && log.simulation != kSimulationVersion)
+        *error += " (version " + std::to_string(log.simulation) + " of the simulation; this game "
+                  "plays version " + std::to_string(kSimulationVersion) + ")";
+    return false;
 }
 
 void resetScoreKeeping()

@@ -19,7 +19,15 @@ void noteGameProgress();
 void finishKeepingScores();
 // --scores: the table on standard output; the exit status
 int printBestScores();
-// the kept game of this rank: its input log, which replays to the step it was kept at; false
-// with the reason in *error
-bool loadKeptGame(int32_t rank, InputLog* log, std::string* error);
+struct FinishedGame;
+
+// the kept game of this rank: its input log, which replays to the step it was kept at, and the
+// row as kept in *kept when given; false with the reason in *error
+bool loadKeptGame(int32_t rank, InputLog* log, std::string* error, FinishedGame* kept = nullptr);
+// whether the kept game's log replays to the steps, score and state it was kept with: a game
+// kept by another version of the game may replay to another game. When not, one line in *error
+// names what was kept and what the replay reached. The replay runs with no window in a process
+// of its own, so this one stays as a fresh start has it. Needs the data directory.
+bool keptGameReplaysToItsEnd(int32_t rank, const InputLog& log, const FinishedGame& kept,
+                             std::string* error);
 void resetScoreKeeping();

@@ -8,6 +8,8 @@
 #include "player/input.h"
 #include "streamer/paper_streamer.h"
 
+float gYardOffset;
+
 void assignStartingValues()
 {
     placeCameraAtStart();

@@ -180,6 +180,14 @@ bool readSubmittedLog(const std::string& log, Verdict* verdict)
         *verdict = rejected(error.rfind(':', 0) == 0 ? error.substr(1) : error);
         return false;
     }
+    // a log naming no version is older than the naming: its replay is ranked as it plays now
+    if (parsed.simulation != 0 && parsed.simulation != kSimulationVersion) {
+        *verdict = rejected("the game was played by version " +
+                            std::to_string(parsed.simulation) +
+                            " of the simulation and the board replays version " +
+                            std::to_string(kSimulationVersion));
+        return false;
+    }
     int64_t lastStep = parsed.reachedStep;
     if (!parsed.events.empty() && parsed.events.back().step > lastStep)
         lastStep = parsed.events.back().step;
@@ -251,6 +259,16 @@ bool judgeGame(const std::string& log, const ReplayerOptions& options, Verdict* 
         verdict->reason = "the replayer failed (exit status " + std::to_string(code) + ")" +
                           (reason.empty() ? "" : ": " + reason);
         return false;
+    }
+    // a replayer of another build than the board's says so of a log of another version
+    const size_t other = child.err.find(path + " was played by version ");
+    if (other != std::string::npos) {
+        const size_t end = child.err.find('\n', other);
+        *verdict = rejected("the game " + child.err.substr(other + path.size() + 1,
+                                                           end == std::string::npos
+                                                               ? std::string::npos
+                                                               : end - other - path.size() - 1));
+        return true;
     }
     int64_t steps = 0;
     int64_t level = 0;

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "common/exact_math.h"
+
 double vecLength(Vec3 v)
 {
     return std::sqrt(double(v.x) * v.x + double(v.y) * v.y + double(v.z) * v.z);
@@ -33,5 +35,5 @@ double vecAngle(Vec3 a, Vec3 b)
         c = 1.0;
     if (c < -1.0)
         c = -1.0;
-    return std::acos(c);
+    return vxAcos(c);
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // fuzz: the input log's reader on any bytes, fed in two pieces cut where the first byte says.
 // A refused text names its line and leaves no events; an accepted one, written back by the
-// writer, reads back the same.
+// writer, reads back the same, its first line naming this game's simulation.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -57,10 +57,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     InputLog wholeLog;
     whole.feed(text, size);
     const bool readWhole = whole.finish(&wholeLog);
-    if (read != readWhole || parser.error() != whole.error() || !sameLog(log, wholeLog))
+    if (read != readWhole || parser.error() != whole.error() || !sameLog(log, wholeLog) ||
+        log.simulation != wholeLog.simulation)
         std::abort();
     if (!read) {
-        if (!log.events.empty() || log.reachedStep != 0 || !namesItsLine(parser.error()))
+        if (!log.events.empty() || log.reachedStep != 0 || log.simulation != 0 ||
+            !namesItsLine(parser.error()))
             std::abort();
         return 0;
     }
@@ -84,7 +86,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     InputLogParser again("again");
     InputLog back;
     const std::string& written = writer.text();
-    if (!again.feed(written.data(), written.size()) || !again.finish(&back) || !sameLog(log, back))
+    // written back, it names this game's simulation
+    if (!again.feed(written.data(), written.size()) || !again.finish(&back) ||
+        !sameLog(log, back) || back.simulation != kSimulationVersion)
         std::abort();
     return 0;
 }

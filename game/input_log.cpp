@@ -211,9 +211,31 @@ int64_t steadyMs()
 
 }  // namespace
 
-int inputLogVersion(const std::string& firstLine)
+int inputLogVersion(const std::string& firstLine, int* simulation)
 {
-    return firstLine == kInputLogHeader ? 2 : firstLine == kInputLogHeaderV1 ? 1 : 0;
+    if (simulation)
+        *simulation = 0;
+    if (firstLine == kInputLogHeaderV1 || firstLine == kInputLogHeaderV2)
+        return firstLine == kInputLogHeaderV1 ? 1 : 2;
+    // "vendettix-input 3 simulation <n>", n from 1, written as the writer writes it
+    const std::string head = "vendettix-input 3 simulation ";
+    long long n = 0;
+    if (firstLine.compare(0, head.size(), head) != 0 || firstLine.size() == head.size() ||
+        firstLine[head.size()] == '0' || firstLine[head.size()] == '-' ||
+        !readNumber(firstLine.substr(head.size()), 1, INT_MAX, &n))
+        return 0;
+    if (simulation)
+        *simulation = int(n);
+    return 3;
+}
+
+std::string simulationVersionNote(const std::string& name, const InputLog& log)
+{
+    if (log.simulation == 0 || log.simulation == kSimulationVersion)
+        return "";
+    return "vendettix: " + name + " was played by version " + std::to_string(log.simulation) +
+           " of the simulation and this game plays version " +
+           std::to_string(kSimulationVersion) + ": it may replay to another game";
 }
 
 std::string inputLogLine(const QueuedInput& input)
@@ -386,7 +408,7 @@ bool InputLogParser::feed(const char* data, size_t size)
 bool InputLogParser::takeLine()
 {
     if (lineNumber_ == 1) {
-        version_ = inputLogVersion(line_);
+        version_ = inputLogVersion(line_, &log_.simulation);
         if (version_ == 0)
             return fail(std::string("the first line must be \"") + kInputLogHeader + "\"");
         return true;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // game: the input log, the text file of `--record` and `--replay`.
 //
-//   vendettix-input 2
+//   vendettix-input 3 simulation <n>
 //   <step> key <code>             a key pressed (its character code, 0-255)
 //   <step> keyup <code>           that key released
 //   <step> special <code>         a special key (F1 = 1, Home = 106)
@@ -37,8 +37,12 @@
 // events and up to its last `reached` or `end`. Nothing but `end` (at the same step) follows a
 // quit (the `quit` event, or the key q or Q). Lines starting with # and empty lines are
 // ignored; a line holds no control character but tab and at most 4096 characters. Every line
-// ends with a newline: a last line without one was cut off. A file of version 1 (first line
-// "vendettix-input 1", before the game pad) has no pad lines and still reads.
+// ends with a newline: a last line without one was cut off.
+//
+// The first line names the simulation that played the game: its version n, raised whenever a
+// change alters what any log plays; a log of another version may replay to another game. Files
+// of versions 1 and 2 name none and still read: version 1 (first line "vendettix-input 1",
+// before the game pad) has no pad lines; version 2 ("vendettix-input 2") has them.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -46,11 +50,29 @@
 
 #include "game/input_queue.h"
 
-constexpr const char* kInputLogHeader = "vendettix-input 2";
-// the first version, before the game pad
+// The simulation's version: raised whenever a change alters what any recorded log plays.
+//   1  the C library's sine, cosine, arc cosine and hypotenuse (logs of that time name no
+//      version)
+//   2  the game's own (common/exact_math.h): every target and C library plays the same game
+constexpr int kSimulationVersion = 2;
+// the first line this game writes; it names kSimulationVersion
+constexpr const char* kInputLogHeader = "vendettix-input 3 simulation 2";
+// the number a header line ends with
+constexpr int headerSimulation(const char* line)
+{
+    int n = 0;
+    for (; *line; ++line)
+        n = *line >= '0' && *line <= '9' ? n * 10 + (*line - '0') : 0;
+    return n;
+}
+static_assert(headerSimulation(kInputLogHeader) == kSimulationVersion,
+              "the header names the simulation's version");
+// the versions before the simulation was named: the first before the game pad
 constexpr const char* kInputLogHeaderV1 = "vendettix-input 1";
-// the log's version its first line names: 1 or 2, 0 for none
-int inputLogVersion(const std::string& firstLine);
+constexpr const char* kInputLogHeaderV2 = "vendettix-input 2";
+// the log's version its first line names: 1, 2 or 3, 0 for none; and the simulation's version
+// it names in *simulation (0 for versions 1 and 2)
+int inputLogVersion(const std::string& firstLine, int* simulation = nullptr);
 constexpr int64_t kLargestLogStep = 24LL * 3600 * 60;       // a day of play
 constexpr int64_t kLargestLogBytes = 64LL * 1024 * 1024;     // far beyond a day of input
 constexpr int64_t kStepsBetweenReachedLines = 60;           // a second of play
@@ -59,7 +81,12 @@ struct InputLog {
     std::vector<QueuedInput> events;
     int64_t reachedStep = 0;  // the last `reached` or `end` step (0 when there is none)
     bool ended = false;       // the log has its `end` line: the game was ended, not cut off
+    int simulation = 0;       // the simulation's version that played it; 0 when it names none
 };
+
+// one line for standard error when the log was played by another version of the simulation than
+// this game's (it may replay to another game); empty when it is this one's or names none
+std::string simulationVersionNote(const std::string& name, const InputLog& log);
 
 // the text of one line, its newline included
 std::string inputLogLine(const QueuedInput& input);

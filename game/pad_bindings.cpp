@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/exact_math.h"
 #include "common/house.h"
 #include "game/game_state.h"
 #include "game/input_bindings.h"
@@ -180,7 +181,7 @@ void padLookTilt(float* x, float* y)
 {
     // a round dead zone, and the tilt beyond it stretched to start from nothing at its edge
     float sx = axisUnit(gPadAxes[kPadLeftX]), sy = -axisUnit(gPadAxes[kPadLeftY]);
-    const float length = std::hypot(sx, sy);
+    const float length = vxHypot(sx, sy);
     const float zone = float(gPadDeadzone) / 1000.0f;
     if (length <= zone) {
         sx = sy = 0.0f;

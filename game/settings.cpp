@@ -3,7 +3,10 @@
 // line-keeping rewrite, and the keys as bound.
 #include "game/settings.h"
 
+// a build that reads no settings file (the replayer alone) goes without the INI reader
+#ifndef VX_NO_SETTINGS_FILE
 #include <ini.h>
+#endif
 #include <strings.h>
 
 #include <cctype>
@@ -389,7 +392,14 @@ void readSettingsText(const std::string& text, const std::string& fileName, Sett
     ReadState state;
     state.text = &text;
     state.settings = settings;
+#ifndef VX_NO_SETTINGS_FILE
     ini_parse_stream(readLine, &state, onSetting, &state);
+#else
+    (void)readLine;
+    (void)onSetting;
+    problems->push_back(fileName + ":0: this build reads no settings file");
+    return;
+#endif
     reportUnreadLines(state);
     settleKeyClashes(state);
     for (const auto& [line, what] : state.problems)

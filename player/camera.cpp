@@ -3,9 +3,9 @@
 // hiding beside the station (stepping out on a key, walking back after its release).
 #include "player/camera.h"
 
-#include <cmath>
 #include <cstdio>
 
+#include "common/exact_math.h"
 #include "common/house.h"
 
 // the limits are fractions of the game's pi, not of full-precision pi
@@ -20,9 +20,9 @@ constexpr float kHideDrop = 0.5f;                // the eye sinks half the sidew
 void updateLookVector()
 {
     const double yaw = gCameraYaw, pitch = gCameraPitch, r = gLookRadius;
-    gLookVector.x = float(std::cos(pitch) * std::cos(yaw) * r);
-    gLookVector.y = float(std::sin(pitch) * r + kLookPointLift);
-    gLookVector.z = float(std::sin(yaw) * std::cos(pitch) * r);
+    gLookVector.x = float(vxCos(pitch) * vxCos(yaw) * r);
+    gLookVector.y = float(vxSin(pitch) * r + kLookPointLift);
+    gLookVector.z = float(vxSin(yaw) * vxCos(pitch) * r);
 }
 
 void clampLook()

@@ -3,16 +3,15 @@
 // base and the hiding shift; both stand on the ground height under the eye.
 #include "player/camera_placement.h"
 
-#include <cmath>
-
+#include "common/exact_math.h"
 #include "common/vec.h"
 #include "player/camera.h"
 #include "scene/world.h"
 
 void placeCamera(const World* world)
 {
-    float baseX = float(std::cos(double(gStationAngle)) * kStationRadius);
-    float baseZ = float(std::sin(double(gStationAngle)) * kStationRadius);
+    float baseX = float(vxCos(double(gStationAngle)) * kStationRadius);
+    float baseZ = float(vxSin(double(gStationAngle)) * kStationRadius);
 
     gEye.x = baseX + gHideShift.x + gEyeLift.x;
     gEye.z = baseZ + gHideShift.z + gEyeLift.z;

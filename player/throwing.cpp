@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/exact_math.h"
 #include "common/house.h"
 #include "platform/redisplay.h"
 #include "platform/services.h"
@@ -101,8 +102,8 @@ void stepPowerBar()
 Vec3 launchPoint()
 {
     // the eye lift alone gives the height: the ground and a crouch do not raise or lower a throw
-    double c = std::cos(double(gStationAngle)) * kStationRadius;
-    double s = std::sin(double(gStationAngle)) * kStationRadius;
+    double c = vxCos(double(gStationAngle)) * kStationRadius;
+    double s = vxSin(double(gStationAngle)) * kStationRadius;
     return Vec3{float(c + gHideShift.x + gEyeLift.x), gEyeLift.y,
                 float(s + gHideShift.z + gEyeLift.z)};
 }

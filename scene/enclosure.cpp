@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/exact_math.h"
+
 namespace {
 
 struct D3 {
@@ -170,12 +172,12 @@ bool ballInsideTessellatedSphere(const Ball& ball, Vec3 centre, double radius, i
 {
     if (slices < 3 || stacks < 2)
         return false;
-    const double pi = std::acos(-1.0);
+    const double pi = vxAcos(-1.0);
     auto corner = [&](int stack, int slice) {
         double polar = pi * stack / stacks, around = 2 * pi * slice / slices;
-        return D3{centre.x + radius * std::sin(polar) * std::cos(around),
-                  centre.y + radius * std::cos(polar),
-                  centre.z + radius * std::sin(polar) * std::sin(around)};
+        return D3{centre.x + radius * vxSin(polar) * vxCos(around),
+                  centre.y + radius * vxCos(polar),
+                  centre.z + radius * vxSin(polar) * vxSin(around)};
     };
     // the faces are the quads between neighbouring corners (triangles at the poles); their
     // hull holds the ball of the nearest face plane's distance round the centre, however the

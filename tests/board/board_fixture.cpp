@@ -91,7 +91,7 @@ std::string testReplayer()
     const std::string chosen = env("VX_BOARD_REPLAYER");
     if (!chosen.empty())
         return chosen;
-    return env("VX_BINARY_DIR", ".") + "/vendettix --headless --replay";
+    return env("VX_BINARY_DIR", ".") + "/vendettix-replay";
 }
 
 std::string sourceFile(const std::string& relative)

@@ -18,8 +18,8 @@ private:
     std::string path_;
 };
 
-// the display-free replayer the tests give the board: $VX_BOARD_REPLAYER, or the game built
-// beside the tests run headless
+// the display-free replayer the tests give the board: $VX_BOARD_REPLAYER, or the one built
+// beside the tests
 std::string testReplayer();
 std::string sourceFile(const std::string& relative);
 std::string readWholeFile(const std::string& path);

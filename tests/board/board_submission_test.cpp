@@ -6,6 +6,7 @@
 #include "board/server.h"
 #include "board/submission.h"
 #include "board/verify.h"
+#include "game/input_log.h"
 
 namespace {
 
@@ -126,6 +127,16 @@ TEST(BoardSubmission, LogsReadBeforeAnyReplay)
     // a log without its end, its last event past the limit
     EXPECT_FALSE(readSubmittedLog("vendettix-input 2\n80000 key 97\n", &verdict));
     EXPECT_NE(verdict.reason.find("80000 steps"), std::string::npos);
+    // a log of another version of the simulation; one naming none is older than the naming
+    EXPECT_FALSE(readSubmittedLog("vendettix-input 3 simulation " +
+                                      std::to_string(kSimulationVersion + 1) + "\n60 end\n",
+                                  &verdict));
+    EXPECT_NE(verdict.reason.find("version " + std::to_string(kSimulationVersion + 1) +
+                                  " of the simulation"),
+              std::string::npos)
+        << verdict.reason;
+    EXPECT_TRUE(readSubmittedLog(std::string(kInputLogHeader) + "\n60 end\n", &verdict));
+    EXPECT_TRUE(readSubmittedLog("vendettix-input 1\n60 end\n", &verdict));
     EXPECT_FALSE(readSubmittedLog("vendettix-input 2\n5 jump\n", &verdict));
     EXPECT_EQ(verdict.reason.rfind("2: ", 0), 0u) << verdict.reason;
     EXPECT_FALSE(verdict.verified);
@@ -180,6 +191,10 @@ TEST(BoardVerdict, FromWhatTheReplayerDoes)
         {"echo 'vendettix: cannot find the data' >&2; exit 1", false, false,
          "the replayer failed (exit status 1): vendettix: cannot find the data", 0},
         {"echo 'usage' >&2; exit 2", false, false, "the replayer failed (exit status 2)", 0},
+        // a replayer of another build than the board's
+        {"echo \"vendettix: $1 was played by version 9 of the simulation and this game plays "
+         "version 2: it may replay to another game\" >&2; echo 'summary: steps=60 level=5 score=7'",
+         true, false, "the game was played by version 9 of the simulation", 0},
         // its first line says it
         {"printf 'no data\\n  looked in x\\n' >&2; exit 1", false, false,
          "the replayer failed (exit status 1): no data", 0},

@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
+#include <iterator>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -77,6 +79,16 @@ TEST(InputLog, BadFilesNameTheFileTheLineAndTheFault)
         {"missing file", "", ":0:", "cannot read", testing::TempDir() + "vx-no-such.replay"},
         {"empty file", "", ":1:", "first line"},
         {"wrong first line", "vendettix-input 3\n0 quit\n", ":1:", "first line"},
+        {"no simulation number", "vendettix-input 3 simulation\n0 quit\n", ":1:", "first line"},
+        {"simulation 0", "vendettix-input 3 simulation 0\n0 quit\n", ":1:", "first line"},
+        {"simulation 02", "vendettix-input 3 simulation 02\n0 quit\n", ":1:", "first line"},
+        {"simulation -2", "vendettix-input 3 simulation -2\n0 quit\n", ":1:", "first line"},
+        {"simulation past int", "vendettix-input 3 simulation 2147483648\n0 quit\n", ":1:",
+         "first line"},
+        {"a word after the simulation", "vendettix-input 3 simulation 2 x\n", ":1:",
+         "first line"},
+        {"simulation in a version 2 log", "vendettix-input 2 simulation 2\n", ":1:",
+         "first line"},
         {"pad line in a version 1 log", v1 + "0 key 97\n2 paddown 0\n", ":3:",
          "\"paddown\" needs \"vendettix-input 2\""},
         {"pad button out of range", head + "2 paddown 21\n", ":2:", "out of range"},
@@ -190,6 +202,43 @@ TEST(InputLog, PiecesAreCheckedAsTheyCome)
     }
 }
 
+// the first line names the simulation that played the log; one of another version is said to be,
+// in one line naming the file and both versions; logs of versions 1 and 2 name none
+TEST(InputLog, TheFirstLineNamesTheSimulationThatPlayedIt)
+{
+    const struct {
+        std::string header;
+        int simulation;
+        bool noted;
+    } rows[] = {
+        {"vendettix-input 1", 0, false},
+        {"vendettix-input 2", 0, false},
+        {kInputLogHeader, kSimulationVersion, false},
+        {"vendettix-input 3 simulation 1", 1, true},
+        {"vendettix-input 3 simulation " + std::to_string(kSimulationVersion + 1),
+         kSimulationVersion + 1, true},
+        {"vendettix-input 3 simulation 2147483647", INT_MAX, true},
+    };
+    for (const auto& row : rows) {
+        const std::string path = tempLog(row.header + "\n0 reshape 600 600\n5 key 113\n");
+        InputLog log;
+        std::string error;
+        ASSERT_TRUE(readInputLog(path, &log, &error)) << error;
+        std::remove(path.c_str());
+        EXPECT_EQ(log.events.size(), 2u) << row.header;
+        EXPECT_EQ(log.simulation, row.simulation) << row.header;
+        const std::string note = simulationVersionNote(path, log);
+        if (row.noted)
+            EXPECT_EQ(note, "vendettix: " + path + " was played by version " +
+                                std::to_string(row.simulation) +
+                                " of the simulation and this game plays version " +
+                                std::to_string(kSimulationVersion) +
+                                ": it may replay to another game");
+        else
+            EXPECT_EQ(note, "") << row.header;
+    }
+}
+
 TEST(InputLog, WhatIsWrittenReadsBackTheSame)
 {
     const QueuedInput inputs[] = {
@@ -264,7 +313,8 @@ TEST(InputLog, AFailedWriteIsReportedOnceAndKeptInMind)
         EXPECT_TRUE(writer.failed()) << row.name;
         EXPECT_EQ(err, std::string("vendettix: ") + row.name + ": cannot write the recording: " +
                            row.reason + "\n");
-        EXPECT_EQ(writer.text(), "vendettix-input 2\n4 key 97\n60 reached\n") << row.name;
+        EXPECT_EQ(writer.text(), std::string(kInputLogHeader) + "\n4 key 97\n60 reached\n")
+            << row.name;
     }
 }
 
@@ -321,9 +371,10 @@ TEST(Recording, ReplacesOnlyRecordingsAndOnlyWhenWhole)
     for (int step = 0; step < 125; ++step)
         runPlayStep();
     EXPECT_EQ(readText(path), old) << "the old recording stays until the new one is whole";
-    EXPECT_EQ(readText(path + ".part"), "vendettix-input 2\n0 key 102\n60 reached\n120 reached\n");
+    const std::string header = std::string(kInputLogHeader) + "\n";
+    EXPECT_EQ(readText(path + ".part"), header + "0 key 102\n60 reached\n120 reached\n");
     EXPECT_TRUE(finishRecording());
-    const std::string whole = "vendettix-input 2\n0 key 102\n60 reached\n120 reached\n125 end\n";
+    const std::string whole = header + "0 key 102\n60 reached\n120 reached\n125 end\n";
     EXPECT_EQ(readText(path), whole);
     EXPECT_EQ(recordedLogText(), whole);
     EXPECT_NE(access((path + ".part").c_str(), F_OK), 0);
@@ -389,6 +440,74 @@ TEST(Replay, RunsToTheStepReachedAndStopsOnTheWayOut)
         EXPECT_TRUE(playEnded()) << way.code;
         EXPECT_EQ(gQuitRequested, 0) << "not through the game's input";
         resetAllGlobals();
+    }
+}
+
+const char* const kRecordings[] = {"full_game",  "pad_game", "play_again",
+                                   "short_game", "soak",     "strip_on_house"};
+
+// What each recording of tests/data replays to, by the simulation's version. A change that alters
+// any of them alters what players' logs play: it raises kSimulationVersion (game/input_log.h) and
+// adds its row here, and the recordings' summary files follow.
+const struct {
+    int simulation;
+    const char* summaries[std::size(kRecordings)];
+} kPlayedBySimulation[] = {
+    // the C library's sine, cosine, arc cosine and hypotenuse
+    {1,
+     {
+         "summary: steps=8200 level=5 score=95 rolls_left=2 eggs_left=6 "
+         "strips=32 state=1d7e4a6ebd0789db",
+         "summary: steps=634 level=1 score=80 rolls_left=8 eggs_left=9 "
+         "strips=2 state=9c8ca899d96326f1",
+         "summary: steps=1500 level=1 score=0 rolls_left=10 eggs_left=10 "
+         "strips=0 state=ae7be27ab367f378",
+         "summary: steps=2300 level=2 score=30 rolls_left=10 eggs_left=9 "
+         "strips=7 state=50a2dc2450836f73",
+         "summary: steps=5278 level=5 score=200 rolls_left=0 eggs_left=1 "
+         "strips=40 state=8c6be6aab189edbd",
+         "summary: steps=600 level=1 score=55 rolls_left=9 eggs_left=10 "
+         "strips=1 state=631be1da1d1f8c27",
+     }},
+    // the game's own: on this machine the same games, now on every other too
+    {2,
+     {
+         "summary: steps=8200 level=5 score=95 rolls_left=2 eggs_left=6 "
+         "strips=32 state=1d7e4a6ebd0789db",
+         "summary: steps=634 level=1 score=80 rolls_left=8 eggs_left=9 "
+         "strips=2 state=9c8ca899d96326f1",
+         "summary: steps=1500 level=1 score=0 rolls_left=10 eggs_left=10 "
+         "strips=0 state=ae7be27ab367f378",
+         "summary: steps=2300 level=2 score=30 rolls_left=10 eggs_left=9 "
+         "strips=7 state=50a2dc2450836f73",
+         "summary: steps=5278 level=5 score=200 rolls_left=0 eggs_left=1 "
+         "strips=40 state=8c6be6aab189edbd",
+         "summary: steps=600 level=1 score=55 rolls_left=9 eggs_left=10 "
+         "strips=1 state=631be1da1d1f8c27",
+     }},
+};
+
+TEST(Replay, TheSimulationsVersionNamesWhatTheRecordingsPlay)
+{
+    const auto row = std::find_if(
+        std::begin(kPlayedBySimulation), std::end(kPlayedBySimulation),
+        [](const auto& played) { return played.simulation == kSimulationVersion; });
+    ASSERT_NE(row, std::end(kPlayedBySimulation))
+        << "no row for simulation version " << kSimulationVersion;
+    for (size_t i = 0; i < std::size(kRecordings); ++i) {
+        InputLog log;
+        std::string error;
+        ASSERT_TRUE(readInputLog(sourceFile(std::string("tests/data/") + kRecordings[i] +
+                                            ".replay"), &log, &error)) << error;
+        enterRunDirectory();
+        resetAllGlobals();
+        testing::internal::CaptureStdout();
+        const std::string summary = replayHeadless(log);
+        testing::internal::GetCapturedStdout();
+        resetAllGlobals();
+        EXPECT_EQ(summary, row->summaries[i])
+            << kRecordings[i] << " plays another game than simulation version "
+            << kSimulationVersion << " did: raise kSimulationVersion and add its row";
     }
 }
 
@@ -598,6 +717,25 @@ TEST(Replay, AGameKeptInTheScoreTableReplaysToTheLineItEndedOn)
         const std::string replayed = replayHeadless(kept);
         testing::internal::GetCapturedStdout();
         EXPECT_EQ(replayed, played);
+
+        // it replays to the end it was kept with; a game kept by another version of the game
+        // (another state, another score) is said to be one, naming both
+        EXPECT_TRUE(keptGameReplaysToItsEnd(rank, kept, keptRow.game, &error)) << error;
+        FinishedGame other = keptRow.game;
+        other.stateHash = "00c0ffee00c0ffee";
+        other.score += 5;
+        EXPECT_FALSE(keptGameReplaysToItsEnd(rank, kept, other, &error));
+        const std::string steps = std::to_string(other.steps);
+        EXPECT_EQ(error, "vendettix: the kept game of rank " + std::to_string(rank) +
+                             " does not replay to its end (kept: steps=" + steps + " score=" +
+                             std::to_string(other.score) + " state=00c0ffee00c0ffee; the replay "
+                             "reaches steps=" + steps + " score=" +
+                             std::to_string(keptRow.game.score) + " state=" +
+                             keptRow.game.stateHash + "): it was played by another version of "
+                             "the game");
+        other = keptRow.game;
+        other.steps += 1;
+        EXPECT_FALSE(keptGameReplaysToItsEnd(rank, kept, other, &error));
     }
     resetAllGlobals();
     setenv("XDG_DATA_HOME", savedData.c_str(), 1);

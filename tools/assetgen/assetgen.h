@@ -62,6 +62,8 @@ std::vector<int16_t> makeGrunt();
 
 // the game's icon, side by side pixels: a PAM (P7, RGB_ALPHA) for the window, a PNG for the desktop
 std::vector<uint8_t> makeIconPam(uint32_t side);
-bool saveIconPng(const std::string& path, uint32_t side);
+bool saveIconPng(const std::string& path, uint32_t side);  // icon_png.cpp, with libpng
+// the icon's pixels, red green blue alpha, top row first
+std::vector<uint8_t> drawIcon(uint32_t side);
 // the same icon as an SVG, for the desktop's scalable size
 std::string makeIconSvg();

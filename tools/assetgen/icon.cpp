@@ -2,8 +2,6 @@
 // assetgen: the game's icon, the house at night with paper hanging from its roof and a roll in
 // the air; drawn from shapes, so every size is sharp. PNGs for the desktop, and a PAM the game
 // reads at run time for its window's own icon; and the same shapes as an SVG for any other size.
-#include <png.h>
-
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -111,6 +109,8 @@ Rgba iconColour(float u, float v)
     return {kSkyTop.r + kSkyRise.r * v, kSkyTop.g + kSkyRise.g * v, kSkyTop.b + kSkyRise.b * v, 1};
 }
 
+}  // namespace
+
 // the colour is averaged over the covered samples only, so edges against the transparent
 // corners do not darken
 std::vector<uint8_t> drawIcon(uint32_t side)
@@ -138,8 +138,6 @@ std::vector<uint8_t> drawIcon(uint32_t side)
     return rgba;
 }
 
-}  // namespace
-
 std::vector<uint8_t> makeIconPam(uint32_t side)
 {
     std::string header = "P7\nWIDTH " + std::to_string(side) + "\nHEIGHT " + std::to_string(side) +
@@ -148,28 +146,6 @@ std::vector<uint8_t> makeIconPam(uint32_t side)
     std::vector<uint8_t> rgba = drawIcon(side);
     out.insert(out.end(), rgba.begin(), rgba.end());
     return out;
-}
-
-bool saveIconPng(const std::string& path, uint32_t side)
-{
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    std::vector<uint8_t> rgba = drawIcon(side);
-    bool ok = png && info && setjmp(png_jmpbuf(png)) == 0;
-    if (ok) {
-        png_init_io(png, file);
-        png_set_IHDR(png, info, side, side, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        for (uint32_t y = 0; y < side; ++y)
-            png_write_row(png, &rgba[size_t(y) * side * 4]);
-        png_write_end(png, nullptr);
-    }
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(file) == 0 && ok;
 }
 
 namespace {

@@ -18,11 +18,18 @@ constexpr uint32_t kWindowIconSide = 64;
 
 bool writeDesktopIcons(const std::string& dir)
 {
+#ifdef VX_NO_DESKTOP_ICONS
+    // the replayer's build, with no libpng: the game's data needs no desktop icon
+    std::fprintf(stderr, "assetgen: this build writes no desktop icons (built without libpng)\n");
+    (void)dir;
+    return false;
+#else
     for (uint32_t side : kDesktopIconSides)
         if (!saveIconPng(dir + "/vendettix-" + std::to_string(side) + ".png", side))
             return false;
     std::string svg = makeIconSvg();
     return saveBytes(dir + "/vendettix.svg", std::vector<uint8_t>(svg.begin(), svg.end()));
+#endif
 }
 
 // the game's data set, in the order it is written; the manifest, written last, names it
