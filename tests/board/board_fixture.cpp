@@ -75,8 +75,12 @@ int freePort()
 TempFolder::TempFolder()
 {
     std::string pattern = env("TMPDIR", "/tmp") + "/vendettix-board-test-XXXXXX";
-    if (mkdtemp(pattern.data()))
-        path_ = pattern;
+    // with no folder of its own a test would write beside the root's files
+    if (!mkdtemp(pattern.data())) {
+        std::perror("mkdtemp");
+        std::abort();
+    }
+    path_ = pattern;
 }
 
 TempFolder::~TempFolder()
