@@ -115,7 +115,7 @@ test: fuzz-ci package determinism test-release test-asan
 # the same games on other machines: the replayer cross-built for aarch64 and run under qemu, and
 # built for x86-64-v3 at -O3, against the normal build's, in $(BUILD)/determinism
 determinism: deps-determinism build
-	@bash scripts/determinism $(BUILD)
+	@VX_WERROR=$(VX_WERROR) bash scripts/determinism $(BUILD)
 
 # the Debian package from a build of its own (the /usr/games layout, Debian's hardening flags)
 package-deb: deps-test

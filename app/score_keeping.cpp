@@ -189,8 +189,10 @@ bool summaryInAChild(const InputLog& log, std::string* summary)
     std::fflush(nullptr);
     const pid_t child = fork();
     if (child < 0) {
+        const int forkErrno = errno;
         ::close(pipeEnds[0]);
         ::close(pipeEnds[1]);
+        errno = forkErrno;
         return false;
     }
     if (child == 0) {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -69,6 +70,7 @@ const SinCosRow kSinCos[] = {
     {-0x1.ca66666666666p+5, -0x1.5d7f715d534dp-1, 0x1.7628cfba4851ap-1},
     {0x1.86ap+16, 0x1.24daa9c527e96p-5, -0x1.ffac3841b3da7p-1},
     {0x1.fffffp+19, -0x1.4cb305757fa66p-3, 0x1.f932ec65b1d71p-1},
+    {0x1p+20, 0x1.526ccb307210dp-2, 0x1.e33ada92e076p-1},
     {0x1.312dp+23, 0x1.aea414a28fc0bp-2, -0x1.d085be7bf7ca3p-1},
     {0x1.0f0cf064dd592p+73, 0x1.bf809b25497f6p-1, 0x1.f189552bfeap-2},
     {0x1.fffffffffffffp+1023, 0x1.18de30098ff11p-1, 0x1.ac15e48c1813ap-1},
@@ -78,9 +80,12 @@ struct AcosRow {
     double x, acos;
 };
 
-// both ends, both sides of 1/2 where the method changes, the cosines of the game's angles
+// both ends, both sides of 1/2 where the method changes, the cosines of the game's angles, and
+// values whose angle comes out right only with the square root carried to twice the precision
 const AcosRow kAcos[] = {
     {-0x1p+0, 0x1.921fb54442d18p+1},
+    {-0x1.ff9bbadc0980bp-1, 0x1.8d1de62501766p+1},
+    {-0x1.fed330941c821p-1, 0x1.897344321cbbcp+1},
     {-0x1.fffffca501acbp-1, 0x1.92110dc45ea89p+1},
     {-0x1.8p-1, 0x1.359d26f93b6c3p+1},
     {-0x1p-1, 0x1.0c152382d7366p+1},
@@ -90,6 +95,7 @@ const AcosRow kAcos[] = {
     {0x1.3333333333333p-2, 0x1.441f5ecbeef59p+0},
     {0x1p-1, 0x1.0c152382d7366p+0},
     {0x1.0000000000001p-1, 0x1.0c152382d7365p+0},
+    {0x1.000008637bd06p-1, 0x1.0c151eaafd84cp+0},
     {0x1.bb67ae8584caap-1, 0x1.0c152382d7366p-1},
     {0x1.ffffffff2419p-1, 0x1.da88066815a95p-17},
     {0x1p+0, 0x0p+0},
