@@ -25,7 +25,7 @@ PACKAGE_BUILD := build-deb
 
 .PHONY: all deps deps-demo deps-test deps-bench deps-fuzz build build-game build-play build-asan run test test-release \
 	test-asan bench timedemo clean build-fuzz fuzz fuzz-ci demo screenshots package package-deb \
-	package-check deps-determinism determinism
+	package-check board deps-board deps-determinism determinism
 
 # the nested makes of CMake's build would otherwise announce every directory they enter
 MAKEFLAGS += --no-print-directory
@@ -39,23 +39,25 @@ deps:
 deps-demo:
 	@bash scripts/install-deps run demo
 deps-test:
-	@bash scripts/install-deps run test
+	@bash scripts/install-deps run test board
 deps-bench:
-	@bash scripts/install-deps run test bench
+	@bash scripts/install-deps run test board bench
+deps-board:
+	@bash scripts/install-deps run board
 deps-fuzz:
-	@bash scripts/install-deps run fuzz
+	@bash scripts/install-deps run board fuzz
 deps-determinism:
 	@bash scripts/install-deps run test determinism
 
 # the game and its assets alone; a first configure leaves the tests out, so the test tier's
 # packages are not needed
 build-game: deps
-	@[ -f $(BUILD)/CMakeCache.txt ] || $(CONFIGURE) -B $(BUILD) -DBUILD_TESTING=OFF >/dev/null
+	@[ -f $(BUILD)/CMakeCache.txt ] || $(CONFIGURE) -B $(BUILD) -DBUILD_TESTING=OFF -DVX_BOARD=OFF >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS) --target vendettix assets
 
 # everything, tests and benches included
 build: deps-test
-	@$(CONFIGURE) -B $(BUILD) -DBUILD_TESTING=ON -DVX_LIB3DS=ON >/dev/null
+	@$(CONFIGURE) -B $(BUILD) -DBUILD_TESTING=ON -DVX_LIB3DS=ON -DVX_BOARD=ON >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 # the scripted player uses the tests' support library, not the tests, so the demo's tier is
@@ -64,7 +66,7 @@ HAVE_LIB3DS = $(shell dpkg-query -W -f='$${Status}' lib3ds-dev 2>/dev/null | gre
 build-play: deps-demo
 	@echo "Building the game and the demo's scripted player (tests/e2e/scripted_play.cpp, over the tests'"
 	@echo "harness and GoogleTest) in $(BUILD); the first time this takes a few minutes."
-	@$(CONFIGURE) -B $(BUILD) -DBUILD_TESTING=ON -DVX_LIB3DS=$(HAVE_LIB3DS) >/dev/null
+	@$(CONFIGURE) -B $(BUILD) -DBUILD_TESTING=ON -DVX_LIB3DS=$(HAVE_LIB3DS) -DVX_BOARD=OFF >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS) --target vendettix assets scripted_play >/dev/null
 
 build-asan: deps-test
@@ -145,8 +147,18 @@ package-check: package
 			echo "package-check: the two builds are the same"; \
 		else echo "package-check: the two builds differ" >&2; exit 1; fi
 
+# a local score board on SQLite (build/board.db), replaying with the vendettix-replay built
+# beside it; BOARD_LISTEN to answer elsewhere
+BOARD_LISTEN ?= 127.0.0.1:8080
+board: deps-board
+	@[ -f $(BUILD)/CMakeCache.txt ] || $(CONFIGURE) -B $(BUILD) -DBUILD_TESTING=OFF >/dev/null
+	@cmake -B $(BUILD) -DVX_BOARD=ON >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target vendettix-board vendettix-replay assets
+	@$(BUILD)/vendettix-board --listen $(BOARD_LISTEN) --database $(BUILD)/board.db
+
 bench: deps-bench build
 	@python3 scripts/bench-report $(BUILD)
+	@python3 board/board-bench $(BUILD)
 
 # with no display, under a virtual X server large enough for full HD
 timedemo: build-game
