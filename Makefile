@@ -8,11 +8,12 @@
 #   make screenshots  the README's pictures in docs/play
 #   make bench  the benchmarks, the frame-time harness and the start-up timer, as one table
 #   make timedemo  the whole recorded game at 600x600, 1280x1024 and 1920x1080 against the floor
-#   make package        the Debian package in build-deb, checked by lintian
+#   make package        the Debian source and binary packages in build-deb (dpkg-buildpackage),
+#                       checked by lintian
 #   make determinism  the recordings and 200 generated games replayed alike by the normal build,
 #                     an aarch64 build (under qemu) and an x86-64-v3 build at -O3
 #   make package-check  that too, then the same commit packaged from a clean copy elsewhere:
-#                       the two .deb files must be the same byte for byte
+#                       every .deb of the two builds must be the same byte for byte
 
 JOBS ?= $(shell nproc)
 # VX_WERROR=ON turns warnings into errors (CI does)
@@ -120,31 +121,35 @@ test: fuzz-ci package determinism test-release test-asan
 determinism: deps-determinism build
 	@VX_WERROR=$(VX_WERROR) bash scripts/determinism $(BUILD)
 
-# the Debian package from a build of its own (the /usr/games layout, Debian's hardening flags)
+# the Debian packages (debian/) built by dpkg-buildpackage from a copy of the tree in
+# $(PACKAGE_BUILD), without their tests (make test runs them)
 package-deb: deps-test
-	@$(CONFIGURE) -B $(PACKAGE_BUILD) -DBUILD_TESTING=OFF -DVX_DEBIAN_PACKAGE=ON >/dev/null
-	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
-	@rm -f $(PACKAGE_BUILD)/vendettix_*.deb
-	@cd $(PACKAGE_BUILD) && cpack -G DEB >/dev/null
-	@echo "package: $$(ls $(PACKAGE_BUILD)/vendettix_*.deb)"
+	@DEB_BUILD_OPTIONS="nocheck parallel=$(JOBS)" bash scripts/build-deb $(PACKAGE_BUILD)
+	@echo "package: $$(cd $(PACKAGE_BUILD) && echo *.dsc *.deb)"
 
-# any error or warning fails; the information tags left are explained in dist/lintian-overrides
+# any error or warning fails (the .changes names the .dsc and every .deb); the overrides left
+# carry their reasons in debian/*lintian-overrides
 package: package-deb
-	@lintian --pedantic --fail-on error,warning --info $(PACKAGE_BUILD)/vendettix_*.deb
+	@lintian --pedantic --fail-on error,warning --info $(PACKAGE_BUILD)/vendettix_*.changes
 	@echo "package: lintian --pedantic passed"
 
-# the second build comes from the committed tree only, without ccache, so nothing is shared
-# with the first but the commit
+# the second build comes from the committed tree only, in another folder and without ccache, so
+# nothing is shared with the first but the commit
 package-check: package
 	@[ -z "$$(git status --porcelain)" ] || { \
 		echo "package-check: the tree has changes; commit them first (the check packages the commit)" >&2; exit 1; }
 	@set -e; other=$$(mktemp -d); trap 'rm -rf "$$other"' EXIT; \
 		git archive HEAD | tar -x -C "$$other"; \
-		SOURCE_DATE_EPOCH=$$(git log -1 --format=%ct) CCACHE_DISABLE=1 \
-			$(MAKE) -C "$$other" package-deb JOBS=$(JOBS) VX_WERROR=$(VX_WERROR) >/dev/null; \
-		sha256sum $(PACKAGE_BUILD)/vendettix_*.deb "$$other"/$(PACKAGE_BUILD)/vendettix_*.deb; \
-		if cmp -s $(PACKAGE_BUILD)/vendettix_*.deb "$$other"/$(PACKAGE_BUILD)/vendettix_*.deb; then \
-			echo "package-check: the two builds are the same"; \
+		CCACHE_DISABLE=1 DEB_BUILD_OPTIONS="nocheck parallel=$(JOBS)" \
+			bash "$$other"/scripts/build-deb "$$other"/$(PACKAGE_BUILD); \
+		debs=$$(cd $(PACKAGE_BUILD) && ls *.deb); \
+		[ "$$debs" = "$$(cd "$$other"/$(PACKAGE_BUILD) && ls *.deb)" ] || { \
+			echo "package-check: the two builds made different packages" >&2; exit 1; }; \
+		differ=0; for deb in $$debs; do \
+			sha256sum $(PACKAGE_BUILD)/$$deb "$$other"/$(PACKAGE_BUILD)/$$deb; \
+			cmp -s $(PACKAGE_BUILD)/$$deb "$$other"/$(PACKAGE_BUILD)/$$deb || differ=1; \
+		done; \
+		if [ $$differ -eq 0 ]; then echo "package-check: the two builds are the same"; \
 		else echo "package-check: the two builds differ" >&2; exit 1; fi
 
 # a local score board on SQLite (build/board.db), replaying with the vendettix-replay built

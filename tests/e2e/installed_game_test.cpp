@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The installed game, started as a desktop launcher starts it: from a directory without its data.
-// The build tree is installed into a fresh prefix; the game must find its data from its own place.
+// The build tree is installed into a fresh prefix, in the layout the build was configured for (bin/
+// and share/vendettix, or the Debian package's games/ and share/games/vendettix); the game must
+// find its data from its own place.
 #include "tests/support/e2e_harness.h"
 
 #include <sys/wait.h>
@@ -45,7 +47,10 @@ protected:
     {
         const char* cmake = std::getenv("VX_CMAKE");
         const char* build = std::getenv("VX_BINARY_DIR");
-        ASSERT_TRUE(cmake && build) << "VX_CMAKE and VX_BINARY_DIR name the build";
+        const char* bindir = std::getenv("VX_INSTALL_BINDIR");
+        const char* datadir = std::getenv("VX_INSTALL_DATADIR");
+        ASSERT_TRUE(cmake && build && bindir && datadir)
+            << "VX_CMAKE, VX_BINARY_DIR and VX_INSTALL_BINDIR and _DATADIR name the build";
         std::string pattern = (fs::temp_directory_path() / "vx-installed-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         scratch = pattern;
@@ -54,7 +59,9 @@ protected:
                               prefix.string() + "' >'" + (scratch / "install.log").string() +
                               "' 2>&1";
         ASSERT_EQ(std::system(install.c_str()), 0) << readText(scratch / "install.log");
-        game = prefix / "bin" / "vendettix";
+        bin = prefix / bindir;
+        data = prefix / datadir;
+        game = bin / "vendettix";
     }
     void TearDown() override
     {
@@ -62,7 +69,7 @@ protected:
         if (!scratch.empty())
             fs::remove_all(scratch, ec);
     }
-    fs::path scratch, prefix, game;
+    fs::path scratch, prefix, bin, data, game;
 };
 
 TEST_F(InstalledGame, AnswersItsCommandLineWithoutAWindow)
@@ -84,7 +91,6 @@ TEST_F(InstalledGame, AnswersItsCommandLineWithoutAWindow)
 
 TEST_F(InstalledGame, WithItsDataMovedAwayNamesThePlacesTriedAndFails)
 {
-    fs::path data = prefix / "share" / "vendettix";
     ASSERT_TRUE(fs::is_regular_file(data / "Stucco.bmp"));
     fs::rename(data, prefix / "share" / "elsewhere");
     Answer answer = runFromRoot(game, "", scratch);
@@ -92,7 +98,7 @@ TEST_F(InstalledGame, WithItsDataMovedAwayNamesThePlacesTriedAndFails)
     EXPECT_TRUE(answer.out.empty()) << answer.out;
     EXPECT_NE(answer.err.find("  / (the working directory)"), std::string::npos) << answer.err;
     // an installed game has no build tree beside it, and names none; each place comes once
-    EXPECT_EQ(answer.err.find((prefix / "bin" / "run").string()), std::string::npos) << answer.err;
+    EXPECT_EQ(answer.err.find((bin / "run").string()), std::string::npos) << answer.err;
     EXPECT_EQ(answer.err.find(data.string()), answer.err.rfind(data.string())) << answer.err;
     EXPECT_NE(answer.err.find(data.string() + " (beside the executable)"), std::string::npos)
         << answer.err;
