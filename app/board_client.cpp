@@ -195,6 +195,11 @@ int submitKeptGame(int32_t rank)
         std::fprintf(stderr, "vendettix: no board to send to: set [board] url in settings.ini\n");
         return 2;
     }
+    if (gSettings.boardPlayer.empty()) {
+        std::fprintf(stderr, "vendettix: no name to send under: set [board] player in "
+                             "settings.ini\n");
+        return 2;
+    }
     InputLog log;
     std::string error;
     FinishedGame kept;
@@ -206,7 +211,7 @@ int submitKeptGame(int32_t rank)
     if (!why.empty()) {
         std::fprintf(stderr, "vendettix: the kept game of rank %d is not sent: %s\n", int(rank),
                      why.c_str());
-        return gSettings.boardPlayer.empty() ? 2 : 1;
+        return 1;
     }
     int64_t id = 0;
     if (!postGame(gSettings.boardUrl, gSettings.boardPlayer, kept.inputLog, &id, &error)) {

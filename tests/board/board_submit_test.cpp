@@ -225,6 +225,10 @@ TEST(BoardSubmit, AKeptGameIsVerifiedAndOneWithTheLevelKeyIsNotSent)
     TestHome noBoard("[board]\nplayer = Ann\n", {keptGame(int32_t(score), log)});
     EXPECT_EQ(noBoard.submit(1, &status), "");
     EXPECT_EQ(status, 2);
+    // no name: the same
+    TestHome noName("[board]\nurl = " + url + "\n", {keptGame(int32_t(score), log)});
+    EXPECT_EQ(noName.submit(1, &status), "");
+    EXPECT_EQ(status, 2);
     // a kept game that is not there
     EXPECT_EQ(home.submit(3, &status), "");
     EXPECT_EQ(status, 1);
