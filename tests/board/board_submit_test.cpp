@@ -7,11 +7,14 @@
 
 #include <cstdio>
 #include <fstream>
+#include <thread>
 #include <httplib.h>
 
 #include "app/board_client.h"
 #include "board/verify.h"
+#include "game/hud.h"
 #include "game/score_table.h"
+#include "game/settings.h"
 #include "tests/board/board_fixture.h"
 
 namespace {
@@ -232,6 +235,73 @@ TEST(BoardSubmit, AKeptGameIsVerifiedAndOneWithTheLevelKeyIsNotSent)
     // a kept game that is not there
     EXPECT_EQ(home.submit(3, &status), "");
     EXPECT_EQ(status, 1);
+}
+
+// the note once the sending of the game shown has its answer (the step only polls)
+std::string noteOnceAnswered()
+{
+    for (;;) {
+        pollBoardSending();
+        if (std::string(gBoardNote) != "Sending to the board...")
+            return gBoardNote;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+TEST(BoardSubmit, AGameKeptInPlayIsSentAndItsNoteShowsUnderGameOver)
+{
+    TempFolder boardFolder;
+    BoardProcess board;
+    ASSERT_TRUE(board.start({"--database", boardFolder.path() + "/board.db", "--workers", "0"}));
+    const std::string log = readWholeFile(sourceFile("tests/data/full_game.replay"));
+    const std::string withKey = log.substr(0, log.find('\n') + 1) + "0 key 67\n" +
+                                log.substr(log.find('\n') + 1);
+    resetHudState();
+    resetBoardSending();
+
+    // no board: nothing is sent and nothing shows
+    gSettings = Settings{};
+    sendKeptGame(1, log);
+    showBoardNoteOf(1);
+    pollBoardSending();
+    EXPECT_STREQ(gBoardNote, "");
+
+    gSettings.boardUrl = "http://127.0.0.1:" + std::to_string(board.port());
+    gSettings.boardPlayer = "Ann";
+    showBoardNoteOf(2);
+    sendKeptGame(2, log);
+    EXPECT_EQ(noteOnceAnswered(), "Sent to the board");
+    httplib::Client client("127.0.0.1", board.port());
+    httplib::Result sent = client.Get("/api/games/1");
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(sent->status, 200);
+    EXPECT_NE(sent->body.find("\"player\":\"Ann\""), std::string::npos) << sent->body;
+
+    // the level key (C as well as c): not sent, and said so
+    showBoardNoteOf(3);
+    sendKeptGame(3, withKey);
+    EXPECT_EQ(noteOnceAnswered(), "Not sent: the level key was used");
+    EXPECT_EQ(client.Get("/api/games/2")->status, 404);
+
+    // play again: the line goes; the earlier game's note stays its own
+    showBoardNoteOf(0);
+    EXPECT_STREQ(gBoardNote, "");
+    showBoardNoteOf(2);
+    EXPECT_STREQ(gBoardNote, "Sent to the board");
+
+    // the board's own refusal, and a board gone
+    gSettings.boardPlayer = "<b>";
+    showBoardNoteOf(4);
+    sendKeptGame(4, log + "# again\n");
+    EXPECT_EQ(noteOnceAnswered(), "Not sent: the player's name may hold only letters, digi");
+    gSettings.boardPlayer = "Ann";
+    board.stop();
+    showBoardNoteOf(5);
+    sendKeptGame(5, log + "# another\n");
+    EXPECT_EQ(noteOnceAnswered(), "Not sent: the board could not be reached");
+    finishBoardSending();
+    resetBoardSending();
+    gSettings = Settings{};
 }
 
 }  // namespace
