@@ -85,6 +85,13 @@ struct Sending {
     std::string note;
     std::atomic<bool> done{false};
     std::thread thread;
+    // a session that ends by a way that skips finishBoardSending still waits for it (within
+    // its time-outs) rather than end the program with a thread running
+    ~Sending()
+    {
+        if (thread.joinable())
+            thread.join();
+    }
 };
 
 std::list<std::unique_ptr<Sending>> sSendings;
