@@ -69,14 +69,15 @@ bool postGame(const std::string& url, const std::string& player, const std::stri
     return readSubmissionAnswer(answer->status, answer->body, id, why);
 }
 
-// the reason a kept game's log text is not sent, or empty
-std::string whyNotSentText(const std::string& text)
+// the reason a kept game's log text is not sent, or empty; it reads no setting, so a sending
+// thread may call it
+std::string whyLogNotSent(const std::string& text)
 {
     InputLogParser parser("the kept game");
     InputLog log;
     if (!parser.feed(text.data(), text.size()) || !parser.finish(&log))
         return "its log cannot be read";
-    return whyNotSent(log);
+    return levelKeyUsed(log) ? "the level key was used" : "";
 }
 
 // one game being sent by a thread of its own; done once its note is final
@@ -263,13 +264,18 @@ void sendKeptGame(int64_t number, const std::string& log)
 {
     if (gSettings.boardUrl.empty())
         return;
+    if (gSettings.boardPlayer.empty()) {
+        sNotes[number] = "Not sent: no [board] player is set";
+        showCurrentNote();
+        return;
+    }
     auto sending = std::make_unique<Sending>();
     Sending* s = sending.get();
     s->number = number;
     const std::string url = gSettings.boardUrl, player = gSettings.boardPlayer;
     // the thread reads only its own copies and writes only its Sending, until done
     s->thread = std::thread([s, url, player, log] {
-        std::string why = whyNotSentText(log);
+        std::string why = whyLogNotSent(log);
         int64_t id = 0;
         if (why.empty() && postGame(url, player, log, &id, &why))
             s->note = kSentNote;

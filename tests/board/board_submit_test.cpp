@@ -267,6 +267,9 @@ TEST(BoardSubmit, AGameKeptInPlayIsSentAndItsNoteShowsUnderGameOver)
     EXPECT_STREQ(gBoardNote, "");
 
     gSettings.boardUrl = "http://127.0.0.1:" + std::to_string(board.port());
+    showBoardNoteOf(1);
+    sendKeptGame(1, log);
+    EXPECT_STREQ(gBoardNote, "Not sent: no [board] player is set");
     gSettings.boardPlayer = "Ann";
     showBoardNoteOf(2);
     sendKeptGame(2, log);
