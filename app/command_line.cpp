@@ -126,6 +126,15 @@ const OptionRow kOptions[] = {
          line.replayRank = int(rank);
          return true;
      }},
+    {"--submit", "N", "send the kept game of rank N to the board, print its verdict and exit",
+     [](CommandLine& line, const char*, const char* value) {
+         long rank = 0;
+         if (!parseNumber(value, 1, 1000000000, &rank) || *value != '\0')
+             return false;
+         line.action = LaunchAction::Submit;
+         line.submitRank = int(rank);
+         return true;
+     }},
     {"--headless", nullptr, "with --replay or --replay-score: no window, as fast as it goes",
      [](CommandLine& line, const char*, const char*) {
          line.headless = true;
@@ -224,6 +233,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         line.action = LaunchAction::BadUsage;
         line.error = "--scores reads the score table, which --no-save leaves alone";
     }
+    if (line.action == LaunchAction::Submit && line.noSave) {
+        line.action = LaunchAction::BadUsage;
+        line.error = "--submit reads the settings and the score table, which --no-save leaves alone";
+    }
     if (line.action == LaunchAction::Play) {
         const bool replaying = !line.replayPath.empty() || line.replayRank > 0;
         if (line.headless && !replaying) {
@@ -287,7 +300,8 @@ void writeUsage(std::FILE* out)
                "  Back                    help, as H\n"
                "  A                       after GAME OVER: play again\n"
                "\nThe keys, the Look, the pad, the sound and the assists can be set in\n"
-               "$XDG_CONFIG_HOME/vendettix/settings.ini (~/.config/vendettix/settings.ini).\n"
+               "$XDG_CONFIG_HOME/vendettix/settings.ini (~/.config/vendettix/settings.ini),\n"
+               "and so can [board] url and player: the shared board each kept game is sent to.\n"
                "\nThe models, textures and sound are looked for in these places, in order:\n",
                out);
     for (const DataPlace& place : dataDirectoryPlaces())
@@ -308,6 +322,7 @@ int answerCommandLine(const CommandLine& commandLine)
         writeUsage(stderr);
         return 2;
     case LaunchAction::ShowScores:
+    case LaunchAction::Submit:
     case LaunchAction::Play:
         break;
     }

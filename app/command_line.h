@@ -14,6 +14,7 @@ enum class LaunchAction {
     ShowHelp,     // usage on standard output, status 0
     ShowVersion,  // name and version on standard output, status 0
     ShowScores,   // the ten best games on standard output, status 0
+    Submit,       // a kept game sent to the shared board, its verdict on standard output
     BadUsage,     // the error and the usage on standard error, status 2
 };
 
@@ -26,6 +27,7 @@ struct CommandLine {
     std::string replayPath;             // --replay: the input log to play back
     bool headless = false;              // --headless: the replay with no window
     int replayRank = 0;                 // --replay-score: the kept game of this rank, 1 the best
+    int submitRank = 0;                 // --submit: the kept game of this rank
     bool noSave = false;                // --no-save: the player's files neither read nor written
     bool windowSet = false;             // the window's size, place or full screen was given
     std::string timedemoPath;           // --timedemo: the input log to play as fast as it goes

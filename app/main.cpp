@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/app.h"
+#include "app/board_client.h"
 #include "app/command_line.h"
 #include "app/data_directory.h"
 #include "app/gamepad_input.h"
@@ -13,12 +14,20 @@
 #include "app/window_memory.h"
 #include "game/hud.h"
 #include "game/score_table.h"
+#include "game/settings.h"
 
 int main(int argc, char** argv)
 {
     CommandLine commandLine = parseCommandLine(argc, argv);
     if (commandLine.action == LaunchAction::ShowScores)
         return printBestScores();
+    if (commandLine.action == LaunchAction::Submit) {
+        std::vector<std::string> problems;
+        loadSettingsFile(&problems);
+        for (const std::string& problem : problems)
+            std::fprintf(stderr, "%s\n", problem.c_str());
+        return submitKeptGame(commandLine.submitRank);
+    }
     if (commandLine.action != LaunchAction::Play)
         return answerCommandLine(commandLine);
 

@@ -3,6 +3,7 @@
 #include "app/score_keeping.h"
 
 #include "app/app.h"
+#include "app/board_client.h"
 #include "app/play_session.h"
 
 #include <fcntl.h>
@@ -138,6 +139,8 @@ void saveWaitingGames(bool redraw)
             sWhyWaiting = sTable.busy() ? "the table is locked by another program" : error;
             return;
         }
+        // kept: off to the shared board, when there is one
+        sendKeptGame(next.number, next.game.inputLog);
         if (next.number == sShown) {
             sKeptId = id;
             sKept = next.game;
@@ -171,6 +174,7 @@ void noteGameProgress()
         sShown = ++sFinished;
         sWaiting.push_back(WaitingGame{sShown, finishedGameNow()});
         setGameOverNote(kSavingNote);
+        showBoardNoteOf(sShown);
         sNextTry = gStepCount;
     }
     if (!over && sWasOver) {
@@ -179,10 +183,12 @@ void noteGameProgress()
         sShown = 0;
         sKeptId = 0;
         setGameOverNote("");
+        showBoardNoteOf(0);
     }
     sWasOver = over;
     if (!sWaiting.empty() && gStepCount >= sNextTry)
         saveWaitingGames(!justOver);
+    pollBoardSending();
 }
 
 void finishKeepingScores()
@@ -206,6 +212,8 @@ void finishKeepingScores()
     }
     // a last try for the games still waiting; what is left is lost, and said so
     saveWaitingGames(false);
+    // the games being sent to the board get their answers (or time out)
+    finishBoardSending();
     if (sWaiting.empty())
         return;
     std::string scores;
@@ -356,6 +364,7 @@ bool keptGameReplaysToItsEnd(int32_t rank, const InputLog& log, const FinishedGa
 
 void resetScoreKeeping()
 {
+    resetBoardSending();
     sTable.close();
     sKeeping = false;
     sWasOver = false;

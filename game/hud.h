@@ -12,6 +12,9 @@ extern char gFpsText[64];    // the last formatted frame rate, empty at start
 extern char gGameOverNote[32];
 
 void setGameOverNote(const std::string& note);
+// under that: what became of the game sent to the shared board; empty when none is sent
+extern char gBoardNote[56];
+void setBoardNote(const std::string& note);
 // a replay plays in the window: kReplayMark stands in a corner
 extern uint8_t gReplayMark;
 constexpr const char* kReplayMark = "REPLAY";

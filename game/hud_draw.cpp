@@ -217,6 +217,8 @@ const char* const kPausedTitle = "PAUSED";
 // in play the centre is empty above the sight; otherwise under whatever the centre shows
 float pausedTop()
 {
+    if (gGameOver && gBoardNote[0])
+        return 0.15f;
     if (gGameOver)
         return gGameOverNote[0] ? 0.2f : 0.3f;
     return gLevelOver ? 0.4f : 0.6f;
@@ -394,6 +396,14 @@ void drawHudText()
         drawCentred(font, window, 0.4f, "Press Enter to play again");
         if (gGameOverNote[0])
             drawCentred(font, window, 0.3f, gGameOverNote);
+        // the board's line a line lower, in the small font when the HUD's is too wide for it
+        if (gBoardNote[0]) {
+            void* noteFont = textWidth(font, gBoardNote) <= window.width
+                                 ? font
+                                 : GLUT_BITMAP_TIMES_ROMAN_10;
+            drawCentred(noteFont, window,
+                        0.3f - float(glutBitmapHeight(font)) / float(window.height), gBoardNote);
+        }
     } else if (gTurning == 1) {
         std::snprintf(text, sizeof text, "LEVEL %i COMPLETE!", gLevel - 1);
         drawText(font, kLevelCompleteColumn, kCentreTitleRow, text);

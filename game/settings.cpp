@@ -236,9 +236,65 @@ const SettingRow kSettingRows[] = {
     {"assists", "landing_marker", "true or false",
      [](const std::string& v, Settings& s) { return parseSwitch(v, &s.landingMarker); },
      [](const Settings& s) { return std::string(switchText(s.landingMarker)); }},
+    {"board", "url", "http://HOST[:PORT][/PATH]",
+     [](const std::string& v, Settings& s) {
+         if (!validBoardUrl(v))
+             return false;
+         s.boardUrl = v;
+         return true;
+     },
+     [](const Settings& s) { return s.boardUrl; }},
+    {"board", "player", "a name of 1 to 24 letters, digits, spaces and -_.'",
+     [](const std::string& v, Settings& s) {
+         const std::string name = trimmed(v);
+         if (!validBoardName(name))
+             return false;
+         s.boardPlayer = name;
+         return true;
+     },
+     [](const Settings& s) { return s.boardPlayer; }},
 };
 
 #undef VX_KEY_ROW
+
+}  // namespace
+
+bool validBoardName(const std::string& name)
+{
+    if (name.empty() || name.size() > 24 || name.front() == ' ' || name.back() == ' ')
+        return false;
+    for (const char c : name) {
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!letter && !(c >= '0' && c <= '9') && !std::strchr(" -_.'", c))
+            return false;
+    }
+    return true;
+}
+
+bool validBoardUrl(const std::string& url)
+{
+    const std::string scheme = "http://";
+    if (url.compare(0, scheme.size(), scheme) != 0)
+        return false;
+    for (const char c : url)
+        if (static_cast<unsigned char>(c) <= ' ' || c == 0x7f || c == '"' || c == '\\')
+            return false;
+    const size_t hostStart = scheme.size();
+    const size_t hostEnd = std::min(url.find('/', hostStart), url.size());
+    const std::string hostPort = url.substr(hostStart, hostEnd - hostStart);
+    const size_t colon = hostPort.rfind(':');
+    const std::string host = hostPort.substr(0, colon);
+    if (host.empty() || host.find_first_of("@?#") != std::string::npos)
+        return false;
+    if (colon != std::string::npos) {
+        long port = 0;
+        if (!parseWhole(hostPort.substr(colon + 1), 1, 65535, &port))
+            return false;
+    }
+    return url.find_first_of("?#", hostEnd) == std::string::npos;
+}
+
+namespace {
 
 const SettingRow* findRow(const char* section, const char* key)
 {

@@ -29,7 +29,15 @@ struct Settings {
                                       {false, 'p'}, {false, 'h'}, {true, kKeyF11}};
     bool showScore = false;     // "Score: N" on the HUD while playing
     bool landingMarker = false; // where a roll thrown now would come down
+    std::string boardUrl;       // [board] url: where kept games are sent; empty: none is sent
+    std::string boardPlayer;    // [board] player: the name they are sent under
 };
+
+// a player's name on the board: 1 to 24 characters once trimmed of spaces at both ends, made of
+// letters, digits, spaces and -_.'
+bool validBoardName(const std::string& trimmedName);
+// a board's address: http://HOST[:PORT][/PATH], no spaces, quotes or control characters
+bool validBoardUrl(const std::string& url);
 
 extern Settings gSettings;
 

@@ -90,6 +90,9 @@ TEST(CommandLine, EachOption)
     EXPECT_TRUE(floor.window.fullscreen);
     EXPECT_FALSE(parse({}).timedemoFloor);
     // the kept games and the player's files
+    CommandLine sent = parse({"--submit=12"});
+    EXPECT_EQ(sent.action, LaunchAction::Submit);
+    EXPECT_EQ(sent.submitRank, 12);
     CommandLine kept = parse({"--replay-score", "3", "--headless"});
     EXPECT_EQ(kept.action, LaunchAction::Play);
     EXPECT_EQ(kept.replayRank, 3);
@@ -183,6 +186,10 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         {{"--replay-score", "1", "--replay", "f"}, "cannot be used together"},
         {{"--replay-score", "1", "--record", "f"}, "cannot be used together"},
         {{"--replay-score", "1", "--no-save"}, "--no-save leaves alone"},
+        {{"--submit", "0"}, "bad value for --submit"},
+        {{"--submit", "1x"}, "bad value for --submit"},
+        {{"--submit"}, "--submit needs a value: N"},
+        {{"--submit", "1", "--no-save"}, "--no-save leaves alone"},
         {{"--scores", "--no-save"}, "--no-save leaves alone"},
         {{"--replay"}, "--replay needs a value"},
         {{"--replay="}, "bad value for --replay"},

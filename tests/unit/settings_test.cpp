@@ -138,6 +138,27 @@ const std::vector<ReadCase> kReadCases = {
      {"2: bad value", "3:", "4:", "5:", "6:", "7:", "8:", "9:", "10:", "11:", "12:", "13:", "14:",
       "15:", "16:", "17:", "18:", "19:", "20:", "21: bad value", "22: and 5 more bad lines"},
      [](const Settings& s) { return s.volume == 100 && s.mute; }},
+    {"the board: no section, nothing is ever sent", "[sound]\nvolume = 30\n", {},
+     [](const Settings& s) { return s.boardUrl.empty() && s.boardPlayer.empty(); }},
+    {"the board's address and a name trimmed, at their longest",
+     "[board]\nurl = http://127.0.0.1:65535/scores/\nplayer =   Ann-Marie O'Neil_Jr.  \n"
+     "url = http://board.example\nplayer = " + std::string(24, 'z') + "\n",
+     {},
+     [](const Settings& s) {
+         return s.boardUrl == "http://board.example" && s.boardPlayer == std::string(24, 'z');
+     }},
+    {"a bad address or name is a bad line; the earlier good one stands",
+     "[board]\nurl = http://a:1/\nplayer = Bo\nurl = https://a\nurl = http://\n"
+     "url = http://a:0\nurl = http://a:65536\nurl = http://a:x/\nurl = http://a b\n"
+     "url = http://a/?q=1\nurl = ftp://a\nplayer = " + std::string(25, 'z') + "\n"
+     "player = <script>\nplayer = Ann\xc3\xa9\nplayer = a,b\nplayer =\nname = Bo\n",
+     {"4: bad value \"https://a\" for url: expected http://HOST[:PORT][/PATH]",
+      "5: bad value", "6: bad value", "7: bad value", "8: bad value", "9: bad value",
+      "10: bad value", "11: bad value",
+      "12: bad value \"" + std::string(25, 'z') + "\" for player: expected a name",
+      "13: bad value \"<script>\"", "14: bad value", "15: bad value \"a,b\"",
+      "16: bad value \"\" for player", "17: unknown setting \"name\" in [board]"},
+     [](const Settings& s) { return s.boardUrl == "http://a:1/" && s.boardPlayer == "Bo"; }},
     {"a key before any section", "volume = 10\n", {"1: unknown section []"},
      [](const Settings& s) { return s.volume == 100; }},
     {"a key bound twice: the later line gives way",
