@@ -23,6 +23,8 @@ private:
 std::string testReplayer();
 std::string sourceFile(const std::string& relative);
 std::string readWholeFile(const std::string& path);
+// what a shell command prints on standard output, and its exit status (-1 when it did not exit)
+std::string run(const std::string& command, int* status);
 
 // a vendettix-board process; started with the given arguments (and --listen 127.0.0.1:0 unless
 // it is a lone worker), it has printed its address when start returns

@@ -53,15 +53,8 @@ int64_t replayedScore(const std::string& log, int64_t* level)
     TempFolder folder;
     const std::string path = folder.path() + "/game.replay";
     std::ofstream(path, std::ios::binary) << log;
-    const std::string command = testReplayer() + " " + path;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    size_t n;
-    while (pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, n);
-    if (pipe)
-        pclose(pipe);
+    int status = 0;
+    const std::string out = run(testReplayer() + " " + path, &status);
     int64_t steps = 0;
     int64_t score = -1;
     readSummary(out, &steps, level, &score);

@@ -117,20 +117,6 @@ TEST(BoardClient, TheGamesAnswerIsItsVerdict)
     }
 }
 
-// what a command prints on standard output, and its exit status
-std::string run(const std::string& command, int* status)
-{
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    size_t n;
-    while (pipe && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, n);
-    const int raw = pipe ? pclose(pipe) : -1;
-    *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return out;
-}
-
 // the score and level the replayer reaches with the log
 int64_t replayedScore(const std::string& folder, const std::string& log, int64_t* level)
 {

@@ -52,6 +52,18 @@ bool centreMessage(const Screenshot& s)
     return cyanPixels(s, kCentreLineText) > 80 && cyanPixels(s, kTimeLeftText) == 0;
 }
 
+testing::AssertionResult skipEveryLevel(E2eGame& game)
+{
+    for (int level = 1; level <= 4; ++level) {
+        game.tapKey("c");
+        if (!game.waitForScreenshot(centreMessage))
+            return testing::AssertionFailure() << "level " << level << " did not end";
+        if (level < 4 && !game.waitForScreenshot(playing))
+            return testing::AssertionFailure() << "level " << level + 1 << " did not start";
+    }
+    return testing::AssertionSuccess();
+}
+
 void throwOne(E2eGame& game, double holdSeconds)
 {
     game.mouseDown(kRightButton);

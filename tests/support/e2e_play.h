@@ -4,6 +4,8 @@
 //
 // Window coordinates are those of the 600 x 600 window the game opens.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -31,6 +33,10 @@ long cyanDifference(const Screenshot& a, const Screenshot& b, const Area& area);
 bool playing(const Screenshot& s);
 // a level-complete or game-over message stands in the centre, the playing texts are gone
 bool centreMessage(const Screenshot& s);
+
+// the level key at each of the four levels, each level's end and the next one's start seen:
+// the game is then at its GAME OVER
+testing::AssertionResult skipEveryLevel(E2eGame& game);
 
 // holds the right button a moment so the power bar swings up a little, then throws
 void throwOne(E2eGame& game, double holdSeconds = 0.25);

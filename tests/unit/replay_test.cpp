@@ -464,42 +464,28 @@ const char* const kRecordings[] = {"full_game",  "pad_game", "play_again",
 // What each recording of tests/data replays to, by the simulation's version. A change that alters
 // any of them alters what players' logs play: it raises kSimulationVersion (game/input_log.h) and
 // adds its row here, and the recordings' summary files follow.
+const char* const kSameOnThisMachine[std::size(kRecordings)] = {
+    "summary: steps=8200 level=5 score=95 rolls_left=2 eggs_left=6 "
+    "strips=32 state=1d7e4a6ebd0789db",
+    "summary: steps=634 level=1 score=80 rolls_left=8 eggs_left=9 "
+    "strips=2 state=9c8ca899d96326f1",
+    "summary: steps=1500 level=1 score=0 rolls_left=10 eggs_left=10 "
+    "strips=0 state=ae7be27ab367f378",
+    "summary: steps=2300 level=2 score=30 rolls_left=10 eggs_left=9 "
+    "strips=7 state=50a2dc2450836f73",
+    "summary: steps=5278 level=5 score=200 rolls_left=0 eggs_left=1 "
+    "strips=40 state=8c6be6aab189edbd",
+    "summary: steps=600 level=1 score=55 rolls_left=9 eggs_left=10 "
+    "strips=1 state=631be1da1d1f8c27",
+};
 const struct {
     int simulation;
-    const char* summaries[std::size(kRecordings)];
+    const char* const* summaries;
 } kPlayedBySimulation[] = {
     // the C library's sine, cosine, arc cosine and hypotenuse
-    {1,
-     {
-         "summary: steps=8200 level=5 score=95 rolls_left=2 eggs_left=6 "
-         "strips=32 state=1d7e4a6ebd0789db",
-         "summary: steps=634 level=1 score=80 rolls_left=8 eggs_left=9 "
-         "strips=2 state=9c8ca899d96326f1",
-         "summary: steps=1500 level=1 score=0 rolls_left=10 eggs_left=10 "
-         "strips=0 state=ae7be27ab367f378",
-         "summary: steps=2300 level=2 score=30 rolls_left=10 eggs_left=9 "
-         "strips=7 state=50a2dc2450836f73",
-         "summary: steps=5278 level=5 score=200 rolls_left=0 eggs_left=1 "
-         "strips=40 state=8c6be6aab189edbd",
-         "summary: steps=600 level=1 score=55 rolls_left=9 eggs_left=10 "
-         "strips=1 state=631be1da1d1f8c27",
-     }},
+    {1, kSameOnThisMachine},
     // the game's own: on this machine the same games, now on every other too
-    {2,
-     {
-         "summary: steps=8200 level=5 score=95 rolls_left=2 eggs_left=6 "
-         "strips=32 state=1d7e4a6ebd0789db",
-         "summary: steps=634 level=1 score=80 rolls_left=8 eggs_left=9 "
-         "strips=2 state=9c8ca899d96326f1",
-         "summary: steps=1500 level=1 score=0 rolls_left=10 eggs_left=10 "
-         "strips=0 state=ae7be27ab367f378",
-         "summary: steps=2300 level=2 score=30 rolls_left=10 eggs_left=9 "
-         "strips=7 state=50a2dc2450836f73",
-         "summary: steps=5278 level=5 score=200 rolls_left=0 eggs_left=1 "
-         "strips=40 state=8c6be6aab189edbd",
-         "summary: steps=600 level=1 score=55 rolls_left=9 eggs_left=10 "
-         "strips=1 state=631be1da1d1f8c27",
-     }},
+    {2, kSameOnThisMachine},
 };
 
 TEST(Replay, TheSimulationsVersionNamesWhatTheRecordingsPlay)
