@@ -175,15 +175,13 @@
   }
 
   // ---- the menu ----
-  // GLUT's menu in the page: entries [{label, value}] of menu id, at x, y in the canvas; a choice
-  // or a close goes back to GLUT
-  let openMenu = null;
-  function showMenu(json, x, y) {
-    const shown = JSON.parse(json);
-    const entries = Array.isArray(shown) ? shown : shown.entries;
+  // GLUT's menu in the page: its entries [{label, value}] at x, y in the page; a choice, or the
+  // menu closed without one (menu 0), goes back to GLUT
+  let openMenu = 0;
+  function showMenu(json, x, y, menuId) {
     const menu = $('vx-menu');
     menu.textContent = '';
-    for (const entry of entries) {
+    for (const entry of JSON.parse(json)) {
       const item = document.createElement('button');
       item.type = 'button';
       item.setAttribute('role', 'menuitem');
@@ -191,50 +189,61 @@
       item.addEventListener('click', (event) => {
         event.stopPropagation();
         closeMenu(false);
-        Module._vxglutMenuChoose(shown.menu || 0, entry.value);
+        Module._vxglutMenuChoose(menuId, entry.value);
       });
       menu.appendChild(item);
     }
-    const place = canvas.getBoundingClientRect();
     menu.hidden = false;
-    menu.style.left = Math.max(0, Math.min(place.left + x, innerWidth - menu.offsetWidth)) + 'px';
-    menu.style.top = Math.max(0, Math.min(place.top + y, innerHeight - menu.offsetHeight)) + 'px';
-    openMenu = shown;
+    menu.style.left = Math.max(0, Math.min(x, innerWidth - menu.offsetWidth)) + 'px';
+    menu.style.top = Math.max(0, Math.min(y, innerHeight - menu.offsetHeight)) + 'px';
+    openMenu = menuId;
     menu.querySelector('button')?.focus();
   }
   function closeMenu(tellGlut) {
     if (!openMenu) return;
-    const shown = openMenu;
-    openMenu = null;
+    openMenu = 0;
     $('vx-menu').hidden = true;
     canvas.focus();
-    if (tellGlut && Module._vxglutMenuChoose) Module._vxglutMenuChoose(shown.menu || 0, -1);
+    if (tellGlut && vx.state === 'running') Module._vxglutMenuChoose(0, 0);
   }
   window.addEventListener('pointerdown', (event) => {
     if (openMenu && !$('vx-menu').contains(event.target)) closeMenu(true);
   }, true);
-  // the button opens the menu as the middle button does, at the top right
+  // the button opens the middle button's menu, under itself
   $('vx-menu-button').addEventListener('click', (event) => {
     event.stopPropagation();
     if (openMenu) return closeMenu(true);
-    if (vx.state !== 'running') return;
+    if (vx.state !== 'running' || !Module._vxglutMenuOpen) return;
     const place = canvas.getBoundingClientRect();
-    const at = { clientX: place.right - 40, clientY: place.top + 40, button: 1, buttons: 4, bubbles: true };
-    canvas.dispatchEvent(new MouseEvent('mousedown', at));
-    canvas.dispatchEvent(new MouseEvent('mouseup', { ...at, buttons: 0 }));
+    const button = event.currentTarget.getBoundingClientRect();
+    const scale = place.width > 0 ? canvas.width / place.width : 1;
+    Module._vxglutMenuOpen(Math.round((button.right - place.left) * scale),
+      Math.round((button.bottom - place.top) * scale));
   });
 
+  // ---- the canvas follows the page's size (the window's size to the game) ----
+  function fitCanvas() {
+    if (sized || document.fullscreenElement || vx.state !== 'running') return;
+    const width = Math.max(1, Math.round(canvas.clientWidth));
+    const height = Math.max(1, Math.round(canvas.clientHeight));
+    if (canvas.width !== width || canvas.height !== height) {
+      canvas.width = width;
+      canvas.height = height;
+    }
+  }
+  window.addEventListener('resize', fitCanvas);
+
   // ---- keys and buttons stay the game's ----
-  const pageKeys = new Set([' ', 'ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight', 'PageUp',
-    'PageDown', 'Home', 'End', 'Backspace', 'Tab', 'F1', 'F3', 'F5', 'F6', 'F7', 'F11', '/', "'"]);
+  // the page's own keys (scrolling, search, going back) do nothing while the game has the
+  // keyboard; those held with Ctrl, Alt or Meta, and F5 and F12, are the browser's
   window.addEventListener('keydown', (event) => {
     if (openMenu) {
       if (event.key === 'Escape') closeMenu(true);
       return;
     }
-    if (event.target === canvas || event.target === document.body) {
-      if (pageKeys.has(event.key) || event.ctrlKey === false && event.key.length === 1) event.preventDefault();
-    }
+    const browsers = event.ctrlKey || event.altKey || event.metaKey || event.key === 'F5' ||
+      event.key === 'F12';
+    if (!browsers && (event.target === canvas || event.target === document.body)) event.preventDefault();
   });
   canvas.addEventListener('contextmenu', (event) => event.preventDefault());
   // the middle button would start the browser's scrolling
@@ -253,10 +262,14 @@
       vx.state = 'running';
       $('vx-loading').hidden = true;
       canvas.focus();
+      // the game's window is made as main starts: the page's size is given to it after
+      requestAnimationFrame(fitCanvas);
     },
     // every end: exit() (q, Exit, a replay or timedemo run out), main's return, a refusal
     onExit: (status) => ended(status),
+    // exit() in the browser's frames leaves the runtime up: the frames stop here
     quit(status, toThrow) {
+      if (Module.pauseMainLoop) Module.pauseMainLoop();
       ended(status);
       throw toThrow;
     },
@@ -267,6 +280,5 @@
     vxPlaySound: playSound,
     vxShowMessage(title, text) { showBox('vx-message', title, text); },
     vxShowMenu: showMenu,
-    vxCloseMenu: () => closeMenu(false),
   };
 })();
