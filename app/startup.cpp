@@ -8,7 +8,9 @@
 #endif
 
 #include <cstdlib>
+#ifndef __EMSCRIPTEN__
 #include <malloc.h>
+#endif
 
 #include <future>
 
@@ -269,7 +271,9 @@ void startGame(int argc, char** argv, const WindowOptions& window)
     // the ground's lists made, its 16 MB tree goes before the first frame's own allocations
     if (!gKeepTerrainTree)
         world.terrain->releaseTree();
+#ifndef __EMSCRIPTEN__
     malloc_trim(0);
+#endif
     markStartupPhase("light and display lists");
 
     addPlaceholderStreamer();

@@ -85,9 +85,9 @@
     closeMenu(false);
     let title = timing ? 'The timedemo ended.' : watching ? 'The replay ended.' : 'The game ended.';
     let text = why || '';
-    if (status !== 0 && !why) {
+    if (status !== 0) {
       title = watching || timing ? 'The replay stopped.' : 'The game stopped.';
-      text = lastErrors.join('\n') + '\n(exit status ' + status + ')';
+      if (!why) text = lastErrors.join('\n') + '\n(exit status ' + status + ')';
     }
     showBox('vx-end', title, text);
     syncFiles();
@@ -275,7 +275,7 @@
     },
     onAbort(what) {
       printErr('vendettix: the game stopped: ' + what);
-      ended(-1, 'The game stopped: ' + what);
+      ended(-1, lastErrors.join('\n'));
     },
     vxPlaySound: playSound,
     vxShowMessage(title, text) { showBox('vx-message', title, text); },
