@@ -8,11 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "glut_internal.h"
+#include <GL/vxgl_internal.h>
 
-// the GL library's side: the context it draws into is made, and a frame's drawing is over
-extern "C" void vxglContextCreated(void) __attribute__((weak));
-extern "C" void vxglFlush(void) __attribute__((weak));
+#include "glut_internal.h"
 
 namespace glut {
 Callbacks gCallbacks;
@@ -195,8 +193,7 @@ int glutCreateWindow(const char*)
     if (sContext <= 0)
         fail("failed to create a WebGL context on the page's canvas");
     emscripten_webgl_make_context_current(sContext);
-    if (vxglContextCreated)
-        vxglContextCreated();
+    vxglInitContext();
 
     glut::listenToPage();
     emscripten_set_fullscreenchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_FALSE,
@@ -291,8 +288,7 @@ void glutPostRedisplay(void)
 void glutSwapBuffers(void)
 {
     needWindow("glutSwapBuffers");
-    if (vxglFlush)
-        vxglFlush();
+    vxglFlush();
 }
 
 void glutFullScreen(void)
