@@ -13,9 +13,7 @@ if(NOT VX_HOST_BUILD OR NOT EXISTS "${VX_HOST_BUILD}/run/vendettix.manifest")
     "-DVX_HOST_BUILD=<native build dir> after building its target assets (make web does both)")
 endif()
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/platform_webgl/CMakeLists.txt)
-  add_subdirectory(platform_webgl)
-endif()
+add_subdirectory(platform_webgl)
 set(VX_DISPLAY_LIBRARIES vx_platform_webgl)
 
 # SQLite from npm, by the lock file's exact version
@@ -62,6 +60,8 @@ function(vx_web_page target)
     -sMAX_WEBGL_VERSION=1 -sMIN_WEBGL_VERSION=1
     -sFORCE_FILESYSTEM=1 -lidbfs.js
     "-sEXPORTED_RUNTIME_METHODS=[FS,addRunDependency,removeRunDependency]"
+    # what the page reads of the game (app/page_web.cpp), which nothing in the game calls
+    "-sEXPORTED_FUNCTIONS=[_main,_vx_step_count]"
     --preload-file "${VX_HOST_BUILD}/run@${VX_WEB_DATADIR}"
     # the desktop's window icon is no use to a page
     --exclude-file "*.pam")
