@@ -19,9 +19,11 @@ set(VX_DISPLAY_LIBRARIES vx_platform_webgl)
 # SQLite from npm, by the lock file's exact version
 set(vx_npm ${CMAKE_BINARY_DIR}/npm)
 set(vx_sqlite_dir ${vx_npm}/node_modules/better-sqlite3/deps/sqlite3)
-if(NOT EXISTS ${vx_sqlite_dir}/sqlite3.c)
-  file(COPY ${CMAKE_SOURCE_DIR}/scripts/web-deps/package.json
-    ${CMAKE_SOURCE_DIR}/scripts/web-deps/package-lock.json DESTINATION ${vx_npm})
+set(vx_lock ${CMAKE_SOURCE_DIR}/scripts/web-deps/package-lock.json)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${vx_lock})
+# again whenever the lock file changes (file(COPY) keeps its time)
+if(NOT EXISTS ${vx_sqlite_dir}/sqlite3.c OR ${vx_lock} IS_NEWER_THAN ${vx_npm}/package-lock.json)
+  file(COPY ${CMAKE_SOURCE_DIR}/scripts/web-deps/package.json ${vx_lock} DESTINATION ${vx_npm})
   message(STATUS "Installing SQLite's source from npm into ${vx_npm}")
   # its install scripts would build a native module: only the source is wanted
   execute_process(COMMAND npm ci --ignore-scripts --no-audit --no-fund --loglevel=error
