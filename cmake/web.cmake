@@ -21,8 +21,13 @@ set(vx_npm ${CMAKE_BINARY_DIR}/npm)
 set(vx_sqlite_dir ${vx_npm}/node_modules/better-sqlite3/deps/sqlite3)
 set(vx_lock ${CMAKE_SOURCE_DIR}/scripts/web-deps/package-lock.json)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${vx_lock})
-# again whenever the lock file changes (file(COPY) keeps its time)
-if(NOT EXISTS ${vx_sqlite_dir}/sqlite3.c OR ${vx_lock} IS_NEWER_THAN ${vx_npm}/package-lock.json)
+# again whenever the lock file changes
+file(SHA256 ${vx_lock} vx_lock_hash)
+set(vx_installed "")
+if(EXISTS ${vx_npm}/installed-lock.sha256)
+  file(READ ${vx_npm}/installed-lock.sha256 vx_installed)
+endif()
+if(NOT EXISTS ${vx_sqlite_dir}/sqlite3.c OR NOT vx_installed STREQUAL vx_lock_hash)
   file(COPY ${CMAKE_SOURCE_DIR}/scripts/web-deps/package.json ${vx_lock} DESTINATION ${vx_npm})
   message(STATUS "Installing SQLite's source from npm into ${vx_npm}")
   # its install scripts would build a native module: only the source is wanted
@@ -31,7 +36,9 @@ if(NOT EXISTS ${vx_sqlite_dir}/sqlite3.c OR ${vx_lock} IS_NEWER_THAN ${vx_npm}/p
   if(NOT vx_npm_result EQUAL 0 OR NOT EXISTS ${vx_sqlite_dir}/sqlite3.c)
     message(FATAL_ERROR "npm ci in ${vx_npm} did not give ${vx_sqlite_dir}/sqlite3.c")
   endif()
+  file(WRITE ${vx_npm}/installed-lock.sha256 ${vx_lock_hash})
 endif()
+
 add_library(vx_sqlite3 STATIC ${vx_sqlite_dir}/sqlite3.c)
 target_include_directories(vx_sqlite3 SYSTEM PUBLIC ${vx_sqlite_dir})
 # one thread, no loadable extensions; its own warnings are not ours to mend
