@@ -232,6 +232,40 @@ const std::vector<Case> kCases = {
          return std::vector<Probe>{{4, 4, 0, 0, 1}, {20, 4, 0, 0, 1}, {40, 40, 1, 1, 0},
                                    {60, 60, 1, 1, 0}};
      }},
+    {"strips and fans keep their corners' winding under cull face",
+     [] {
+         glEnable(GL_CULL_FACE);
+         glColor3f(1, 0, 0);
+         glBegin(GL_TRIANGLE_STRIP);  // the bottom band but its last lower right half
+         glVertex2f(-1, -0.5f);
+         glVertex2f(-1, -1);
+         glVertex2f(0, -0.5f);
+         glVertex2f(0, -1);
+         glVertex2f(1, -0.5f);
+         glEnd();
+         glColor3f(0, 1, 0);
+         glBegin(GL_TRIANGLE_FAN);  // a square round its centre, in four
+         glVertex2f(0, 0.5f);
+         glVertex2f(-0.5f, 0);
+         glVertex2f(0.5f, 0);
+         glVertex2f(0.5f, 1);
+         glVertex2f(-0.5f, 1);
+         glVertex2f(-0.5f, 0);
+         glEnd();
+         glColor3f(0, 0, 1);
+         glBegin(GL_QUAD_STRIP);  // the top left corner, in two quads
+         glVertex2f(-1, 1);
+         glVertex2f(-1, 0.75f);
+         glVertex2f(-0.875f, 1);
+         glVertex2f(-0.875f, 0.75f);
+         glVertex2f(-0.75f, 1);
+         glVertex2f(-0.75f, 0.75f);
+         glEnd();
+         return std::vector<Probe>{{4, 12, 1, 0, 0},  {28, 12, 1, 0, 0}, {36, 14, 1, 0, 0},
+                                   {60, 4, 0, 0, 0},  {60, 20, 0, 0, 0}, {32, 36, 0, 1, 0},
+                                   {20, 52, 0, 1, 0}, {44, 52, 0, 1, 0}, {2, 62, 0, 0, 1},
+                                   {6, 58, 0, 0, 1}};
+     }},
     {"depth test keeps the nearest whatever the order",
      [] {
          glEnable(GL_DEPTH_TEST);
@@ -241,7 +275,13 @@ const std::vector<Case> kCases = {
          square(GL_QUADS, -1, -1, 0, 1, -0.5f);
          glColor3f(0, 0, 1);
          square(GL_QUADS, -1, -1, 1, 1, 0.8f);
-         return std::vector<Probe>{{10, 32, 0, 1, 0}, {50, 32, 1, 0, 0}};
+         glDepthMask(GL_FALSE);  // drawn, but the depth stays the red's
+         glColor3f(1, 1, 0);
+         square(GL_QUADS, 0, -1, 1, 0, -0.9f);
+         glDepthMask(GL_TRUE);
+         glColor3f(0, 1, 1);
+         square(GL_QUADS, 0, -1, 1, 1, 0);
+         return std::vector<Probe>{{10, 32, 0, 1, 0}, {50, 16, 0, 1, 1}, {50, 48, 0, 1, 1}};
      }},
     {"cull face drops the clockwise triangle",
      [] {
@@ -290,8 +330,16 @@ const std::vector<Case> kCases = {
          glEnable(GL_TEXTURE_2D);
          glColor3f(1, 0.5f, 1);
          textured(2, 2);  // 16 pixels a texel
+         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+         glBegin(GL_QUADS);  // the texel (1, 1) over the top right quarter
+         glTexCoord2f(0.75f, 0.75f);
+         glVertex2f(0, 0);
+         glVertex2f(1, 0);
+         glVertex2f(1, 1);
+         glVertex2f(0, 1);
+         glEnd();
          return std::vector<Probe>{{8, 8, 1, 0, 0},   {24, 8, 0, 0.5f, 0}, {8, 24, 0, 0, 1},
-                                   {24, 24, 1, 0.5f, 1}, {40, 8, 1, 0, 0}, {56, 56, 1, 0.5f, 1}};
+                                   {24, 24, 1, 0.5f, 1}, {40, 8, 1, 0, 0}, {56, 56, 1, 1, 1}};
      }},
     {"texture of three texels stretched to a power of two",
      [] {
@@ -365,17 +413,18 @@ const std::vector<Case> kCases = {
          return std::vector<Probe>{{16, 32, lit(1, 0), lit(1, 1), lit(1, 2)},
                                    {48, 32, lit(0, 0), lit(0, 1), lit(0, 2)}};
      }},
-    {"lighting: a positional light's distance and the colour material",
+    {"lighting: a positional light's distance and attenuation, the colour material",
      [] {
          const float above[4] = {0, 0, 1, 1};  // one unit over the square's centre
          glLightfv(GL_LIGHT0, GL_POSITION, above);
+         glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, 0.5f);
          lightZ();
          glEnable(GL_COLOR_MATERIAL);
          glColor3f(0.5f, 0.25f, 0.125f);
          square(GL_QUADS, -1, -1, 1, 1);
          // lit at the corners, each sqrt(3) from the light, and the same colour between
-         const float nl = 1 / std::sqrt(3.0f);
-         auto lit = [&](float c) { return litChannel(0.2f, c, 0, c, 1, nl); };
+         const float nl = 1 / std::sqrt(3.0f), attenuation = 1 / (1 + 0.5f * std::sqrt(3.0f));
+         auto lit = [&](float c) { return litChannel(0.2f, c, 0, c, attenuation, nl); };
          return std::vector<Probe>{{48, 32, lit(0.5f), lit(0.25f), lit(0.125f)},
                                    {10, 50, lit(0.5f), lit(0.25f), lit(0.125f)}};
      }},
@@ -600,6 +649,13 @@ const std::vector<Case> kCases = {
          GLint bound = 0;
          glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
          check(bound == 3, "texture binding put back");
+         glPushAttrib(GL_LIGHTING_BIT | GL_DEPTH_BUFFER_BIT);
+         glEnable(GL_LIGHTING);
+         glDepthFunc(GL_ALWAYS);
+         glPopAttrib();
+         GLint func = 0;
+         glGetIntegerv(GL_DEPTH_FUNC, &func);
+         check(!glIsEnabled(GL_LIGHTING) && func == GL_LESS, "the lighting and depth groups");
          square(GL_QUADS, -1, -1, 0, 1);  // white
          lightZ();
          square(GL_QUADS, 0, -1, 1, 1);  // the material's grey diffuse
@@ -628,6 +684,23 @@ const std::vector<Case> kCases = {
                                    {40, 33, 1, 1, 0}, {43, 33, 1, 1, 0}, {44, 33, 0, 0, 0},
                                    {44, 34, 1, 1, 0}, {31, 32, 0, 0, 0}};
      }},
+    {"bitmaps gathered before the atlas fills keep their pixels",
+     [] {
+         const GLubyte solid[8] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+         glColor3f(1, 0, 1);
+         glRasterPos2f(-0.5f, -0.5f);  // (16, 16)
+         glBitmap(8, 8, 0, 0, 0, 0, solid);
+         // more distinct bitmaps than the atlas holds, their lower half blank
+         glRasterPos2f(0.5f, 0.5f);
+         GLubyte bits[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+         for (int i = 0; i < 4000; ++i) {
+             bits[4] = GLubyte(i), bits[5] = GLubyte(i >> 8), bits[6] = 0x80;
+             glBitmap(8, 8, 0, 0, 0, 0, bits);
+         }
+         return std::vector<Probe>{{16, 16, 1, 0, 1}, {23, 23, 1, 0, 1}, {48, 48, 0, 0, 0},
+                                   {48, 54, 1, 0, 1}};
+     }},
     {"vertex arrays with normals through glDrawArrays, lit",
      [] {
          const float positions[] = {-1, -1, 0, 1, -1, 0, -1, 1, 0};
@@ -643,9 +716,10 @@ const std::vector<Case> kCases = {
          const float c = litChannel(0.2f, 0.2f, 0, 0.8f, 1, 0.8f);
          return std::vector<Probe>{{10, 10, c, c, c}, {54, 54, 0, 0, 0}};
      }},
-    {"lines and points",
+    {"lines and points, after triangles of the same state",
      [] {
          glColor3f(1, 1, 1);
+         square(GL_QUADS, 0.75f, -1, 1, -0.75f);
          glBegin(GL_LINE_STRIP);
          glVertex2f(-1, 0.5f / 32);  // along row 32
          glVertex2f(1, 0.5f / 32);
@@ -663,7 +737,7 @@ const std::vector<Case> kCases = {
          glEnd();
          return std::vector<Probe>{{5, 32, 1, 1, 1},  {60, 32, 1, 1, 1}, {5, 33, 0, 0, 0},
                                    {8, 16, 1, 0, 0},  {48, 48, 0, 1, 0}, {50, 50, 0, 1, 0},
-                                   {51, 48, 0, 0, 0}};
+                                   {51, 48, 0, 0, 0}, {60, 4, 1, 1, 1}};
      }},
     {"gluSphere, outside and inside, lit at the centre",
      [] {
@@ -711,13 +785,14 @@ const std::vector<Case> kCases = {
          // facing the viewer s is near 0 (+y), left of it (toward -x) near 1
          return std::vector<Probe>{{36, 32, 1, 0, 0}, {22, 32, 0, 1, 0}, {32, 60, 0, 0, 0}};
      }},
-    {"errors: stack underflow, an unknown enable, a list inside a list",
+    {"errors; texture names made and deleted",
      [] {
          glPopMatrix();
          check(glGetError() == GL_STACK_UNDERFLOW, "popping the last matrix");
          check(glGetError() == GL_NO_ERROR, "the error is cleared once read");
          glEnable(0x1234);
          check(glGetError() == GL_INVALID_ENUM, "an unknown capability");
+         check(glGenLists(-1) == 0 && glGetError() == GL_INVALID_VALUE, "a negative count of lists");
          const GLuint list = glGenLists(2);
          glNewList(list, GL_COMPILE);
          glNewList(list + 1, GL_COMPILE);
@@ -729,7 +804,24 @@ const std::vector<Case> kCases = {
          GLint size = 0;
          glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
          check(size >= 1024, "the largest texture");
-         return std::vector<Probe>{};
+         glMaterialf(GL_FRONT, GL_SHININESS, 129);
+         check(glGetError() == GL_INVALID_VALUE, "shininess over 128");
+         GLuint names[2] = {0, 0};
+         glGenTextures(2, names);
+         auto unused = [](GLuint n) { return n != 0 && (n < 3 || n > 7); };  // 3..7 are bound above
+         check(unused(names[0]) && unused(names[1]) && names[0] != names[1],
+               "two new texture names");
+         const GLubyte red[3] = {255, 0, 0};
+         glBindTexture(GL_TEXTURE_2D, names[0]);
+         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, red);
+         glEnable(GL_TEXTURE_2D);
+         glColor3f(0, 1, 0);
+         square(GL_QUADS, -1, -1, 0, 1);  // red
+         glDeleteTextures(1, names);
+         glBindTexture(GL_TEXTURE_2D, names[0]);  // a name with no image: untextured
+         square(GL_QUADS, 0, -1, 1, 1);
+         return std::vector<Probe>{{16, 32, 0, 0, 0}, {48, 32, 0, 1, 0}};
      }},
 };
 
