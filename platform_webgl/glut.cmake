@@ -8,3 +8,7 @@ target_sources(vx_platform_webgl PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/glut_font.cpp
   ${CMAKE_CURRENT_LIST_DIR}/glut_shapes.cpp)
 target_include_directories(vx_platform_webgl PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+
+if(BUILD_TESTING)
+  include(${PROJECT_SOURCE_DIR}/tests/webgl/glut_cases.cmake)
+endif()
