@@ -75,8 +75,15 @@ function(vx_web_page target)
     # the desktop's window icon is no use to a page
     --exclude-file "*.pam")
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${VX_HOST_BUILD}/run/vendettix.manifest)
-  add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/app/web/index.html
-      ${CMAKE_SOURCE_DIR}/app/web/page.js ${CMAKE_SOURCE_DIR}/app/web/page.css ${www}
+  set(page_files index.html page.js page.css)
+  set(page_sources ${page_files})
+  list(TRANSFORM page_sources PREPEND ${CMAKE_SOURCE_DIR}/app/web/)
+  list(TRANSFORM page_files PREPEND ${www}/)
+  add_custom_command(OUTPUT ${page_files}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${www}
+    COMMAND ${CMAKE_COMMAND} -E copy ${page_sources} ${www}
+    DEPENDS ${page_sources}
     COMMENT "The page's files in ${www}")
+  add_custom_target(${target}-page DEPENDS ${page_files})
+  add_dependencies(${target} ${target}-page)
 endfunction()
