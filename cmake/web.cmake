@@ -64,7 +64,8 @@ function(vx_web_page target)
   target_link_options(${target} PRIVATE
     -sENVIRONMENT=web
     -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=64MB
-    # exit() ends the runtime (atexit handlers, streams flushed) and the page says so
+    # exit() runs the game's atexit handlers and flushes its streams; the page (Module.quit)
+    # stops the frames and says the game ended
     -sEXIT_RUNTIME=1
     -sMAX_WEBGL_VERSION=1 -sMIN_WEBGL_VERSION=1
     -sFORCE_FILESYSTEM=1 -lidbfs.js
