@@ -778,6 +778,7 @@ const std::vector<Case> kCases = {
          gluQuadricOrientation(inside, GLU_INSIDE);
          glPushMatrix();
          glTranslatef(-1, 0, 0);
+         glRotatef(180, 1, 0, 0);  // the last stack, round -z, faces the view
          gluSphere(outside, 0.9, 32, 16);
          glPopMatrix();
          glTranslatef(1, 0, 0);
@@ -790,7 +791,7 @@ const std::vector<Case> kCases = {
          return std::vector<Probe>{{16, 32, front, front, front, 8}, {48, 32, back, back, back},
                                    {32, 62, 0, 0, 0}};
      }},
-    {"gluCylinder covers its side; textured quadric coordinates",
+    {"gluCylinder: its outer side faces out, with its texture coordinates",
      [] {
          const GLubyte texels[] = {255, 0, 0, 0, 255, 0};  // s < 0.5 red, else green
          glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -799,7 +800,7 @@ const std::vector<Case> kCases = {
          glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
          glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
          glEnable(GL_TEXTURE_2D);
-         glEnable(GL_DEPTH_TEST);
+         glEnable(GL_CULL_FACE);  // the outer side faces out: the near side stays
          glMatrixMode(GL_PROJECTION);
          glOrtho(-2, 2, -2, 2, -10, 10);
          glMatrixMode(GL_MODELVIEW);
