@@ -529,6 +529,17 @@ const std::vector<Case> kCases = {
          for (int i = 0; i < 16; ++i)
              check(model[i] == wantModel[i], "modelview element " + std::to_string(i) + " is " +
                                                   std::to_string(model[i]));
+         // an up that is neither upright to the view nor of unit length makes the same view
+         glPushMatrix();
+         glLoadIdentity();
+         gluLookAt(0, 0, 5, 0, 0, 0, 0, 2, 1);
+         double slanted[16];
+         glGetDoublev(GL_MODELVIEW_MATRIX, slanted);
+         glPopMatrix();
+         for (int i = 0; i < 16; ++i)
+             check(std::fabs(slanted[i] - wantModel[i]) < 1e-6,
+                   "with a slanted up, element " + std::to_string(i) + " is " +
+                       std::to_string(slanted[i]));
          check(projection[11] == -1 && projection[15] == 0 &&
                    std::fabs(projection[0] - 1) < 1e-6 && std::fabs(projection[10] + 11.0 / 9) < 1e-6,
                "the perspective matrix");
@@ -820,6 +831,12 @@ const std::vector<Case> kCases = {
          check(glGetError() == GL_NO_ERROR, "the error is cleared once read");
          glEnable(0x1234);
          check(glGetError() == GL_INVALID_ENUM, "an unknown capability");
+         GLint unknown[4];
+         glGetIntegerv(0x1234, unknown);
+         check(glGetError() == GL_INVALID_ENUM, "an unknown query");
+         glPopMatrix();
+         glGetIntegerv(0x1234, unknown);
+         check(glGetError() == GL_STACK_UNDERFLOW, "the first error is the one kept");
          check(glGenLists(-1) == 0 && glGetError() == GL_INVALID_VALUE, "a negative count of lists");
          const GLuint list = glGenLists(2);
          glNewList(list, GL_COMPILE);
