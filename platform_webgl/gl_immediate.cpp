@@ -2,6 +2,7 @@
 // Immediate mode: the current attributes, glBegin/glEnd gathering corners, and their assembly
 // into triangles, lines or points (quads and polygons split, flat shading applied) for the
 // batch or the list being compiled. Client-side arrays feed the same road.
+#include <algorithm>
 #include <cstring>
 
 #include "gl_context.h"
@@ -171,19 +172,19 @@ float unsignedByte(GLubyte v)
     return float(v) / 255.0f;
 }
 
-// element i of a client array as floats
-void fetch(const ClientArray& a, int i, int defaultSize, float* out)
+// element i of a client array as up to n floats; what it leaves out of out stays
+void fetch(const ClientArray& a, int i, float* out, int n)
 {
-    const int size = a.size ? a.size : defaultSize;
     const uint8_t* base = static_cast<const uint8_t*>(a.pointer);
     if (a.type == GL_UNSIGNED_BYTE) {
-        const uint8_t* e = base + size_t(i) * size_t(a.stride ? a.stride : size);
-        for (int k = 0; k < size; ++k)
+        const uint8_t* e = base + size_t(i) * size_t(a.stride ? a.stride : a.size);
+        for (int k = 0; k < std::min(a.size, n); ++k)
             out[k] = unsignedByte(e[k]);
         return;
     }
     const size_t elementSize = a.type == GL_DOUBLE ? sizeof(double) : sizeof(float);
-    const uint8_t* e = base + size_t(i) * (a.stride ? size_t(a.stride) : size * elementSize);
+    const uint8_t* e = base + size_t(i) * (a.stride ? size_t(a.stride) : a.size * elementSize);
+    const int size = std::min(a.size, n);
     for (int k = 0; k < size; ++k)
         out[k] = a.type == GL_DOUBLE ? float(reinterpret_cast<const double*>(e)[k])
                                      : reinterpret_cast<const float*>(e)[k];
@@ -191,8 +192,10 @@ void fetch(const ClientArray& a, int i, int defaultSize, float* out)
 
 void setArray(ClientArray& a, GLint size, GLenum type, GLsizei stride, const void* pointer)
 {
-    if (stride < 0)
+    if (stride < 0 || size < 1 || size > 4)
         return setError(GL_INVALID_VALUE);
+    if (type != GL_FLOAT && type != GL_DOUBLE && type != GL_UNSIGNED_BYTE)
+        return setError(GL_INVALID_ENUM);
     a.size = size;
     a.type = type;
     a.stride = stride;
@@ -324,24 +327,24 @@ void glDrawArrays(GLenum mode, GLint first, GLsizei count)
         return;
     glBegin(mode);
     for (GLint i = first; i < first + count; ++i) {
-        float v[4] = {0, 0, 0, 1};
         if (c.normal.enabled) {
-            fetch(c.normal, i, 3, v);
-            normal(v[0], v[1], v[2]);
+            float n[3];
+            fetch(c.normal, i, n, 3);
+            normal(n[0], n[1], n[2]);
         }
         if (c.colour.enabled) {
-            v[3] = 1;
-            fetch(c.colour, i, 4, v);
-            colour(v[0], v[1], v[2], c.colour.size == 3 ? 1.0f : v[3]);
+            float rgba[4] = {0, 0, 0, 1};
+            fetch(c.colour, i, rgba, 4);
+            colour(rgba[0], rgba[1], rgba[2], rgba[3]);
         }
         if (c.texCoord.enabled) {
-            v[1] = 0;
-            fetch(c.texCoord, i, 2, v);
-            texCoord(v[0], v[1], 0, 1);
+            float st[2] = {0, 0};
+            fetch(c.texCoord, i, st, 2);
+            texCoord(st[0], st[1], 0, 1);
         }
-        v[2] = 0;
-        fetch(c.vertex, i, 3, v);
-        vertex(v[0], v[1], v[2]);
+        float p[3] = {0, 0, 0};
+        fetch(c.vertex, i, p, 3);
+        vertex(p[0], p[1], p[2]);
     }
     glEnd();
 }
