@@ -3,6 +3,7 @@
 // into triangles, lines or points (quads and polygons split, flat shading applied) for the
 // batch or the list being compiled. Client-side arrays feed the same road.
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "gl_context.h"
@@ -13,9 +14,9 @@ namespace {
 struct Primitive {
     bool active = false;
     GLenum mode = GL_POINTS;
-    Vertex work;              // the attributes the next corner takes
-    uint8_t setInside = 0;    // attributes given between glBegin and glEnd
-    uint8_t perVertex = 0;    // ... or known to the list: the corners carry them
+    Vertex work;            // the attributes the next corner takes
+    uint8_t setInside = 0;  // attributes given between glBegin and glEnd
+    uint8_t perVertex = 0;  // ... or known to the list: the corners carry them
     std::vector<Vertex> corners;
     std::vector<Vertex> assembled;
 };
@@ -26,10 +27,7 @@ Primitive& primitive()
     return p;
 }
 
-bool validMode(GLenum mode)
-{
-    return mode <= GL_POLYGON;
-}
+bool validMode(GLenum mode) { return mode <= GL_POLYGON; }
 
 // The corners in drawing order, as triangles, line pairs or points. With flat shading each
 // primitive takes the colour and normal of its provoking corner: the last, or a polygon's first.
@@ -101,10 +99,7 @@ Kind assemble(GLenum mode, const std::vector<Vertex>& v, std::vector<Vertex>& ou
 
 }  // namespace
 
-bool insideBeginEnd()
-{
-    return primitive().active;
-}
+bool insideBeginEnd() { return primitive().active; }
 
 }  // namespace vxgl
 
@@ -112,49 +107,71 @@ using namespace vxgl;
 
 namespace {
 
-// An attribute call: inside glBegin/glEnd it goes to the next corner (and, unless only compiling,
-// to the current value); outside, to the current value or the list being compiled.
-template <class Set>
-void attribute(Attribute which, const float* value, Set setCurrent, std::function<void()> call)
+// an attribute as a corner carries it: a texture coordinate divided by its q
+void toCorner(Vertex& v, Attribute which, const float* given)
+{
+    if (which == kNormal)
+        std::memcpy(v.normal, given, sizeof v.normal);
+    else if (which == kColour)
+        std::memcpy(v.colour, given, sizeof v.colour);
+    else
+        v.tex[0] = given[0] / given[3], v.tex[1] = given[1] / given[3];
+}
+
+void setCurrent(Attribute which, const float* given)
+{
+    State::Current& c = ctx().state.current;
+    if (which == kNormal)
+        std::memcpy(c.normal, given, sizeof c.normal);
+    else if (which == kColour)
+        setCurrentColour(given);
+    else
+        std::memcpy(c.tex, given, sizeof c.tex);
+}
+
+// An attribute call (four values, the unused ones any): inside glBegin/glEnd it goes to the next
+// corner (and, unless only compiling, to the current value); outside, to the current value or
+// the list being compiled.
+void attribute(Attribute which, const float* given)
 {
     Primitive& p = primitive();
     if (p.active) {
-        float* to = which == kNormal ? p.work.normal : which == kColour ? p.work.colour : p.work.tex;
-        std::memcpy(to, value, sizeof(float) * (which == kNormal ? 3 : which == kColour ? 4 : 2));
+        toCorner(p.work, which, given);
         p.setInside |= which;
         if (!compileOnly())
-            setCurrent();
+            setCurrent(which, given);
         return;
     }
-    const bool only = recordCall(std::move(call));
-    if (compiling())
-        listKnows(which, value);
-    if (!only)
-        setCurrent();
+    if (compiling()) {
+        const std::array<float, 4> v{given[0], given[1], given[2], given[3]};
+        const bool only = recordCall([=] { attribute(which, v.data()); });
+        Vertex known{};
+        toCorner(known, which, given);
+        listKnows(which, which == kNormal   ? known.normal
+                         : which == kColour ? known.colour
+                                            : known.tex);
+        if (only)
+            return;
+    }
+    setCurrent(which, given);
 }
 
 void colour(float r, float g, float b, float a)
 {
     const float c[4] = {r, g, b, a};
-    attribute(kColour, c, [&] { setCurrentColour(c); }, [=] { colour(r, g, b, a); });
+    attribute(kColour, c);
 }
 
 void normal(float x, float y, float z)
 {
-    const float n[3] = {x, y, z};
-    attribute(kNormal, n, [&] { std::memcpy(ctx().state.current.normal, n, sizeof n); },
-              [=] { normal(x, y, z); });
+    const float n[4] = {x, y, z, 0};
+    attribute(kNormal, n);
 }
 
 void texCoord(float s, float t, float r, float q)
 {
-    const float st[2] = {s / q, t / q};
-    attribute(kTexCoord, st,
-              [&] {
-                  float* tex = ctx().state.current.tex;
-                  tex[0] = s, tex[1] = t, tex[2] = r, tex[3] = q;
-              },
-              [=] { texCoord(s, t, r, q); });
+    const float tex[4] = {s, t, r, q};
+    attribute(kTexCoord, tex);
 }
 
 void vertex(float x, float y, float z)
@@ -167,10 +184,7 @@ void vertex(float x, float y, float z)
     p.corners.push_back(p.work);
 }
 
-float unsignedByte(GLubyte v)
-{
-    return float(v) / 255.0f;
-}
+float unsignedByte(GLubyte v) { return float(v) / 255.0f; }
 
 // element i of a client array as up to n floats; what it leaves out of out stays
 void fetch(const ClientArray& a, int i, float* out, int n)
@@ -206,11 +220,17 @@ ClientArray* clientArray(GLenum array)
 {
     Client& c = ctx().client;
     switch (array) {
-    case GL_VERTEX_ARRAY: return &c.vertex;
-    case GL_NORMAL_ARRAY: return &c.normal;
-    case GL_COLOR_ARRAY: return &c.colour;
-    case GL_TEXTURE_COORD_ARRAY: return &c.texCoord;
-    default: setError(GL_INVALID_ENUM); return nullptr;
+    case GL_VERTEX_ARRAY:
+        return &c.vertex;
+    case GL_NORMAL_ARRAY:
+        return &c.normal;
+    case GL_COLOR_ARRAY:
+        return &c.colour;
+    case GL_TEXTURE_COORD_ARRAY:
+        return &c.texCoord;
+    default:
+        setError(GL_INVALID_ENUM);
+        return nullptr;
     }
 }
 

@@ -58,15 +58,9 @@ void drawGrid(const GLUquadric* q, int rows, int columns, bool nextRowFirst,
 
 extern "C" {
 
-GLUquadric* gluNewQuadric(void)
-{
-    return new GLUquadric;
-}
+GLUquadric* gluNewQuadric(void) { return new GLUquadric; }
 
-void gluDeleteQuadric(GLUquadric* quad)
-{
-    delete quad;
-}
+void gluDeleteQuadric(GLUquadric* quad) { delete quad; }
 
 // quadrics are drawn filled only
 void gluQuadricDrawStyle(GLUquadric*, GLenum) {}
@@ -76,10 +70,7 @@ void gluQuadricOrientation(GLUquadric* quad, GLenum orientation)
     quad->orientation = orientation;
 }
 
-void gluQuadricTexture(GLUquadric* quad, GLboolean texture)
-{
-    quad->texture = texture;
-}
+void gluQuadricTexture(GLUquadric* quad, GLboolean texture) { quad->texture = texture; }
 
 // rows are stacks from +z down to -z
 void gluSphere(GLUquadric* quad, GLdouble radius, GLint slices, GLint stacks)
