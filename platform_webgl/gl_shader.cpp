@@ -126,7 +126,11 @@ void main() {
 )";
 
 const char* const kBitmapFragmentShader = R"(
+#ifdef GL_FRAGMENT_PRECISION_HIGH
+precision highp float;
+#else
 precision mediump float;
+#endif
 varying vec4 vColour;
 varying vec2 vTex;
 uniform sampler2D uTexture;
