@@ -335,8 +335,11 @@ const std::vector<Case> kCases = {
          glVertex2f(1, 1);
          glVertex2f(0, 1);
          glEnd();
+         glTexCoord2f(0.25f, 0.75f);  // the texel (0, 1) for corners that give none
+         square(GL_QUADS, -1, 0.5f, -0.5f, 1);
          return std::vector<Probe>{{8, 8, 1, 0, 0},      {24, 8, 0, 0.5f, 0}, {8, 24, 0, 0, 1},
-                                   {24, 24, 1, 0.5f, 1}, {40, 8, 1, 0, 0},    {56, 56, 1, 1, 1}};
+                                   {24, 24, 1, 0.5f, 1}, {40, 8, 1, 0, 0},    {56, 56, 1, 1, 1},
+                                   {8, 56, 0, 0, 1}};
      }},
     {"texture of three texels stretched to a power of two",
      [] {
@@ -635,8 +638,22 @@ const std::vector<Case> kCases = {
          glTranslatef(1, 0, 0);
          glColor3f(0, 1, 1);
          glCallList(lists + 1);
-         return std::vector<Probe>{
-             {16, 16, 1, 0, 0}, {16, 32, 0, 0, 1}, {48, 32, 0, 1, 1}, {48, 16, 0, 0, 0}};
+         // a primitive that gives no colour after one that did takes that one's last
+         const GLuint after = glGenLists(1);
+         glNewList(after, GL_COMPILE);
+         glBegin(GL_TRIANGLES);
+         glColor3f(1, 1, 0);
+         glVertex2f(0, 0.5f);
+         glVertex2f(0.5f, 0.5f);
+         glVertex2f(0, 1);
+         glEnd();
+         square(GL_QUADS, 0.5f, 0.5f, 1, 1);
+         glEndList();
+         glLoadIdentity();
+         glColor3f(0, 0, 1);
+         glCallList(after);
+         return std::vector<Probe>{{16, 16, 1, 0, 0}, {16, 32, 0, 0, 1}, {48, 32, 0, 1, 1},
+                                   {48, 16, 0, 0, 0}, {36, 52, 1, 1, 0}, {56, 56, 1, 1, 0}};
      }},
     {"display list: a lit, textured model replayed under another material",
      [] {
