@@ -401,7 +401,8 @@ void sphereCases()
     // across the axis: the rings level, the meridians bent at them, two seen edge on
     drawSphere(false, -90, 4, 3);
     check(litAround(0.4f * r, 0.5f * r, 1) && litAround(-0.4f * r, -0.5f * r, 1) && litAround(0.866f * r, 0, 1) &&
-              litAround(0, 0, 1) && litAround(0.433f * r, -0.75f * r, 1) && !litAround(0.433f * r, 0.25f * r, 1) &&
+              litAround(0, 0, 1) && litAround(0.433f * r, -0.75f * r, 1) &&
+              litAround(-0.433f * r, 0.75f * r, 1) && !litAround(0.433f * r, 0.25f * r, 1) &&
               !litAround(0.4f * r, 0, 1),
           "a wire sphere of 3 stacks, seen across its axis");
 }
