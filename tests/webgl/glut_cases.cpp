@@ -244,19 +244,33 @@ std::string takeShownMenu()
 }
 
 EM_JS(void, chooseFromPage, (int menu, int value), { Module._vxglutMenuChoose(menu, value); });
+EM_JS(void, openFromPage, (int x, int y), { Module._vxglutMenuOpen(x, y); });
 
 void menuCases()
 {
     catchMenus();
-    const int menu = glutCreateMenu([](int value) { note("chose %d", value, glutGetMenu()); });
+    const int menu = glutCreateMenu([](int value) { note("chose %d in menu %d", value, glutGetMenu()); });
     check(glutGetMenu() == menu, "a new menu is the current one");
     glutAddMenuEntry("Pause", 1);
     glutAddMenuEntry("Sound \"on\"", 3);
     glutAddMenuEntry("Help", 6);
     glutAddMenuEntry("Exit", 9);
+    glutAddMenuEntry("Play again", 8);
     glutChangeToMenuEntry(1, "Resume", 1);
     glutRemoveMenuItem(3);
+    glutRemoveMenuItem(4);  // the last
+    glutChangeToMenuEntry(4, "None", 4);  // past the last: nothing
+    glutRemoveMenuItem(0);
     glutAttachMenu(GLUT_MIDDLE_BUTTON);
+    glutAttachMenu(GLUT_RIGHT_BUTTON + 1);  // no such button: nothing
+    // another menu, current until the first is set again
+    const int other = glutCreateMenu([](int) {});
+    glutAddMenuEntry("Other", 1);
+    glutSetMenu(menu);
+    glutSetMenu(other + 1);  // no such menu: nothing
+    check(glutGetMenu() == menu, "glutSetMenu");
+    glutSetMenu(other);
+    check(glutGetMenu() == other, "glutSetMenu to the last menu made");
     check(sendMouse("mousedown", 1, 7, 8, 1) == 1 && seen() == "menustatus 1",
           "the middle button opens the menu, and the game gets no press");
     const std::string expected = "{\"entries\":[{\"label\":\"Resume\",\"value\":1},{\"label\":\"Sound \\\"on\\\"\",\"value\":3},"
@@ -265,8 +279,11 @@ void menuCases()
     const std::string shown = takeShownMenu();
     check(shown == expected, "the page is shown the entries, where the press was on the page: " + shown);
     check(sendMouse("mouseup", 1, 7, 8, 0) == 0 && seen().empty(), "the press's release is the menu's");
+    chooseFromPage(other + 1, 9);
+    check(seen().empty(), "a choice from a menu not open is ignored");
     chooseFromPage(menu, 9);
-    check(seen() == "menustatus 0 chose 9", "a choice closes the menu, then calls back with its value");
+    check(seen() == "menustatus 0 chose 9 in menu " + std::to_string(menu) && glutGetMenu() == other,
+          "a choice closes the menu, then calls back with its value, its menu current meanwhile");
     chooseFromPage(menu, 9);
     check(seen().empty(), "a choice with no menu open is ignored");
     sendMouse("mousedown", 1, 7, 8, 1);
@@ -278,6 +295,11 @@ void menuCases()
     check(sendMouse("mousedown", 0, 7, 8, 1) == 1 && sendMouse("mouseup", 0, 7, 8, 0) == 0 &&
               seen() == "menustatus 1 menustatus 0",
           "a press on the canvas closes an open menu and goes no further");
+    openFromPage(30, 4);
+    check(seen() == "menustatus 1" && takeShownMenu().find("\"x\":60,\"y\":8") != std::string::npos,
+          "the page's menu button opens the middle button's menu");
+    chooseFromPage(0, 0);
+    check(seen() == "menustatus 0", "the page closes the menu with no choice");
 }
 
 // the desktop's freeglut's measures
