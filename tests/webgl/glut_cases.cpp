@@ -315,6 +315,8 @@ void fontMeasureCases()
     check(length(GLUT_BITMAP_HELVETICA_18, "ab\nabc") == 30, "the longest line's width");
     check(glutBitmapWidth(GLUT_BITMAP_HELVETICA_10, 'W') == 9 && glutBitmapWidth(GLUT_BITMAP_TIMES_ROMAN_24, 0xE9) == 11,
           "widths of W in Helvetica 10 and e acute in Times Roman 24");
+    check(glutBitmapWidth(GLUT_BITMAP_TIMES_ROMAN_24, 1) == 6 && glutBitmapWidth(GLUT_BITMAP_TIMES_ROMAN_24, 255) == 11,
+          "the first and last characters' widths in Times Roman 24");
     check(glutBitmapWidth(GLUT_BITMAP_TIMES_ROMAN_24, 256) == 0 && glutBitmapWidth(&sPassed, 'W') == 0 &&
               glutBitmapLength(&sPassed, reinterpret_cast<const unsigned char*>("W")) == 0,
           "no width for a character or font there is not");
