@@ -189,7 +189,7 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         {{"--replay-score", "1", "--replay", "f"}, "cannot be used together"},
         {{"--replay-score", "1", "--record", "f"}, "cannot be used together"},
         {{"--replay-score", "1", "--no-save"}, "--no-save leaves alone"},
-        {{"--stop-at", "5"}, "--stop-at needs --replay FILE or --replay-score N"},
+        {{"--stop-at", "0"}, "--stop-at needs --replay FILE or --replay-score N"},
         {{"--timedemo", "f", "--stop-at", "5"}, "--stop-at needs --replay"},
         {{"--replay", "f", "--stop-at", "-1"}, "bad value for --stop-at: -1 (expected STEP)"},
         {{"--replay", "f", "--stop-at", "5184001"}, "bad value for --stop-at"},
