@@ -12,6 +12,8 @@
 #                       checked by lintian
 #   make determinism  the recordings and 200 generated games replayed alike by the normal build,
 #                     an aarch64 build (under qemu) and an x86-64-v3 build at -O3
+#   make web        the game for a web page in build-web/www (emscripten; README, "In a browser")
+#   make web-serve  that page served on 127.0.0.1:WEB_PORT (8000)
 #   make package-check  that too, then the same commit packaged from a clean copy elsewhere:
 #                       every .deb of the two builds must be the same byte for byte
 
@@ -23,10 +25,12 @@ ASAN_BUILD := build-asan
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 60
 PACKAGE_BUILD := build-deb
+WEB_BUILD := build-web
+WEB_PORT ?= 8000
 
 .PHONY: all deps deps-demo deps-test deps-bench deps-fuzz build build-game build-play build-asan run test test-release \
 	test-asan bench timedemo clean build-fuzz fuzz fuzz-ci demo screenshots package package-deb \
-	package-check board deps-board deps-determinism determinism
+	package-check board deps-board deps-determinism determinism deps-web web web-serve
 
 # the nested makes of CMake's build would otherwise announce every directory they enter
 MAKEFLAGS += --no-print-directory
@@ -49,6 +53,8 @@ deps-fuzz:
 	@bash scripts/install-deps run board fuzz
 deps-determinism:
 	@bash scripts/install-deps run test determinism
+deps-web:
+	@bash scripts/install-deps run web
 
 # the game and its assets alone; a first configure leaves the tests out, so the test tier's
 # packages are not needed
@@ -169,5 +175,24 @@ bench: deps-bench build
 timedemo: build-game
 	@python3 scripts/timedemo $(BUILD) --rounds 1
 
+# The game for a web page: the native build makes the data set (and whatever else the page
+# takes from it, the target web-host where there is one), then emscripten builds the game over
+# it into $(WEB_BUILD)/www: index.html and what it loads, for any static server.
+# emscripten's own tools look for their Node.js modules in Debian's folder.
+EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
+web: deps-web
+	@[ -f $(BUILD)/CMakeCache.txt ] || $(CONFIGURE) -B $(BUILD) -DBUILD_TESTING=OFF -DVX_BOARD=OFF >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target assets
+	@if cmake --build $(BUILD) --target help | grep -qw web-host; then \
+		cmake --build $(BUILD) -j $(JOBS) --target web-host; fi
+	@$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+		-DVX_WERROR=$(VX_WERROR) -DVX_HOST_BUILD=$(abspath $(BUILD)) >/dev/null
+	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS) --target vendettix
+	@echo "web: the page is in $(WEB_BUILD)/www ($$(cd $(WEB_BUILD)/www && echo *)); make web-serve serves it"
+
+web-serve: web
+	@echo "web-serve: http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops it)"
+	@cd $(WEB_BUILD)/www && python3 -m http.server --bind 127.0.0.1 $(WEB_PORT)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD) $(WEB_BUILD)

@@ -59,8 +59,14 @@ double pacedIdleStart(double previousStart, double now)
 
 void paceIdleCall()
 {
+#ifdef __EMSCRIPTEN__
+    // the page's idle comes with the browser's frames, whatever the display's rate, and cannot
+    // wait: the steps owed are counted from now
+    gIdleCallStart = platformSeconds();
+#else
     // the steps are owed by the wall clock anyway; the wait keeps the loop from spinning
     double start = pacedIdleStart(gIdleCallStart, platformSeconds());
     platformSleepUntil(start);
     gIdleCallStart = start;
+#endif
 }

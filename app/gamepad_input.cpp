@@ -2,7 +2,9 @@
 // app: the game pads' events into the input queue.
 #include "app/gamepad_input.h"
 
+#ifndef __EMSCRIPTEN__
 #include <SDL.h>
+#endif
 
 #include <cstdlib>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "platform/gamepad.h"
 #include "platform/virtual_pad.h"
 
+#ifndef __EMSCRIPTEN__
 // the bindings read SDL's numbers as the player's input names them
 static_assert(kPadA == SDL_CONTROLLER_BUTTON_A && kPadY == SDL_CONTROLLER_BUTTON_Y &&
                   kPadBack == SDL_CONTROLLER_BUTTON_BACK &&
@@ -31,6 +34,7 @@ static_assert(kPadLeftX == SDL_CONTROLLER_AXIS_LEFTX && kPadLeftY == SDL_CONTROL
                   kPadRightTrigger == SDL_CONTROLLER_AXIS_TRIGGERRIGHT &&
                   kPadAxisCount == SDL_CONTROLLER_AXIS_MAX,
               "pad axes");
+#endif
 
 static bool sTried = false;
 static bool sDeadzoneQueued = false;

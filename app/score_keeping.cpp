@@ -28,6 +28,8 @@
 #include "platform/redisplay.h"
 #include "platform/user_files.h"
 #include "player/throwing.h"
+#include "scene/world.h"
+#include "terrain/terrain.h"
 
 namespace {
 
@@ -282,6 +284,34 @@ std::string summaryField(const std::string& summary, const std::string& name)
     return summary.substr(from, summary.find(' ', from) - from);
 }
 
+#ifdef __EMSCRIPTEN__
+// The page starts no processes: the replay runs here, from the starting values, with standard
+// output left out; its World (built without drawing) and every global it set go before the
+// game starts.
+bool summaryInAChild(const InputLog& log, std::string* summary)
+{
+    std::fflush(stdout);
+    const int shown = dup(STDOUT_FILENO);
+    const int quiet = ::open("/dev/null", O_WRONLY);
+    if (quiet >= 0) {
+        dup2(quiet, STDOUT_FILENO);
+        ::close(quiet);
+    }
+    resetAllGlobals();
+    startSettings(false, true);
+    *summary = replayHeadless(log);
+    std::fflush(stdout);
+    if (shown >= 0) {
+        dup2(shown, STDOUT_FILENO);
+        ::close(shown);
+    }
+    delete gWorld->terrain;
+    delete gWorld;
+    gWorld = nullptr;
+    resetAllGlobals();
+    return true;
+}
+#else
 // the summary line the log's headless replay ends on, played in a child process (empty when the
 // replay failed); standard output, where the game prints along the way, is left out. False when
 // no child could be started.
@@ -329,6 +359,7 @@ bool summaryInAChild(const InputLog& log, std::string* summary)
         summary->clear();
     return true;
 }
+#endif
 
 }  // namespace
 

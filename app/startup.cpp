@@ -2,11 +2,15 @@
 // app: the entry point's start-up sequence and the shell's own callbacks, reshape and menu.
 #include <GL/freeglut.h>
 #include <GL/glu.h>
+#ifndef __EMSCRIPTEN__
 #include <GL/glx.h>
 #include <X11/XKBlib.h>
+#endif
 
 #include <cstdlib>
+#ifndef __EMSCRIPTEN__
 #include <malloc.h>
+#endif
 
 #include <future>
 
@@ -21,7 +25,9 @@
 #include "platform/services.h"
 #include "platform/sound.h"
 #include "platform/startup_trace.h"
+#ifndef __EMSCRIPTEN__
 #include "platform/window_identity.h"
+#endif
 #include "player/input.h"
 #include "scene/world.h"
 #include "streamer/paper_streamer.h"
@@ -40,6 +46,16 @@ static_assert(kWindowHidden == GLUT_HIDDEN && kWindowFullyCovered == GLUT_FULLY_
 static_assert(kButtonLeft == GLUT_LEFT_BUTTON && kButtonRight == GLUT_RIGHT_BUTTON &&
                   kButtonDown == GLUT_DOWN, "mouse buttons");
 
+#ifdef __EMSCRIPTEN__
+// the page has no X: the browser repeats no key as a release, and the canvas cannot be taken
+// from under the game
+static bool sWindowGone = false;
+
+bool windowGone()
+{
+    return false;
+}
+#else
 // X reports each auto-repeat of a held key as a release and a press; the walk back from a lean
 // starts at a release, so ask for repeated presses and one release when the key comes up
 static void askForDetectableAutoRepeat()
@@ -93,6 +109,7 @@ bool windowGone()
     }
     return sWindowGone;
 }
+#endif
 
 static void onWindowClose();
 
@@ -201,7 +218,13 @@ void startGame(int argc, char** argv, const WindowOptions& window)
     setSoundPlayer(platformPlaySound);
     setMessageBoxShower(platformMessageBox);
     // the ground needs no GL: it is built on a second thread while the window and context open
-    std::future<Terrain*> ground = std::async(std::launch::async, [] {
+    // (the page has one thread: there it is built first)
+#ifdef __EMSCRIPTEN__
+    constexpr auto kGroundLaunch = std::launch::deferred;
+#else
+    constexpr auto kGroundLaunch = std::launch::async;
+#endif
+    std::future<Terrain*> ground = std::async(kGroundLaunch, [] {
         Terrain* terrain = new Terrain;
         terrain->build();
         return terrain;
@@ -214,15 +237,19 @@ void startGame(int argc, char** argv, const WindowOptions& window)
     glutInitWindowSize(created.width, created.height);
     glutInitWindowPosition(created.x, created.y);
     glutCreateWindow("Mesh display");
+#ifndef __EMSCRIPTEN__
     setWindowIdentity();
     // closing the window ends the game through the main loop's return, not exit() in freeglut
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
     watchForWindowGone();
+#endif
     if (sWindowMode.fullScreen)
         glutFullScreen();
     setRedisplayHandler(glutPostRedisplay);
     setFullScreenHandler(toggleFullScreen);
+#ifndef __EMSCRIPTEN__
     askForDetectableAutoRepeat();
+#endif
     glClearColor(0, 0, 0, 1);
 
     registerCallbacks();
@@ -244,7 +271,9 @@ void startGame(int argc, char** argv, const WindowOptions& window)
     // the ground's lists made, its 16 MB tree goes before the first frame's own allocations
     if (!gKeepTerrainTree)
         world.terrain->releaseTree();
+#ifndef __EMSCRIPTEN__
     malloc_trim(0);
+#endif
     markStartupPhase("light and display lists");
 
     addPlaceholderStreamer();
@@ -259,8 +288,10 @@ void noteFrameShown()
     markStartupPhase("first frame drawn");
     // the frame is on screen once the X server has taken the swapped image
     glFinish();
+#ifndef __EMSCRIPTEN__
     if (Display* display = glXGetCurrentDisplay())
         XSync(display, False);
+#endif
     markStartupPhase("first swap");
     finishStartupTiming();
 }

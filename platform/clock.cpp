@@ -46,10 +46,15 @@ double platformSeconds()
 
 void platformSleepUntil(double seconds)
 {
+#ifdef __EMSCRIPTEN__
+    // a page is never put to sleep: a wait there would only spin and hold up the browser
+    (void)seconds;
+#else
     auto target = processStart() + std::chrono::duration_cast<SteadyClock::duration>(
                                        std::chrono::duration<double>(seconds));
     if (target > SteadyClock::now())
         std::this_thread::sleep_until(target);
+#endif
 }
 
 float tickToFloat(uint32_t ticks)

@@ -1,0 +1,10 @@
+# SPDX-License-Identifier: MIT
+# The window toolkit over the page, part of vx_platform_webgl. Its bitmap fonts' glyphs are the
+# native build's glut_fonts.cpp (vendettix-glyphs), which includes glut_font.h from here.
+target_sources(vx_platform_webgl PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/glut_window.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/glut_input.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/glut_menu.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/glut_font.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/glut_shapes.cpp)
+target_include_directories(vx_platform_webgl PRIVATE ${CMAKE_CURRENT_LIST_DIR})
