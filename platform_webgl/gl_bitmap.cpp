@@ -67,7 +67,8 @@ const Glyph* glyphFor(int width, int height, const GLubyte* bitmap)
     const size_t size = bitmapBytes(width, height);
     const auto key = std::make_tuple(bitmap, width, height);
     auto found = a.glyphs.find(key);
-    if (found != a.glyphs.end() && std::memcmp(found->second.bytes.data(), bitmap, size) == 0)
+    if (found != a.glyphs.end() && found->second.bytes.size() == size &&
+        std::memcmp(found->second.bytes.data(), bitmap, size) == 0)
         return &found->second;
     int x = 0, y = 0;
     if (!place(width, height, x, y)) {

@@ -68,6 +68,12 @@ struct State {
         bool cullFace = false;
     } enables;
     struct Lighting {
+        Lighting()
+        {
+            // the first light alone is white
+            for (int k = 0; k < 3; ++k)
+                light[0].diffuse[k] = light[0].specular[k] = 1;
+        }
         Light light[kMaxLights];
         Material front, back;
         float modelAmbient[4] = {0.2f, 0.2f, 0.2f, 1};

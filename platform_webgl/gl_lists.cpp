@@ -238,21 +238,14 @@ void glCallList(GLuint name)
     auto found = l.byName.find(name);
     if (found == l.byName.end() || l.replayDepth >= kMaxNesting)
         return;
-    // the list is looked up by name on each step: a call inside may replace or delete it
+    // nothing a list replays makes, replaces or deletes lists: the list stays as it is meanwhile
+    const List& list = found->second;
     ++l.replayDepth;
-    const size_t count = found->second.ops.size();
-    for (size_t i = 0; i < count; ++i) {
-        auto list = l.byName.find(name);
-        if (list == l.byName.end() || i >= list->second.ops.size())
-            break;
-        const Op& op = list->second.ops[i];
-        if (op.call) {
-            const std::function<void()> call = op.call;
-            call();
-        } else {
-            drawBuffer(op.run.kind, list->second.buffer, op.run.first, op.run.count,
-                       op.run.perVertex);
-        }
+    for (const Op& op : list.ops) {
+        if (op.call)
+            op.call();
+        else
+            drawBuffer(op.run.kind, list.buffer, op.run.first, op.run.count, op.run.perVertex);
     }
     --l.replayDepth;
 }

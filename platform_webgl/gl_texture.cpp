@@ -17,7 +17,6 @@ struct TextureObject {
     GLuint webgl = 0;
     GLenum minFilter = GL_NEAREST_MIPMAP_LINEAR;
     int width = 0, height = 0;  // level 0 as uploaded
-    bool stretched = false;
     uint32_t levels = 0;  // bit per level given
 };
 
@@ -172,18 +171,13 @@ void glTexImage2D(GLenum target, GLint level, GLint internalformat, GLsizei widt
         return setError(GL_INVALID_VALUE);
     beforeStateChange();
     TextureObject& t = object(ctx().state.texture.bound);
-    int w = width, h = height;
+    // a level is made the size the level 0 as uploaded has it
     if (level == 0) {
-        w = powerOfTwoAtLeast(width);
-        h = powerOfTwoAtLeast(height);
-        t.stretched = w != width || h != height;
-        t.width = w;
-        t.height = h;
+        t.width = powerOfTwoAtLeast(width);
+        t.height = powerOfTwoAtLeast(height);
         t.levels = 0;
-    } else if (t.stretched) {
-        w = std::max(1, t.width >> level);
-        h = std::max(1, t.height >> level);
     }
+    const int w = std::max(1, t.width >> level), h = std::max(1, t.height >> level);
     bindWebglTexture(t.webgl);
     if ((w != width || h != height) && pixels) {
         const std::vector<uint8_t> image =
