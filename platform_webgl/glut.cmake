@@ -8,3 +8,10 @@ target_sources(vx_platform_webgl PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/glut_font.cpp
   ${CMAKE_CURRENT_LIST_DIR}/glut_shapes.cpp)
 target_include_directories(vx_platform_webgl PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+# emscripten's own GLUT, and the other toolkits it links unasked, stay out: a GLUT call missing
+# here fails the link instead of falling to them (WebGL's calls are linked by name)
+target_link_options(vx_platform_webgl INTERFACE -sAUTO_JS_LIBRARIES=0 -lGL)
+
+if(BUILD_TESTING)
+  include(${PROJECT_SOURCE_DIR}/tests/webgl/glut_cases.cmake)
+endif()
