@@ -126,7 +126,11 @@ export async function startBrowser(viewport = { width: 900, height: 760 }) {
     context,
     newPage: () => context.newPage(),
     async close() {
-      await Promise.race([context.close().catch(() => {}), sleep(20000)]);
+      // a browser that does not close in time is killed all the same
+      let timer;
+      await Promise.race([context.close().catch(() => {}),
+                          new Promise((resolve) => { timer = setTimeout(resolve, 20000); })]);
+      clearTimeout(timer);
       killProfile(profile);
       sProfiles.delete(profile);
     },
