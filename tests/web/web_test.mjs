@@ -264,8 +264,8 @@ if (group === 'replays') {
 }
 
 if (group === 'pictures') {
-  // three moments of the whole game: level 1 with rolls in the air, level 2 after a look round,
-  // level 3's station
+  // three moments of the whole game: level 1's strips on the house, level 2 after a look round,
+  // level 3 from the house's other side
   const kStops = ['600', '2650', '4400'];
   test('the page draws the replay as the desktop does, outside the HUD\'s texts', kSafety, async () => {
     const keep = process.env.VX_WEB_PICTURES;
