@@ -19,9 +19,16 @@ set(VX_DISPLAY_LIBRARIES vx_platform_webgl)
 # SQLite from npm, by the lock file's exact version
 set(vx_npm ${CMAKE_BINARY_DIR}/npm)
 set(vx_sqlite_dir ${vx_npm}/node_modules/better-sqlite3/deps/sqlite3)
-if(NOT EXISTS ${vx_sqlite_dir}/sqlite3.c)
-  file(COPY ${CMAKE_SOURCE_DIR}/scripts/web-deps/package.json
-    ${CMAKE_SOURCE_DIR}/scripts/web-deps/package-lock.json DESTINATION ${vx_npm})
+set(vx_lock ${CMAKE_SOURCE_DIR}/scripts/web-deps/package-lock.json)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${vx_lock})
+# again whenever the lock file changes
+file(SHA256 ${vx_lock} vx_lock_hash)
+set(vx_installed "")
+if(EXISTS ${vx_npm}/installed-lock.sha256)
+  file(READ ${vx_npm}/installed-lock.sha256 vx_installed)
+endif()
+if(NOT EXISTS ${vx_sqlite_dir}/sqlite3.c OR NOT vx_installed STREQUAL vx_lock_hash)
+  file(COPY ${CMAKE_SOURCE_DIR}/scripts/web-deps/package.json ${vx_lock} DESTINATION ${vx_npm})
   message(STATUS "Installing SQLite's source from npm into ${vx_npm}")
   # its install scripts would build a native module: only the source is wanted
   execute_process(COMMAND npm ci --ignore-scripts --no-audit --no-fund --loglevel=error
@@ -29,7 +36,9 @@ if(NOT EXISTS ${vx_sqlite_dir}/sqlite3.c)
   if(NOT vx_npm_result EQUAL 0 OR NOT EXISTS ${vx_sqlite_dir}/sqlite3.c)
     message(FATAL_ERROR "npm ci in ${vx_npm} did not give ${vx_sqlite_dir}/sqlite3.c")
   endif()
+  file(WRITE ${vx_npm}/installed-lock.sha256 ${vx_lock_hash})
 endif()
+
 add_library(vx_sqlite3 STATIC ${vx_sqlite_dir}/sqlite3.c)
 target_include_directories(vx_sqlite3 SYSTEM PUBLIC ${vx_sqlite_dir})
 # one thread, no loadable extensions; its own warnings are not ours to mend
@@ -55,7 +64,8 @@ function(vx_web_page target)
   target_link_options(${target} PRIVATE
     -sENVIRONMENT=web
     -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=64MB
-    # exit() ends the runtime (atexit handlers, streams flushed) and the page says so
+    # exit() runs the game's atexit handlers and flushes its streams; the page (Module.quit)
+    # stops the frames and says the game ended
     -sEXIT_RUNTIME=1
     -sMAX_WEBGL_VERSION=1 -sMIN_WEBGL_VERSION=1
     -sFORCE_FILESYSTEM=1 -lidbfs.js
@@ -66,8 +76,15 @@ function(vx_web_page target)
     # the desktop's window icon is no use to a page
     --exclude-file "*.pam")
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${VX_HOST_BUILD}/run/vendettix.manifest)
-  add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/app/web/index.html
-      ${CMAKE_SOURCE_DIR}/app/web/page.js ${CMAKE_SOURCE_DIR}/app/web/page.css ${www}
+  set(page_files index.html page.js page.css)
+  set(page_sources ${page_files})
+  list(TRANSFORM page_sources PREPEND ${CMAKE_SOURCE_DIR}/app/web/)
+  list(TRANSFORM page_files PREPEND ${www}/)
+  add_custom_command(OUTPUT ${page_files}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${www}
+    COMMAND ${CMAKE_COMMAND} -E copy ${page_sources} ${www}
+    DEPENDS ${page_sources}
     COMMENT "The page's files in ${www}")
+  add_custom_target(${target}-page DEPENDS ${page_files})
+  add_dependencies(${target} ${target}-page)
 endfunction()

@@ -192,6 +192,17 @@ bool keepDamagedFile(const std::string& path, std::string& movedTo, std::string&
             syncFolderOf(path);
             return true;
         }
+        if (errno == EMLINK || errno == EPERM || errno == ENOTSUP || errno == ENOSYS) {
+            // a file system without hard links (the page's among them): a name that is free
+            // now is taken by renaming
+            struct stat taken;
+            if (lstat(movedTo.c_str(), &taken) == 0)
+                continue;
+            if (std::rename(path.c_str(), movedTo.c_str()) == 0) {
+                syncFolderOf(path);
+                return true;
+            }
+        }
         if (errno != EEXIST) {
             error = reason("cannot keep aside", path);
             return false;

@@ -189,6 +189,10 @@
       item.addEventListener('click', (event) => {
         event.stopPropagation();
         closeMenu(false);
+        // the browser grants the full screen only to the click itself: the page asks for it
+        // here, and the game's own switch, a step later, finds it done
+        if (/^\[ *\] Full screen$/.test(entry.label) && !document.fullscreenElement)
+          canvas.requestFullscreen().catch(() => {});
         Module._vxglutMenuChoose(menuId, entry.value);
       });
       menu.appendChild(item);
@@ -223,7 +227,7 @@
 
   // ---- the canvas follows the page's size (the window's size to the game) ----
   function fitCanvas() {
-    if (sized || document.fullscreenElement || vx.state !== 'running') return;
+    if (sized || vx.state !== 'running') return;
     const width = Math.max(1, Math.round(canvas.clientWidth));
     const height = Math.max(1, Math.round(canvas.clientHeight));
     if (canvas.width !== width || canvas.height !== height) {

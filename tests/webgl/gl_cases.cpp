@@ -10,6 +10,7 @@
 #include <emscripten/html5.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -428,7 +429,7 @@ const std::vector<Case> kCases = {
          return std::vector<Probe>{{48, 32, lit(0.5f), lit(0.25f), lit(0.125f)},
                                    {10, 50, lit(0.5f), lit(0.25f), lit(0.125f)}};
      }},
-    {"colour material: the material keeps the colour after tracking stops",
+    {"colour material: the colour on enabling, and the material keeps it after",
      [] {
          lightZ();
          glEnable(GL_COLOR_MATERIAL);
@@ -438,12 +439,16 @@ const std::vector<Case> kCases = {
          square(GL_QUADS, -1, -1, 0, 1);
          glDisable(GL_COLOR_MATERIAL);
          glColor3f(0, 0, 0);
-         square(GL_QUADS, 0, -1, 1, 1);
+         square(GL_QUADS, 0, 0, 1, 1);
+         glColor3f(0.25f, 0.25f, 1);  // not tracked yet
+         glEnable(GL_COLOR_MATERIAL);  // the current colour goes to the material now
+         glDisable(GL_COLOR_MATERIAL);
+         glColor3f(0, 0, 0);
+         square(GL_QUADS, 0, -1, 1, 0);
          auto lit = [](float c) { return litChannel(0.2f, c, 0, c, 1, 1); };
-         const Probe left{16, 32, lit(0.5f), lit(1), lit(0.25f)};
-         Probe right = left;
-         right.x = 48;
-         return std::vector<Probe>{left, right};
+         return std::vector<Probe>{{16, 32, lit(0.5f), lit(1), lit(0.25f)},
+                                   {48, 48, lit(0.5f), lit(1), lit(0.25f)},
+                                   {48, 16, lit(0.25f), lit(0.25f), lit(1)}};
      }},
     {"lighting: specular and shininess",
      [] {
@@ -488,6 +493,24 @@ const std::vector<Case> kCases = {
          glPopMatrix();
          glColor3f(0, 0, 1);
          square(GL_QUADS, -0.75f, -0.75f, -0.25f, -0.25f);
+         // about a slanted axis: half a turn about x = y swaps x and y and turns z round; a
+         // third of a turn about (1, 1, 1) takes x to y, y to z and z to x
+         const float halfTurn[16] = {0, 1, 0, 0, 1, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 1};
+         const float thirdTurn[16] = {0, 1, 0, 0, 0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 1};
+         for (const auto& [axis, want] :
+              {std::make_pair(std::array<float, 4>{180, 1, 1, 0}, halfTurn),
+               std::make_pair(std::array<float, 4>{120, 1, 1, 1}, thirdTurn)}) {
+             glPushMatrix();
+             glLoadIdentity();
+             glRotatef(axis[0], axis[1], axis[2], axis[3]);
+             float m[16];
+             glGetFloatv(GL_MODELVIEW_MATRIX, m);
+             glPopMatrix();
+             for (int i = 0; i < 16; ++i)
+                 check(std::fabs(m[i] - want[i]) < 1e-6f,
+                       "turning " + std::to_string(axis[0]) + " degrees: element " +
+                           std::to_string(i) + " is " + std::to_string(m[i]));
+         }
          return std::vector<Probe>{{48, 48, 1, 0, 0}, {16, 48, 0, 1, 0}, {16, 16, 0, 0, 1},
                                    {48, 16, 0, 0, 0}, {32, 60, 0, 0, 0}};
      }},
@@ -526,15 +549,19 @@ const std::vector<Case> kCases = {
                                    {int(x) + 1, int(y) + 1, 1, 0, 0}, {int(x) + 3, int(y), 0, 0, 0},
                                    {32, 32, 0, 0, 0}};
      }},
-    {"gluOrtho2D over the window's fractions",
+    {"gluOrtho2D over the window's fractions, in two viewports",
      [] {
          glMatrixMode(GL_PROJECTION);
          gluOrtho2D(0, 1, 0, 1);
          glMatrixMode(GL_MODELVIEW);
          glColor3f(1, 1, 0);
          square(GL_QUADS, 0.25f, 0.25f, 0.5f, 0.5f);
+         glViewport(32, 32, 32, 32);  // the same fractions of the top right quarter
+         glColor3f(0, 1, 1);
+         square(GL_QUADS, 0.25f, 0.25f, 0.5f, 0.5f);
          return std::vector<Probe>{{16, 16, 1, 1, 0}, {31, 31, 1, 1, 0}, {15, 16, 0, 0, 0},
-                                   {32, 32, 0, 0, 0}};
+                                   {32, 32, 0, 0, 0}, {40, 40, 0, 1, 1}, {47, 47, 0, 1, 1},
+                                   {48, 48, 0, 0, 0}};
      }},
     {"display list compiled, then called twice at two places",
      [] {

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int kLineBuffer = 200;   // a line and its newline, as the reader is asked for
+constexpr int kLineBuffer = 200;     // a line and its newline, as the reader is asked for
 constexpr size_t kLongestName = 49;  // a section's or a continued setting's name is cut there
 
 bool isSpace(char c)

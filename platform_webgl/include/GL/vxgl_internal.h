@@ -7,9 +7,9 @@
 extern "C" {
 #endif
 
-// Once, right after the WebGL context is made current (and again after a new one is made):
-// compiles the shaders, makes the buffers and sets the context's state to GL's initial state.
-// The viewport starts as the canvas's drawing buffer.
+// Once, right after the WebGL context is made current, before any other GL call that reaches
+// WebGL: compiles the shaders, makes the buffers and the bitmaps' atlas. The viewport starts as
+// the canvas's drawing buffer. Textures and lists live in that one context: a page makes one.
 void vxglInitContext(void);
 
 // Draws whatever is still gathered. Call it before the buffer swap (the page shows the canvas
