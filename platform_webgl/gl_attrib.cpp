@@ -29,10 +29,7 @@ void restoreLightingEnables(State::Enables& to, const State::Enables& from)
 
 }  // namespace
 
-int attribStackDepth()
-{
-    return int(attribStack().size());
-}
+int attribStackDepth() { return int(attribStack().size()); }
 
 }  // namespace vxgl
 

@@ -6,8 +6,8 @@
 
 #include <cstddef>
 
-#include "gl_context.h"
 #include "GL/vxgl_internal.h"
+#include "gl_context.h"
 
 namespace vxgl {
 namespace {
@@ -81,9 +81,12 @@ void attribute(GLuint location, bool perVertex, GLint size, size_t offset, const
 GLenum webglMode(Kind kind)
 {
     switch (kind) {
-    case Kind::Lines: return GL_LINES;
-    case Kind::Points: return GL_POINTS;
-    default: return GL_TRIANGLES;
+    case Kind::Lines:
+        return GL_LINES;
+    case Kind::Points:
+        return GL_POINTS;
+    default:
+        return GL_TRIANGLES;
     }
 }
 
@@ -214,9 +217,6 @@ void vxglInitContext(void)
     ++ctx().matrixVersion;
 }
 
-void vxglFlush(void)
-{
-    flushBatch();
-}
+void vxglFlush(void) { flushBatch(); }
 
 }  // extern "C"

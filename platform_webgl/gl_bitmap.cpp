@@ -107,11 +107,12 @@ void rasterPos(float x, float y, float z)
     transformPoint(c.modelview.back(), in, eye);
     for (int row = 0; row < 4; ++row) {
         const Mat4& p = c.projection.back();
-        clip[row] = p[row] * eye[0] + p[4 + row] * eye[1] + p[8 + row] * eye[2] + p[12 + row] * eye[3];
+        clip[row] =
+            p[row] * eye[0] + p[4 + row] * eye[1] + p[8 + row] * eye[2] + p[12 + row] * eye[3];
     }
     const float w = clip[3];
-    cur.rasterValid = w > 0 && std::fabs(clip[0]) <= w && std::fabs(clip[1]) <= w &&
-                      std::fabs(clip[2]) <= w;
+    cur.rasterValid =
+        w > 0 && std::fabs(clip[0]) <= w && std::fabs(clip[1]) <= w && std::fabs(clip[2]) <= w;
     if (!cur.rasterValid)
         return;
     const GLint* box = c.state.viewport.box;
@@ -142,7 +143,8 @@ void bitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat yorig, GLfloat
         const float s0 = float(g->x) / kAtlasSize, s1 = float(g->x + width) / kAtlasSize;
         const float t0 = float(g->y) / kAtlasSize, t1 = float(g->y + height) / kAtlasSize;
         Vertex corner[4];
-        const float xy[4][4] = {{x0, y0, s0, t0}, {x1, y0, s1, t0}, {x1, y1, s1, t1}, {x0, y1, s0, t1}};
+        const float xy[4][4] = {
+            {x0, y0, s0, t0}, {x1, y0, s1, t0}, {x1, y1, s1, t1}, {x0, y1, s0, t1}};
         for (int k = 0; k < 4; ++k) {
             corner[k] = Vertex{{xy[k][0], xy[k][1], z}, {0, 0, 1}, {}, {xy[k][2], xy[k][3]}};
             std::memcpy(corner[k].colour, cur.rasterColour, sizeof corner[k].colour);
@@ -156,10 +158,7 @@ void bitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat yorig, GLfloat
 
 }  // namespace
 
-GLuint atlasTexture()
-{
-    return atlas().texture;
-}
+GLuint atlasTexture() { return atlas().texture; }
 
 void initBitmaps()
 {
@@ -201,7 +200,8 @@ void glBitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat yorig, GLflo
         if (bits && width > 0 && height > 0)
             copy->assign(bits, bits + bitmapBytes(width, height));
         const bool only = recordCall([=] {
-            bitmap(width, height, xorig, yorig, xmove, ymove, copy->empty() ? nullptr : copy->data());
+            bitmap(width, height, xorig, yorig, xmove, ymove,
+                   copy->empty() ? nullptr : copy->data());
         });
         if (only)
             return;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace vxgl {
@@ -173,11 +174,18 @@ void useProgramFor(Kind kind, GLuint texture);
 void initShaders();
 
 // --- display lists (gl_lists.cpp) ---
+bool compiling();    // a list is being compiled, and this call is not from a list's replay
+bool compileOnly();  // ... with GL_COMPILE
+bool recordFunction(std::function<void()> call);
 // True when the call is only to be recorded in the list being compiled (GL_COMPILE); the
 // recording is done then, and with GL_COMPILE_AND_EXECUTE the caller goes on to execute it.
-bool recordCall(std::function<void()> call);
-bool compiling();          // a list is being compiled, and this call is not from a list's replay
-bool compileOnly();        // ... with GL_COMPILE
+template <class Call>
+bool recordCall(Call&& call)
+{
+    return compiling() && recordFunction(std::forward<Call>(call));
+}
+bool compiling();    // a list is being compiled, and this call is not from a list's replay
+bool compileOnly();  // ... with GL_COMPILE
 // an attribute set while compiling outside glBegin/glEnd: the list knows it from here on
 void listKnows(Attribute attribute, const float* value);
 // the values the list set for its attributes so far (mask of the known ones)

@@ -2,6 +2,8 @@
 // Immediate mode: the current attributes, glBegin/glEnd gathering corners, and their assembly
 // into triangles, lines or points (quads and polygons split, flat shading applied) for the
 // batch or the list being compiled. Client-side arrays feed the same road.
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "gl_context.h"
@@ -12,9 +14,9 @@ namespace {
 struct Primitive {
     bool active = false;
     GLenum mode = GL_POINTS;
-    Vertex work;              // the attributes the next corner takes
-    uint8_t setInside = 0;    // attributes given between glBegin and glEnd
-    uint8_t perVertex = 0;    // ... or known to the list: the corners carry them
+    Vertex work;            // the attributes the next corner takes
+    uint8_t setInside = 0;  // attributes given between glBegin and glEnd
+    uint8_t perVertex = 0;  // ... or known to the list: the corners carry them
     std::vector<Vertex> corners;
     std::vector<Vertex> assembled;
 };
@@ -25,10 +27,7 @@ Primitive& primitive()
     return p;
 }
 
-bool validMode(GLenum mode)
-{
-    return mode <= GL_POLYGON;
-}
+bool validMode(GLenum mode) { return mode <= GL_POLYGON; }
 
 // The corners in drawing order, as triangles, line pairs or points. With flat shading each
 // primitive takes the colour and normal of its provoking corner: the last, or a polygon's first.
@@ -100,10 +99,7 @@ Kind assemble(GLenum mode, const std::vector<Vertex>& v, std::vector<Vertex>& ou
 
 }  // namespace
 
-bool insideBeginEnd()
-{
-    return primitive().active;
-}
+bool insideBeginEnd() { return primitive().active; }
 
 }  // namespace vxgl
 
@@ -111,49 +107,71 @@ using namespace vxgl;
 
 namespace {
 
-// An attribute call: inside glBegin/glEnd it goes to the next corner (and, unless only compiling,
-// to the current value); outside, to the current value or the list being compiled.
-template <class Set>
-void attribute(Attribute which, const float* value, Set setCurrent, std::function<void()> call)
+// an attribute as a corner carries it: a texture coordinate divided by its q
+void toCorner(Vertex& v, Attribute which, const float* given)
+{
+    if (which == kNormal)
+        std::memcpy(v.normal, given, sizeof v.normal);
+    else if (which == kColour)
+        std::memcpy(v.colour, given, sizeof v.colour);
+    else
+        v.tex[0] = given[0] / given[3], v.tex[1] = given[1] / given[3];
+}
+
+void setCurrent(Attribute which, const float* given)
+{
+    State::Current& c = ctx().state.current;
+    if (which == kNormal)
+        std::memcpy(c.normal, given, sizeof c.normal);
+    else if (which == kColour)
+        setCurrentColour(given);
+    else
+        std::memcpy(c.tex, given, sizeof c.tex);
+}
+
+// An attribute call (four values, the unused ones any): inside glBegin/glEnd it goes to the next
+// corner (and, unless only compiling, to the current value); outside, to the current value or
+// the list being compiled.
+void attribute(Attribute which, const float* given)
 {
     Primitive& p = primitive();
     if (p.active) {
-        float* to = which == kNormal ? p.work.normal : which == kColour ? p.work.colour : p.work.tex;
-        std::memcpy(to, value, sizeof(float) * (which == kNormal ? 3 : which == kColour ? 4 : 2));
+        toCorner(p.work, which, given);
         p.setInside |= which;
         if (!compileOnly())
-            setCurrent();
+            setCurrent(which, given);
         return;
     }
-    const bool only = recordCall(std::move(call));
-    if (compiling())
-        listKnows(which, value);
-    if (!only)
-        setCurrent();
+    if (compiling()) {
+        const std::array<float, 4> v{given[0], given[1], given[2], given[3]};
+        const bool only = recordCall([=] { attribute(which, v.data()); });
+        Vertex known{};
+        toCorner(known, which, given);
+        listKnows(which, which == kNormal   ? known.normal
+                         : which == kColour ? known.colour
+                                            : known.tex);
+        if (only)
+            return;
+    }
+    setCurrent(which, given);
 }
 
 void colour(float r, float g, float b, float a)
 {
     const float c[4] = {r, g, b, a};
-    attribute(kColour, c, [&] { setCurrentColour(c); }, [=] { colour(r, g, b, a); });
+    attribute(kColour, c);
 }
 
 void normal(float x, float y, float z)
 {
-    const float n[3] = {x, y, z};
-    attribute(kNormal, n, [&] { std::memcpy(ctx().state.current.normal, n, sizeof n); },
-              [=] { normal(x, y, z); });
+    const float n[4] = {x, y, z, 0};
+    attribute(kNormal, n);
 }
 
 void texCoord(float s, float t, float r, float q)
 {
-    const float st[2] = {s / q, t / q};
-    attribute(kTexCoord, st,
-              [&] {
-                  float* tex = ctx().state.current.tex;
-                  tex[0] = s, tex[1] = t, tex[2] = r, tex[3] = q;
-              },
-              [=] { texCoord(s, t, r, q); });
+    const float tex[4] = {s, t, r, q};
+    attribute(kTexCoord, tex);
 }
 
 void vertex(float x, float y, float z)
@@ -166,24 +184,21 @@ void vertex(float x, float y, float z)
     p.corners.push_back(p.work);
 }
 
-float unsignedByte(GLubyte v)
-{
-    return float(v) / 255.0f;
-}
+float unsignedByte(GLubyte v) { return float(v) / 255.0f; }
 
-// element i of a client array as floats
-void fetch(const ClientArray& a, int i, int defaultSize, float* out)
+// element i of a client array as up to n floats; what it leaves out of out stays
+void fetch(const ClientArray& a, int i, float* out, int n)
 {
-    const int size = a.size ? a.size : defaultSize;
     const uint8_t* base = static_cast<const uint8_t*>(a.pointer);
     if (a.type == GL_UNSIGNED_BYTE) {
-        const uint8_t* e = base + size_t(i) * size_t(a.stride ? a.stride : size);
-        for (int k = 0; k < size; ++k)
+        const uint8_t* e = base + size_t(i) * size_t(a.stride ? a.stride : a.size);
+        for (int k = 0; k < std::min(a.size, n); ++k)
             out[k] = unsignedByte(e[k]);
         return;
     }
     const size_t elementSize = a.type == GL_DOUBLE ? sizeof(double) : sizeof(float);
-    const uint8_t* e = base + size_t(i) * (a.stride ? size_t(a.stride) : size * elementSize);
+    const uint8_t* e = base + size_t(i) * (a.stride ? size_t(a.stride) : a.size * elementSize);
+    const int size = std::min(a.size, n);
     for (int k = 0; k < size; ++k)
         out[k] = a.type == GL_DOUBLE ? float(reinterpret_cast<const double*>(e)[k])
                                      : reinterpret_cast<const float*>(e)[k];
@@ -191,8 +206,10 @@ void fetch(const ClientArray& a, int i, int defaultSize, float* out)
 
 void setArray(ClientArray& a, GLint size, GLenum type, GLsizei stride, const void* pointer)
 {
-    if (stride < 0)
+    if (stride < 0 || size < 1 || size > 4)
         return setError(GL_INVALID_VALUE);
+    if (type != GL_FLOAT && type != GL_DOUBLE && type != GL_UNSIGNED_BYTE)
+        return setError(GL_INVALID_ENUM);
     a.size = size;
     a.type = type;
     a.stride = stride;
@@ -203,11 +220,17 @@ ClientArray* clientArray(GLenum array)
 {
     Client& c = ctx().client;
     switch (array) {
-    case GL_VERTEX_ARRAY: return &c.vertex;
-    case GL_NORMAL_ARRAY: return &c.normal;
-    case GL_COLOR_ARRAY: return &c.colour;
-    case GL_TEXTURE_COORD_ARRAY: return &c.texCoord;
-    default: setError(GL_INVALID_ENUM); return nullptr;
+    case GL_VERTEX_ARRAY:
+        return &c.vertex;
+    case GL_NORMAL_ARRAY:
+        return &c.normal;
+    case GL_COLOR_ARRAY:
+        return &c.colour;
+    case GL_TEXTURE_COORD_ARRAY:
+        return &c.texCoord;
+    default:
+        setError(GL_INVALID_ENUM);
+        return nullptr;
     }
 }
 
@@ -324,24 +347,24 @@ void glDrawArrays(GLenum mode, GLint first, GLsizei count)
         return;
     glBegin(mode);
     for (GLint i = first; i < first + count; ++i) {
-        float v[4] = {0, 0, 0, 1};
         if (c.normal.enabled) {
-            fetch(c.normal, i, 3, v);
-            normal(v[0], v[1], v[2]);
+            float n[3];
+            fetch(c.normal, i, n, 3);
+            normal(n[0], n[1], n[2]);
         }
         if (c.colour.enabled) {
-            v[3] = 1;
-            fetch(c.colour, i, 4, v);
-            colour(v[0], v[1], v[2], c.colour.size == 3 ? 1.0f : v[3]);
+            float rgba[4] = {0, 0, 0, 1};
+            fetch(c.colour, i, rgba, 4);
+            colour(rgba[0], rgba[1], rgba[2], rgba[3]);
         }
         if (c.texCoord.enabled) {
-            v[1] = 0;
-            fetch(c.texCoord, i, 2, v);
-            texCoord(v[0], v[1], 0, 1);
+            float st[2] = {0, 0};
+            fetch(c.texCoord, i, st, 2);
+            texCoord(st[0], st[1], 0, 1);
         }
-        v[2] = 0;
-        fetch(c.vertex, i, 3, v);
-        vertex(v[0], v[1], v[2]);
+        float p[3] = {0, 0, 0};
+        fetch(c.vertex, i, p, 3);
+        vertex(p[0], p[1], p[2]);
     }
     glEnd();
 }

@@ -28,15 +28,24 @@ void setLight(GLenum which, GLenum pname, const Values& v)
         return setError(GL_INVALID_ENUM);
     Light& l = ctx().state.lighting.light[which - GL_LIGHT0];
     switch (pname) {
-    case GL_AMBIENT: beforeStateChange(); std::memcpy(l.ambient, v.data(), 16); return;
-    case GL_DIFFUSE: beforeStateChange(); std::memcpy(l.diffuse, v.data(), 16); return;
-    case GL_SPECULAR: beforeStateChange(); std::memcpy(l.specular, v.data(), 16); return;
+    case GL_AMBIENT:
+        beforeStateChange();
+        std::memcpy(l.ambient, v.data(), 16);
+        return;
+    case GL_DIFFUSE:
+        beforeStateChange();
+        std::memcpy(l.diffuse, v.data(), 16);
+        return;
+    case GL_SPECULAR:
+        beforeStateChange();
+        std::memcpy(l.specular, v.data(), 16);
+        return;
     case GL_POSITION: {
         beforeStateChange();
         const Mat4& m = ctx().modelview.back();
         for (int row = 0; row < 4; ++row)
-            l.position[row] = m[row] * v[0] + m[4 + row] * v[1] + m[8 + row] * v[2] +
-                              m[12 + row] * v[3];
+            l.position[row] =
+                m[row] * v[0] + m[4 + row] * v[1] + m[8 + row] * v[2] + m[12 + row] * v[3];
         return;
     }
     case GL_CONSTANT_ATTENUATION:
@@ -47,7 +56,8 @@ void setLight(GLenum which, GLenum pname, const Values& v)
         beforeStateChange();
         l.attenuation[pname - GL_CONSTANT_ATTENUATION] = v[0];
         return;
-    default: setError(GL_INVALID_ENUM);
+    default:
+        setError(GL_INVALID_ENUM);
     }
 }
 

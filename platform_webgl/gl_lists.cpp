@@ -100,20 +100,12 @@ void release(List& list)
 
 }  // namespace
 
-bool compiling()
-{
-    return lists().compiling.name != 0 && lists().replayDepth == 0;
-}
+bool compiling() { return lists().compiling.name != 0 && lists().replayDepth == 0; }
 
-bool compileOnly()
-{
-    return compiling() && lists().compiling.mode == GL_COMPILE;
-}
+bool compileOnly() { return compiling() && lists().compiling.mode == GL_COMPILE; }
 
-bool recordCall(std::function<void()> call)
+bool recordFunction(std::function<void()> call)
 {
-    if (!compiling())
-        return false;
     recordLeftCurrent();
     Compiling& c = lists().compiling;
     c.list.ops.push_back(Op{std::move(call), Run{}});
@@ -125,8 +117,13 @@ void listKnows(Attribute attribute, const float* value)
 {
     Compiling& c = lists().compiling;
     Vertex v{};
-    std::memcpy(attribute == kNormal ? v.normal : attribute == kColour ? v.colour : v.tex, value,
-                sizeof(float) * (attribute == kNormal ? 3 : attribute == kColour ? 4 : 2));
+    std::memcpy(attribute == kNormal   ? v.normal
+                : attribute == kColour ? v.colour
+                                       : v.tex,
+                value,
+                sizeof(float) * (attribute == kNormal   ? 3
+                                 : attribute == kColour ? 4
+                                                        : 2));
     copyAttributes(attribute, v, c.knownValues);
     c.known |= attribute;
 }
@@ -160,15 +157,9 @@ void listAppend(Kind kind, const Vertex* vertices, size_t count, uint8_t perVert
     c.leftCurrent |= setInside;
 }
 
-GLuint listIndex()
-{
-    return lists().compiling.name;
-}
+GLuint listIndex() { return lists().compiling.name; }
 
-GLenum listMode()
-{
-    return lists().compiling.name ? lists().compiling.mode : 0;
-}
+GLenum listMode() { return lists().compiling.name ? lists().compiling.mode : 0; }
 
 }  // namespace vxgl
 
@@ -264,9 +255,6 @@ void glDeleteLists(GLuint list, GLsizei range)
     }
 }
 
-GLboolean glIsList(GLuint list)
-{
-    return lists().byName.count(list) ? GL_TRUE : GL_FALSE;
-}
+GLboolean glIsList(GLuint list) { return lists().byName.count(list) ? GL_TRUE : GL_FALSE; }
 
 }  // extern "C"

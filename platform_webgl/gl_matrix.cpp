@@ -6,10 +6,7 @@
 
 namespace vxgl {
 
-Mat4 identity()
-{
-    return Mat4{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-}
+Mat4 identity() { return Mat4{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}; }
 
 Mat4 multiply(const Mat4& a, const Mat4& b)
 {
@@ -54,7 +51,8 @@ void multiplyBy(const Mat4& m)
     top = multiply(top, m);
 }
 
-template <class T> Mat4 toMat4(const T* m)
+template <class T>
+Mat4 toMat4(const T* m)
 {
     Mat4 r;
     for (int i = 0; i < 16; ++i)
@@ -207,10 +205,7 @@ void glScalef(GLfloat x, GLfloat y, GLfloat z)
         multiplyBy(scaling(x, y, z));
 }
 
-void glScaled(GLdouble x, GLdouble y, GLdouble z)
-{
-    glScalef(float(x), float(y), float(z));
-}
+void glScaled(GLdouble x, GLdouble y, GLdouble z) { glScalef(float(x), float(y), float(z)); }
 
 void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear,
              GLdouble zFar)

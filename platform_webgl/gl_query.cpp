@@ -3,6 +3,7 @@
 // the pixels back, and the flushes.
 #include <webgl/webgl1.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "gl_context.h"
@@ -10,79 +11,109 @@
 namespace vxgl {
 namespace {
 
-// the values of pname, as doubles; false when the name is not known
-bool query(GLenum pname, double* out, int& count)
+// the values of pname, as doubles, and their count; 0 when the name is not known
+int query(GLenum pname, double* out)
 {
     const Context& c = ctx();
     const State& s = c.state;
-    auto put = [&](std::initializer_list<double> values) {
-        count = 0;
-        for (double v : values)
-            out[count++] = v;
+    auto values = [&](std::initializer_list<double> v) {
+        std::copy(v.begin(), v.end(), out);
+        return int(v.size());
     };
-    auto putFloats = [&](const float* values, int n) {
-        for (int i = 0; i < n; ++i)
-            out[i] = values[i];
-        count = n;
+    auto floats = [&](const float* v, int n) {
+        std::copy(v, v + n, out);
+        return n;
     };
+    const GLint* box = s.viewport.box;
     switch (pname) {
-    case GL_MODELVIEW_MATRIX: putFloats(c.modelview.back().data(), 16); return true;
-    case GL_PROJECTION_MATRIX: putFloats(c.projection.back().data(), 16); return true;
-    case GL_CURRENT_COLOR: putFloats(s.current.colour, 4); return true;
-    case GL_CURRENT_NORMAL: putFloats(s.current.normal, 3); return true;
-    case GL_CURRENT_TEXTURE_COORDS: putFloats(s.current.tex, 4); return true;
-    case GL_CURRENT_RASTER_POSITION: putFloats(s.current.rasterPos, 4); return true;
-    case GL_CURRENT_RASTER_COLOR: putFloats(s.current.rasterColour, 4); return true;
-    case GL_CURRENT_RASTER_POSITION_VALID: put({double(s.current.rasterValid)}); return true;
-    case GL_VIEWPORT: {
-        const GLint* b = s.viewport.box;
-        put({double(b[0]), double(b[1]), double(b[2]), double(b[3])});
-        return true;
-    }
+    case GL_MODELVIEW_MATRIX:
+        return floats(c.modelview.back().data(), 16);
+    case GL_PROJECTION_MATRIX:
+        return floats(c.projection.back().data(), 16);
+    case GL_CURRENT_COLOR:
+        return floats(s.current.colour, 4);
+    case GL_CURRENT_NORMAL:
+        return floats(s.current.normal, 3);
+    case GL_CURRENT_TEXTURE_COORDS:
+        return floats(s.current.tex, 4);
+    case GL_CURRENT_RASTER_POSITION:
+        return floats(s.current.rasterPos, 4);
+    case GL_CURRENT_RASTER_COLOR:
+        return floats(s.current.rasterColour, 4);
+    case GL_CURRENT_RASTER_POSITION_VALID:
+        return values({double(s.current.rasterValid)});
+    case GL_VIEWPORT:
+        return values({double(box[0]), double(box[1]), double(box[2]), double(box[3])});
     case GL_MAX_TEXTURE_SIZE: {
         GLint size = 0;
         emscripten_glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
-        put({double(size)});
-        return true;
+        return values({double(size)});
     }
-    case GL_LIST_INDEX: put({double(listIndex())}); return true;
-    case GL_LIST_MODE: put({double(listMode())}); return true;
-    case GL_MAX_LIST_NESTING: put({64}); return true;
-    case GL_UNPACK_ALIGNMENT: put({double(c.client.unpackAlignment)}); return true;
-    case GL_PACK_ALIGNMENT: put({double(c.client.packAlignment)}); return true;
-    case GL_MATRIX_MODE: put({double(s.transform.matrixMode)}); return true;
-    case GL_MODELVIEW_STACK_DEPTH: put({double(c.modelview.size())}); return true;
-    case GL_PROJECTION_STACK_DEPTH: put({double(c.projection.size())}); return true;
+    case GL_LIST_INDEX:
+        return values({double(listIndex())});
+    case GL_LIST_MODE:
+        return values({double(listMode())});
+    case GL_MAX_LIST_NESTING:
+        return values({64});
+    case GL_UNPACK_ALIGNMENT:
+        return values({double(c.client.unpackAlignment)});
+    case GL_PACK_ALIGNMENT:
+        return values({double(c.client.packAlignment)});
+    case GL_MATRIX_MODE:
+        return values({double(s.transform.matrixMode)});
+    case GL_MODELVIEW_STACK_DEPTH:
+        return values({double(c.modelview.size())});
+    case GL_PROJECTION_STACK_DEPTH:
+        return values({double(c.projection.size())});
     case GL_MAX_MODELVIEW_STACK_DEPTH:
     case GL_MAX_PROJECTION_STACK_DEPTH:
-    case GL_MAX_ATTRIB_STACK_DEPTH: put({double(kMaxStackDepth)}); return true;
-    case GL_ATTRIB_STACK_DEPTH: put({double(attribStackDepth())}); return true;
-    case GL_MAX_LIGHTS: put({double(kMaxLights)}); return true;
-    case GL_TEXTURE_BINDING_2D: put({double(s.texture.bound)}); return true;
-    case GL_POINT_SIZE: put({double(s.pointSize)}); return true;
-    case GL_LINE_WIDTH: put({double(s.lineWidth)}); return true;
-    case GL_SHADE_MODEL: put({double(s.lighting.shadeModel)}); return true;
-    case GL_COLOR_MATERIAL_FACE: put({double(s.lighting.colourMaterialFace)}); return true;
-    case GL_COLOR_MATERIAL_PARAMETER: put({double(s.lighting.colourMaterialMode)}); return true;
-    case GL_LIGHT_MODEL_AMBIENT: putFloats(s.lighting.modelAmbient, 4); return true;
-    case GL_BLEND_SRC: put({double(s.colourBuffer.blendSrc)}); return true;
-    case GL_BLEND_DST: put({double(s.colourBuffer.blendDst)}); return true;
-    case GL_COLOR_CLEAR_VALUE: putFloats(s.colourBuffer.clear, 4); return true;
-    case GL_DEPTH_FUNC: put({double(s.depth.func)}); return true;
-    case GL_DEPTH_WRITEMASK: put({double(s.depth.mask)}); return true;
-    case GL_DEPTH_CLEAR_VALUE: put({s.depth.clear}); return true;
-    case GL_CULL_FACE_MODE: put({double(s.polygon.cullMode)}); return true;
-    case GL_FRONT_FACE: put({double(s.polygon.frontFace)}); return true;
-    default: return false;
+    case GL_MAX_ATTRIB_STACK_DEPTH:
+        return values({double(kMaxStackDepth)});
+    case GL_ATTRIB_STACK_DEPTH:
+        return values({double(attribStackDepth())});
+    case GL_MAX_LIGHTS:
+        return values({double(kMaxLights)});
+    case GL_TEXTURE_BINDING_2D:
+        return values({double(s.texture.bound)});
+    case GL_POINT_SIZE:
+        return values({double(s.pointSize)});
+    case GL_LINE_WIDTH:
+        return values({double(s.lineWidth)});
+    case GL_SHADE_MODEL:
+        return values({double(s.lighting.shadeModel)});
+    case GL_COLOR_MATERIAL_FACE:
+        return values({double(s.lighting.colourMaterialFace)});
+    case GL_COLOR_MATERIAL_PARAMETER:
+        return values({double(s.lighting.colourMaterialMode)});
+    case GL_LIGHT_MODEL_AMBIENT:
+        return floats(s.lighting.modelAmbient, 4);
+    case GL_BLEND_SRC:
+        return values({double(s.colourBuffer.blendSrc)});
+    case GL_BLEND_DST:
+        return values({double(s.colourBuffer.blendDst)});
+    case GL_COLOR_CLEAR_VALUE:
+        return floats(s.colourBuffer.clear, 4);
+    case GL_DEPTH_FUNC:
+        return values({double(s.depth.func)});
+    case GL_DEPTH_WRITEMASK:
+        return values({double(s.depth.mask)});
+    case GL_DEPTH_CLEAR_VALUE:
+        return values({s.depth.clear});
+    case GL_CULL_FACE_MODE:
+        return values({double(s.polygon.cullMode)});
+    case GL_FRONT_FACE:
+        return values({double(s.polygon.frontFace)});
+    default:
+        return 0;
     }
 }
 
 // one of the four forms: the enables answer through glIsEnabled
-template <class T, class Convert> void get(GLenum pname, T* params, Convert convert)
+template <class T, class Convert>
+void get(GLenum pname, T* params, Convert convert)
 {
     double values[16];
-    int count = 0;
-    if (query(pname, values, count)) {
+    if (const int count = query(pname, values)) {
         for (int i = 0; i < count; ++i)
             params[i] = convert(values[i]);
         return;
@@ -136,11 +167,21 @@ const GLubyte* glGetString(GLenum name)
 {
     const char* text = nullptr;
     switch (name) {
-    case GL_VENDOR: text = "Vendettix"; break;
-    case GL_RENDERER: text = "Vendettix GL over WebGL"; break;
-    case GL_VERSION: text = "1.1 WebGL"; break;
-    case GL_EXTENSIONS: text = ""; break;
-    default: setError(GL_INVALID_ENUM); return nullptr;
+    case GL_VENDOR:
+        text = "Vendettix";
+        break;
+    case GL_RENDERER:
+        text = "Vendettix GL over WebGL";
+        break;
+    case GL_VERSION:
+        text = "1.1 WebGL";
+        break;
+    case GL_EXTENSIONS:
+        text = "";
+        break;
+    default:
+        setError(GL_INVALID_ENUM);
+        return nullptr;
     }
     return reinterpret_cast<const GLubyte*>(text);
 }

@@ -126,7 +126,11 @@ void main() {
 )";
 
 const char* const kBitmapFragmentShader = R"(
+#ifdef GL_FRAGMENT_PRECISION_HIGH
+precision highp float;
+#else
 precision mediump float;
+#endif
 varying vec4 vColour;
 varying vec2 vTex;
 uniform sampler2D uTexture;
@@ -254,11 +258,20 @@ void sendState(Program& p)
     float track[4] = {0, 0, 0, 0};
     if (s.enables.colourMaterial && s.lighting.colourMaterialFace != GL_BACK) {
         switch (s.lighting.colourMaterialMode) {
-        case GL_AMBIENT: track[0] = 1; break;
-        case GL_DIFFUSE: track[1] = 1; break;
-        case GL_SPECULAR: track[2] = 1; break;
-        case GL_EMISSION: track[3] = 1; break;
-        default: track[0] = track[1] = 1;
+        case GL_AMBIENT:
+            track[0] = 1;
+            break;
+        case GL_DIFFUSE:
+            track[1] = 1;
+            break;
+        case GL_SPECULAR:
+            track[2] = 1;
+            break;
+        case GL_EMISSION:
+            track[3] = 1;
+            break;
+        default:
+            track[0] = track[1] = 1;
         }
     }
     emscripten_glUniform4fv(p.track, 1, track);

@@ -44,10 +44,18 @@ void setCurrentColour(const float rgba[4])
         if (!m)
             continue;
         switch (s.lighting.colourMaterialMode) {
-        case GL_AMBIENT: std::memcpy(m->ambient, rgba, 16); break;
-        case GL_DIFFUSE: std::memcpy(m->diffuse, rgba, 16); break;
-        case GL_SPECULAR: std::memcpy(m->specular, rgba, 16); break;
-        case GL_EMISSION: std::memcpy(m->emission, rgba, 16); break;
+        case GL_AMBIENT:
+            std::memcpy(m->ambient, rgba, 16);
+            break;
+        case GL_DIFFUSE:
+            std::memcpy(m->diffuse, rgba, 16);
+            break;
+        case GL_SPECULAR:
+            std::memcpy(m->specular, rgba, 16);
+            break;
+        case GL_EMISSION:
+            std::memcpy(m->emission, rgba, 16);
+            break;
         default:
             std::memcpy(m->ambient, rgba, 16);
             std::memcpy(m->diffuse, rgba, 16);
@@ -73,13 +81,20 @@ static bool* capability(GLenum cap)
 {
     State::Enables& e = ctx().state.enables;
     switch (cap) {
-    case GL_LIGHTING: return &e.lighting;
-    case GL_COLOR_MATERIAL: return &e.colourMaterial;
-    case GL_NORMALIZE: return &e.normalize;
-    case GL_TEXTURE_2D: return &e.texture2d;
-    case GL_BLEND: return &e.blend;
-    case GL_DEPTH_TEST: return &e.depthTest;
-    case GL_CULL_FACE: return &e.cullFace;
+    case GL_LIGHTING:
+        return &e.lighting;
+    case GL_COLOR_MATERIAL:
+        return &e.colourMaterial;
+    case GL_NORMALIZE:
+        return &e.normalize;
+    case GL_TEXTURE_2D:
+        return &e.texture2d;
+    case GL_BLEND:
+        return &e.blend;
+    case GL_DEPTH_TEST:
+        return &e.depthTest;
+    case GL_CULL_FACE:
+        return &e.cullFace;
     default:
         if (cap >= GL_LIGHT0 && cap < GL_LIGHT0 + kMaxLights)
             return &e.light[cap - GL_LIGHT0];
@@ -126,11 +141,17 @@ GLboolean glIsEnabled(GLenum cap)
         return *flag;
     const Client& c = ctx().client;
     switch (cap) {
-    case GL_VERTEX_ARRAY: return c.vertex.enabled;
-    case GL_NORMAL_ARRAY: return c.normal.enabled;
-    case GL_COLOR_ARRAY: return c.colour.enabled;
-    case GL_TEXTURE_COORD_ARRAY: return c.texCoord.enabled;
-    default: setError(GL_INVALID_ENUM); return GL_FALSE;
+    case GL_VERTEX_ARRAY:
+        return c.vertex.enabled;
+    case GL_NORMAL_ARRAY:
+        return c.normal.enabled;
+    case GL_COLOR_ARRAY:
+        return c.colour.enabled;
+    case GL_TEXTURE_COORD_ARRAY:
+        return c.texCoord.enabled;
+    default:
+        setError(GL_INVALID_ENUM);
+        return GL_FALSE;
     }
 }
 

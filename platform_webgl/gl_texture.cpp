@@ -17,7 +17,7 @@ struct TextureObject {
     GLuint webgl = 0;
     GLenum minFilter = GL_NEAREST_MIPMAP_LINEAR;
     int width = 0, height = 0;  // level 0 as uploaded
-    uint32_t levels = 0;  // bit per level given
+    uint32_t levels = 0;        // bit per level given
 };
 
 struct Textures {
@@ -55,39 +55,40 @@ int powerOfTwoAtLeast(int n)
 int channels(GLenum format)
 {
     switch (format) {
-    case GL_RGB: return 3;
-    case GL_RGBA: return 4;
-    case GL_LUMINANCE_ALPHA: return 2;
+    case GL_RGB:
+        return 3;
+    case GL_RGBA:
+        return 4;
+    case GL_LUMINANCE_ALPHA:
+        return 2;
     case GL_LUMINANCE:
-    case GL_ALPHA: return 1;
-    default: return 0;
+    case GL_ALPHA:
+        return 1;
+    default:
+        return 0;
     }
 }
 
-bool mipmapped(GLenum filter)
-{
-    return filter != GL_NEAREST && filter != GL_LINEAR;
-}
+bool mipmapped(GLenum filter) { return filter != GL_NEAREST && filter != GL_LINEAR; }
 
 // the image stretched to width x height, nearest texel, rows packed
 std::vector<uint8_t> stretch(const uint8_t* pixels, int w, int h, int n, int width, int height)
 {
     const int align = ctx().client.unpackAlignment;
-    const size_t stride = (size_t(w) * size_t(n) + size_t(align) - 1) / size_t(align) * size_t(align);
+    const size_t stride =
+        (size_t(w) * size_t(n) + size_t(align) - 1) / size_t(align) * size_t(align);
     std::vector<uint8_t> out(size_t(width) * size_t(height) * size_t(n));
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            const uint8_t* from = pixels + size_t(y * h / height) * stride + size_t(x * w / width) * size_t(n);
+            const uint8_t* from =
+                pixels + size_t(y * h / height) * stride + size_t(x * w / width) * size_t(n);
             for (int k = 0; k < n; ++k)
                 out[(size_t(y) * size_t(width) + size_t(x)) * size_t(n) + size_t(k)] = from[k];
         }
     return out;
 }
 
-GLint webglWrap(GLint wrap)
-{
-    return wrap == GL_CLAMP ? GL_CLAMP_TO_EDGE : wrap;
-}
+GLint webglWrap(GLint wrap) { return wrap == GL_CLAMP ? GL_CLAMP_TO_EDGE : wrap; }
 
 }  // namespace
 
@@ -160,8 +161,8 @@ void glBindTexture(GLenum target, GLuint name)
     ctx().state.texture.bound = name;
 }
 
-void glTexImage2D(GLenum target, GLint level, GLint internalformat, GLsizei width,
-                  GLsizei height, GLint border, GLenum format, GLenum type, const GLvoid* pixels)
+void glTexImage2D(GLenum target, GLint level, GLint internalformat, GLsizei width, GLsizei height,
+                  GLint border, GLenum format, GLenum type, const GLvoid* pixels)
 {
     (void)internalformat;  // WebGL stores the texture as it is given
     const int n = channels(format);
@@ -187,8 +188,7 @@ void glTexImage2D(GLenum target, GLint level, GLint internalformat, GLsizei widt
                                 image.data());
         emscripten_glPixelStorei(GL_UNPACK_ALIGNMENT, ctx().client.unpackAlignment);
     } else {
-        emscripten_glTexImage2D(GL_TEXTURE_2D, level, GLint(format), w, h, 0, format, type,
-                                pixels);
+        emscripten_glTexImage2D(GL_TEXTURE_2D, level, GLint(format), w, h, 0, format, type, pixels);
     }
     t.levels |= 1u << level;
 }
@@ -203,8 +203,10 @@ void glTexParameteri(GLenum target, GLenum pname, GLint param)
     case GL_TEXTURE_MIN_FILTER:
     case GL_TEXTURE_MAG_FILTER:
     case GL_TEXTURE_WRAP_S:
-    case GL_TEXTURE_WRAP_T: break;
-    default: return setError(GL_INVALID_ENUM);
+    case GL_TEXTURE_WRAP_T:
+        break;
+    default:
+        return setError(GL_INVALID_ENUM);
     }
     beforeStateChange();
     TextureObject& t = object(ctx().state.texture.bound);

@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: MIT
-// GLU's quadrics: the sphere, cylinder and disk as grids of corners drawn through GL's immediate
-// mode (so a list being compiled keeps them), filled as quad strips, as lines or as points.
-// Around the z axis s runs from 0 at +y through 0.25 at +x; a sphere's t runs from 0 at -z to 1
-// at +z, a cylinder's from 0 at its base to 1 at its top.
+// GLU's quadrics: the sphere and the cylinder as grids of corners drawn filled, as quad strips,
+// through GL's immediate mode (so a list being compiled keeps them), with smooth normals. Around
+// the z axis s runs from 0 at +y through 0.25 at +x; a sphere's t runs from 0 at -z to 1 at +z, a
+// cylinder's from 0 at its base to 1 at its top.
 #include <GL/glu.h>
 
 #include <cmath>
 #include <functional>
 
 struct GLUquadric {
-    GLenum drawStyle = GLU_FILL;
-    GLenum normals = GLU_SMOOTH;
     GLenum orientation = GLU_OUTSIDE;
     bool texture = false;
 };
@@ -33,43 +31,18 @@ void around(int i, int slices, double& s, double& c)
 
 void emit(const GLUquadric* q, const Corner& c)
 {
-    if (q->normals != GLU_NONE) {
-        const double sign = q->orientation == GLU_INSIDE ? -1 : 1;
-        glNormal3f(float(sign * c.normal[0]), float(sign * c.normal[1]), float(sign * c.normal[2]));
-    }
+    const double sign = q->orientation == GLU_INSIDE ? -1 : 1;
+    glNormal3f(float(sign * c.normal[0]), float(sign * c.normal[1]), float(sign * c.normal[2]));
     if (q->texture)
         glTexCoord2f(float(c.tex[0]), float(c.tex[1]));
     glVertex3f(float(c.pos[0]), float(c.pos[1]), float(c.pos[2]));
 }
 
-// rows x columns corners; filled, each band between two rows is a quad strip whose pairs are
-// ordered so its outer side faces out (nextRowFirst: the pair starts on the next row)
+// rows x columns corners; each band between two rows is a quad strip whose pairs are ordered
+// so its outer side faces out (nextRowFirst: the pair starts on the next row)
 void drawGrid(const GLUquadric* q, int rows, int columns, bool nextRowFirst,
               const std::function<Corner(int row, int column)>& at)
 {
-    if (q->drawStyle == GLU_POINT) {
-        glBegin(GL_POINTS);
-        for (int r = 0; r < rows; ++r)
-            for (int c = 0; c < columns; ++c)
-                emit(q, at(r, c));
-        glEnd();
-        return;
-    }
-    if (q->drawStyle == GLU_LINE || q->drawStyle == GLU_SILHOUETTE) {
-        for (int r = 0; r < rows; ++r) {
-            glBegin(GL_LINE_STRIP);
-            for (int c = 0; c < columns; ++c)
-                emit(q, at(r, c));
-            glEnd();
-        }
-        for (int c = 0; c + 1 < columns; ++c) {
-            glBegin(GL_LINE_STRIP);
-            for (int r = 0; r < rows; ++r)
-                emit(q, at(r, c));
-            glEnd();
-        }
-        return;
-    }
     const bool next = nextRowFirst != (q->orientation == GLU_INSIDE);
     for (int r = 0; r + 1 < rows; ++r) {
         glBegin(GL_QUAD_STRIP);
@@ -85,35 +58,19 @@ void drawGrid(const GLUquadric* q, int rows, int columns, bool nextRowFirst,
 
 extern "C" {
 
-GLUquadric* gluNewQuadric(void)
-{
-    return new GLUquadric;
-}
+GLUquadric* gluNewQuadric(void) { return new GLUquadric; }
 
-void gluDeleteQuadric(GLUquadric* quad)
-{
-    delete quad;
-}
+void gluDeleteQuadric(GLUquadric* quad) { delete quad; }
 
-void gluQuadricDrawStyle(GLUquadric* quad, GLenum draw)
-{
-    quad->drawStyle = draw;
-}
-
-void gluQuadricNormals(GLUquadric* quad, GLenum normal)
-{
-    quad->normals = normal;
-}
+// quadrics are drawn filled only
+void gluQuadricDrawStyle(GLUquadric*, GLenum) {}
 
 void gluQuadricOrientation(GLUquadric* quad, GLenum orientation)
 {
     quad->orientation = orientation;
 }
 
-void gluQuadricTexture(GLUquadric* quad, GLboolean texture)
-{
-    quad->texture = texture;
-}
+void gluQuadricTexture(GLUquadric* quad, GLboolean texture) { quad->texture = texture; }
 
 // rows are stacks from +z down to -z
 void gluSphere(GLUquadric* quad, GLdouble radius, GLint slices, GLint stacks)
@@ -147,20 +104,6 @@ void gluCylinder(GLUquadric* quad, GLdouble base, GLdouble top, GLdouble height,
         return Corner{{r * s, r * c, z},
                       {s / length, c / length, slope / length},
                       {double(column) / slices, double(row) / stacks}};
-    });
-}
-
-// rows are loops from the inner radius out, in the z = 0 plane facing +z
-void gluDisk(GLUquadric* quad, GLdouble inner, GLdouble outer, GLint slices, GLint loops)
-{
-    if (slices < 2 || loops < 1 || inner < 0 || outer < inner)
-        return;
-    drawGrid(quad, loops + 1, slices + 1, true, [&](int row, int column) {
-        const double r = inner + (outer - inner) * row / loops;
-        double s, c;
-        around(column, slices, s, c);
-        const double x = r * s, y = r * c;
-        return Corner{{x, y, 0}, {0, 0, 1}, {0.5 + x / (2 * outer), 0.5 + y / (2 * outer)}};
     });
 }
 

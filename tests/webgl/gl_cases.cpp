@@ -23,8 +23,8 @@ namespace {
 constexpr int kSize = 64;
 
 struct Probe {
-    int x, y;     // window pixel, from the bottom left
-    float r, g, b;  // 0..1
+    int x, y;           // window pixel, from the bottom left
+    float r, g, b;      // 0..1
     int tolerance = 3;  // in steps of 1/255
 };
 
@@ -41,10 +41,7 @@ void check(bool ok, const std::string& what)
         sFailures.push_back(what);
 }
 
-int toByte(float v)
-{
-    return int(std::lround(std::min(1.0f, std::max(0.0f, v)) * 255.0f));
-}
+int toByte(float v) { return int(std::lround(std::min(1.0f, std::max(0.0f, v)) * 255.0f)); }
 
 void pixelAt(int x, int y, GLubyte rgb[3])
 {
@@ -63,8 +60,8 @@ void expectPixels(const std::vector<Probe>& probes)
         for (int k = 0; k < 3; ++k)
             ok = ok && std::abs(int(rgb[k]) - want[k]) <= p.tolerance;
         char line[160];
-        std::snprintf(line, sizeof line, "at (%d,%d) saw (%d,%d,%d), expected (%d,%d,%d)", p.x,
-                      p.y, rgb[0], rgb[1], rgb[2], want[0], want[1], want[2]);
+        std::snprintf(line, sizeof line, "at (%d,%d) saw (%d,%d,%d), expected (%d,%d,%d)", p.x, p.y,
+                      rgb[0], rgb[1], rgb[2], want[0], want[1], want[2]);
         check(ok, line);
     }
 }
@@ -180,9 +177,8 @@ const std::vector<Case> kCases = {
      [] {
          glColor3f(0, 1, 0);
          square(GL_QUADS, -0.5f, -0.5f, 0.5f, 0.5f);
-         return std::vector<Probe>{
-             {20, 20, 0, 1, 0}, {44, 44, 0, 1, 0}, {20, 44, 0, 1, 0}, {44, 20, 0, 1, 0},
-             {5, 5, 0, 0, 0}, {58, 32, 0, 0, 0}};
+         return std::vector<Probe>{{20, 20, 0, 1, 0}, {44, 44, 0, 1, 0}, {20, 44, 0, 1, 0},
+                                   {44, 20, 0, 1, 0}, {5, 5, 0, 0, 0},   {58, 32, 0, 0, 0}};
      }},
     {"polygon of five corners",
      [] {
@@ -194,8 +190,8 @@ const std::vector<Case> kCases = {
          glVertex2f(0.5f, 0.5f);
          glVertex2f(-0.5f, 0.5f);
          glEnd();
-         return std::vector<Probe>{{20, 44, 0, 0, 1}, {54, 32, 0, 0, 1}, {44, 20, 0, 0, 1},
-                                   {60, 32, 0, 0, 0}};
+         return std::vector<Probe>{
+             {20, 44, 0, 0, 1}, {54, 32, 0, 0, 1}, {44, 20, 0, 0, 1}, {60, 32, 0, 0, 0}};
      }},
     {"colours given per corner interpolate; one colour holds for the corners after it",
      [] {
@@ -230,8 +226,8 @@ const std::vector<Case> kCases = {
          glVertex2f(1, 1);
          glVertex2f(0, 1);
          glEnd();
-         return std::vector<Probe>{{4, 4, 0, 0, 1}, {20, 4, 0, 0, 1}, {40, 40, 1, 1, 0},
-                                   {60, 60, 1, 1, 0}};
+         return std::vector<Probe>{
+             {4, 4, 0, 0, 1}, {20, 4, 0, 0, 1}, {40, 40, 1, 1, 0}, {60, 60, 1, 1, 0}};
      }},
     {"strips and fans keep their corners' winding under cull face",
      [] {
@@ -339,8 +335,11 @@ const std::vector<Case> kCases = {
          glVertex2f(1, 1);
          glVertex2f(0, 1);
          glEnd();
-         return std::vector<Probe>{{8, 8, 1, 0, 0},   {24, 8, 0, 0.5f, 0}, {8, 24, 0, 0, 1},
-                                   {24, 24, 1, 0.5f, 1}, {40, 8, 1, 0, 0}, {56, 56, 1, 1, 1}};
+         glTexCoord2f(0.25f, 0.75f);  // the texel (0, 1) for corners that give none
+         square(GL_QUADS, -1, 0.5f, -0.5f, 1);
+         return std::vector<Probe>{{8, 8, 1, 0, 0},      {24, 8, 0, 0.5f, 0}, {8, 24, 0, 0, 1},
+                                   {24, 24, 1, 0.5f, 1}, {40, 8, 1, 0, 0},    {56, 56, 1, 1, 1},
+                                   {8, 56, 0, 0, 1}};
      }},
     {"texture of three texels stretched to a power of two",
      [] {
@@ -440,7 +439,7 @@ const std::vector<Case> kCases = {
          glDisable(GL_COLOR_MATERIAL);
          glColor3f(0, 0, 0);
          square(GL_QUADS, 0, 0, 1, 1);
-         glColor3f(0.25f, 0.25f, 1);  // not tracked yet
+         glColor3f(0.25f, 0.25f, 1);   // not tracked yet
          glEnable(GL_COLOR_MATERIAL);  // the current colour goes to the material now
          glDisable(GL_COLOR_MATERIAL);
          glColor3f(0, 0, 0);
@@ -511,8 +510,11 @@ const std::vector<Case> kCases = {
                        "turning " + std::to_string(axis[0]) + " degrees: element " +
                            std::to_string(i) + " is " + std::to_string(m[i]));
          }
-         return std::vector<Probe>{{48, 48, 1, 0, 0}, {16, 48, 0, 1, 0}, {16, 16, 0, 0, 1},
-                                   {48, 16, 0, 0, 0}, {32, 60, 0, 0, 0}};
+         return std::vector<Probe>{{48, 48, 1, 0, 0},
+                                   {16, 48, 0, 1, 0},
+                                   {16, 16, 0, 0, 1},
+                                   {48, 16, 0, 0, 0},
+                                   {32, 60, 0, 0, 0}};
      }},
     {"gluPerspective and gluLookAt place a point where gluProject says",
      [] {
@@ -527,10 +529,21 @@ const std::vector<Case> kCases = {
          glGetIntegerv(GL_VIEWPORT, view);
          const double wantModel[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, -5, 1};
          for (int i = 0; i < 16; ++i)
-             check(model[i] == wantModel[i], "modelview element " + std::to_string(i) + " is " +
-                                                  std::to_string(model[i]));
-         check(projection[11] == -1 && projection[15] == 0 &&
-                   std::fabs(projection[0] - 1) < 1e-6 && std::fabs(projection[10] + 11.0 / 9) < 1e-6,
+             check(model[i] == wantModel[i],
+                   "modelview element " + std::to_string(i) + " is " + std::to_string(model[i]));
+         // an up that is neither upright to the view nor of unit length makes the same view
+         glPushMatrix();
+         glLoadIdentity();
+         gluLookAt(0, 0, 5, 0, 0, 0, 0, 2, 1);
+         double slanted[16];
+         glGetDoublev(GL_MODELVIEW_MATRIX, slanted);
+         glPopMatrix();
+         for (int i = 0; i < 16; ++i)
+             check(std::fabs(slanted[i] - wantModel[i]) < 1e-6, "with a slanted up, element " +
+                                                                    std::to_string(i) + " is " +
+                                                                    std::to_string(slanted[i]));
+         check(projection[11] == -1 && projection[15] == 0 && std::fabs(projection[0] - 1) < 1e-6 &&
+                   std::fabs(projection[10] + 11.0 / 9) < 1e-6,
                "the perspective matrix");
          check(view[2] == kSize && view[3] == kSize, "the viewport");
          gluProject(1, 0.5, 0, model, projection, view, &x, &y, &z);
@@ -545,8 +558,10 @@ const std::vector<Case> kCases = {
          glBegin(GL_POINTS);
          glVertex3f(1, 0.5f, 0);
          glEnd();
-         return std::vector<Probe>{{int(x), int(y), 1, 0, 0},     {int(x) - 1, int(y), 1, 0, 0},
-                                   {int(x) + 1, int(y) + 1, 1, 0, 0}, {int(x) + 3, int(y), 0, 0, 0},
+         return std::vector<Probe>{{int(x), int(y), 1, 0, 0},
+                                   {int(x) - 1, int(y), 1, 0, 0},
+                                   {int(x) + 1, int(y) + 1, 1, 0, 0},
+                                   {int(x) + 3, int(y), 0, 0, 0},
                                    {32, 32, 0, 0, 0}};
      }},
     {"gluOrtho2D over the window's fractions, in two viewports",
@@ -586,8 +601,8 @@ const std::vector<Case> kCases = {
          glCallList(list);
          glGetFloatv(GL_CURRENT_COLOR, colour);
          check(colour[0] == 0 && colour[1] == 1, "calling set the current colour");
-         return std::vector<Probe>{{16, 16, 0, 1, 0}, {48, 32, 0, 1, 0}, {48, 16, 0, 0, 0},
-                                   {32, 32, 0, 0, 0}};
+         return std::vector<Probe>{
+             {16, 16, 0, 1, 0}, {48, 32, 0, 1, 0}, {48, 16, 0, 0, 0}, {32, 32, 0, 0, 0}};
      }},
     {"display list: GL_COMPILE_AND_EXECUTE draws as it compiles",
      [] {
@@ -623,8 +638,22 @@ const std::vector<Case> kCases = {
          glTranslatef(1, 0, 0);
          glColor3f(0, 1, 1);
          glCallList(lists + 1);
+         // a primitive that gives no colour after one that did takes that one's last
+         const GLuint after = glGenLists(1);
+         glNewList(after, GL_COMPILE);
+         glBegin(GL_TRIANGLES);
+         glColor3f(1, 1, 0);
+         glVertex2f(0, 0.5f);
+         glVertex2f(0.5f, 0.5f);
+         glVertex2f(0, 1);
+         glEnd();
+         square(GL_QUADS, 0.5f, 0.5f, 1, 1);
+         glEndList();
+         glLoadIdentity();
+         glColor3f(0, 0, 1);
+         glCallList(after);
          return std::vector<Probe>{{16, 16, 1, 0, 0}, {16, 32, 0, 0, 1}, {48, 32, 0, 1, 1},
-                                   {48, 16, 0, 0, 0}};
+                                   {48, 16, 0, 0, 0}, {36, 52, 1, 1, 0}, {56, 56, 1, 1, 0}};
      }},
     {"display list: a lit, textured model replayed under another material",
      [] {
@@ -701,7 +730,7 @@ const std::vector<Case> kCases = {
          check(raster[0] == 32 && raster[1] == 32, "the raster position in the window");
          glBitmap(8, 2, 0, 0, 10, 1, bits);
          glBitmap(8, 2, 2, 0, 10, 0, bits);  // 10 to the right and 1 up, 2 back
-         glRasterPos2f(2, 2);  // outside: nothing drawn
+         glRasterPos2f(2, 2);                // outside: nothing drawn
          glBitmap(8, 2, 0, 0, 10, 0, bits);
          GLboolean valid = GL_TRUE;
          glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
@@ -725,8 +754,8 @@ const std::vector<Case> kCases = {
              bits[4] = GLubyte(i), bits[5] = GLubyte(i >> 8), bits[6] = 0x80;
              glBitmap(8, 8, 0, 0, 0, 0, bits);
          }
-         return std::vector<Probe>{{16, 16, 1, 0, 1}, {23, 23, 1, 0, 1}, {48, 48, 0, 0, 0},
-                                   {48, 54, 1, 0, 1}};
+         return std::vector<Probe>{
+             {16, 16, 1, 0, 1}, {23, 23, 1, 0, 1}, {48, 48, 0, 0, 0}, {48, 54, 1, 0, 1}};
      }},
     {"vertex arrays with normals through glDrawArrays, lit",
      [] {
@@ -778,6 +807,7 @@ const std::vector<Case> kCases = {
          gluQuadricOrientation(inside, GLU_INSIDE);
          glPushMatrix();
          glTranslatef(-1, 0, 0);
+         glRotatef(180, 1, 0, 0);  // the last stack, round -z, faces the view
          gluSphere(outside, 0.9, 32, 16);
          glPopMatrix();
          glTranslatef(1, 0, 0);
@@ -787,10 +817,10 @@ const std::vector<Case> kCases = {
          const float front = litChannel(0.2f, 0.2f, 0, 0.8f, 1, 1);
          const float back = litChannel(0.2f, 0.2f, 0, 0.8f, 1, -1);
          // between the corners the colour is interpolated from normals a little off the view
-         return std::vector<Probe>{{16, 32, front, front, front, 8}, {48, 32, back, back, back},
-                                   {32, 62, 0, 0, 0}};
+         return std::vector<Probe>{
+             {16, 32, front, front, front, 8}, {48, 32, back, back, back}, {32, 62, 0, 0, 0}};
      }},
-    {"gluCylinder covers its side; textured quadric coordinates",
+    {"gluCylinder: its outer side faces out, with its texture coordinates",
      [] {
          const GLubyte texels[] = {255, 0, 0, 0, 255, 0};  // s < 0.5 red, else green
          glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -799,7 +829,7 @@ const std::vector<Case> kCases = {
          glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
          glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
          glEnable(GL_TEXTURE_2D);
-         glEnable(GL_DEPTH_TEST);
+         glEnable(GL_CULL_FACE);  // the outer side faces out: the near side stays
          glMatrixMode(GL_PROJECTION);
          glOrtho(-2, 2, -2, 2, -10, 10);
          glMatrixMode(GL_MODELVIEW);
@@ -819,7 +849,14 @@ const std::vector<Case> kCases = {
          check(glGetError() == GL_NO_ERROR, "the error is cleared once read");
          glEnable(0x1234);
          check(glGetError() == GL_INVALID_ENUM, "an unknown capability");
-         check(glGenLists(-1) == 0 && glGetError() == GL_INVALID_VALUE, "a negative count of lists");
+         GLint unknown[4];
+         glGetIntegerv(0x1234, unknown);
+         check(glGetError() == GL_INVALID_ENUM, "an unknown query");
+         glPopMatrix();
+         glGetIntegerv(0x1234, unknown);
+         check(glGetError() == GL_STACK_UNDERFLOW, "the first error is the one kept");
+         check(glGenLists(-1) == 0 && glGetError() == GL_INVALID_VALUE,
+               "a negative count of lists");
          const GLuint list = glGenLists(2);
          glNewList(list, GL_COMPILE);
          glNewList(list + 1, GL_COMPILE);

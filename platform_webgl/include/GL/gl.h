@@ -2,6 +2,10 @@
 // The OpenGL 1.x subset the game draws with, for the browser build: the declarations and the
 // enumerants of the calls platform_webgl implements over WebGL. The types are those of the
 // WebGL headers, so both may be included in one file.
+//
+// Not there: fog, the texture matrix, spot lights, two-sided lighting, alpha test, stencil and
+// scissor. Lines are drawn one pixel wide whatever glLineWidth says. The raster position takes
+// the current colour unlit. A list keeps the shade model its primitives were compiled under.
 #ifndef VX_WEBGL_GL_H
 #define VX_WEBGL_GL_H
 

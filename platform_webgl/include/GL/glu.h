@@ -1,18 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The GLU subset the game draws with, for the browser build: the view matrices, projection of
-// points to the window and back, and the quadrics (sphere, cylinder, disk).
+// points to the window and back, and the quadrics (sphere and cylinder, filled).
 #ifndef VX_WEBGL_GLU_H
 #define VX_WEBGL_GLU_H
 
 #include <GL/gl.h>
 
-#define GLU_POINT                         100010
-#define GLU_LINE                          100011
 #define GLU_FILL                          100012
-#define GLU_SILHOUETTE                    100013
-#define GLU_SMOOTH                        100000
-#define GLU_FLAT                          100001
-#define GLU_NONE                          100002
 #define GLU_OUTSIDE                       100020
 #define GLU_INSIDE                        100021
 
@@ -37,13 +31,11 @@ GLint gluUnProject(GLdouble winX, GLdouble winY, GLdouble winZ, const GLdouble* 
 GLUquadric* gluNewQuadric(void);
 void gluDeleteQuadric(GLUquadric* quad);
 void gluQuadricDrawStyle(GLUquadric* quad, GLenum draw);
-void gluQuadricNormals(GLUquadric* quad, GLenum normal);
 void gluQuadricOrientation(GLUquadric* quad, GLenum orientation);
 void gluQuadricTexture(GLUquadric* quad, GLboolean texture);
 void gluSphere(GLUquadric* quad, GLdouble radius, GLint slices, GLint stacks);
 void gluCylinder(GLUquadric* quad, GLdouble base, GLdouble top, GLdouble height, GLint slices,
                  GLint stacks);
-void gluDisk(GLUquadric* quad, GLdouble inner, GLdouble outer, GLint slices, GLint loops);
 
 #ifdef __cplusplus
 }
