@@ -91,6 +91,15 @@ EM_JS(int, sendContextMenu, (), {
         new MouseEvent('contextmenu', {bubbles: true, cancelable: true})) ? 0 : 1;
 });
 
+// the page hidden (or shown again), as the browser tells it
+EM_JS(void, sendVisibility, (int hidden), {
+    if (hidden)
+        Object.defineProperty(document, 'hidden', {get: function() { return true; }, configurable: true});
+    else
+        delete document.hidden;
+    document.dispatchEvent(new Event('visibilitychange'));
+});
+
 void argumentsCases()
 {
     char* argv[] = {const_cast<char*>("vendettix"), const_cast<char*>("-display"),
@@ -117,7 +126,10 @@ const KeyRow kKeys[] = {
     {"A", "KeyA", true, false, 'A', -1},
     {"Unidentified", "KeyA", true, false, 'A', -1},
     {"Unidentified", "KeyD", false, false, 'd', -1},
-    {"Unidentified", "Digit4", false, false, '4', -1},
+    {"Unidentified", "KeyZ", false, false, 'z', -1},
+    {"Unidentified", "Digit0", false, false, '0', -1},
+    {"Unidentified", "Digit9", false, false, '9', -1},
+    {"Unidentified", "Digit4", true, false, -1, -1},  // which sign depends on the layout
     {" ", "Space", false, false, ' ', -1},
     {"Enter", "Enter", false, false, 13, -1},
     {"Enter", "NumpadEnter", false, false, 13, -1},
@@ -130,6 +142,9 @@ const KeyRow kKeys[] = {
     {"Home", "Numpad7", false, false, -1, GLUT_KEY_HOME},
     {"Clear", "Numpad5", false, false, -1, GLUT_KEY_BEGIN},
     {"q", "KeyQ", false, true, 17, -1},
+    {"~", "Backquote", true, true, 30, -1},
+    {"@", "Digit2", true, true, 0, -1},
+    {" ", "Space", false, true, 0, -1},
     {"\xc3\xa9", "Digit2", false, false, 0xE9, -1},  // e acute, Latin-1
     {"\xe2\x82\xac", "KeyE", false, false, -1, -1},  // the euro sign: no Latin-1 key
     {"Dead", "BracketLeft", false, false, -1, -1},
@@ -190,15 +205,24 @@ void mouseCases()
           "the drag goes on outside the canvas");
     check(sendMouse("mouseup", 0, 12, 21, 0) == 0 && seen() == "button 0 1 12,21", "the release");
     check(sendMouse("mousemove", 0, 5, 5, 0) == 0 && seen().empty(), "no drag with no button held");
+    check(sendMouse("mousedown", 2, 3, 4, 1) == 1 && sendMouse("mouseup", 2, 3, 4, 0) == 0 &&
+              seen() == "button 2 0 3,4 button 2 1 3,4", "the right button");
     check(sendMouse("mouseup", 2, 5, 5, 0) == 0 && seen().empty(), "no release without its press");
+    check(sendMouse("mousedown", 3, 5, 5, 1) == 0 && sendMouse("mouseup", 3, 5, 5, 0) == 0 && seen().empty(),
+          "the side buttons are the browser's");
     check(sendContextMenu() == 1, "no context menu over the canvas");
     check(sendWheel(-3) == 1 && seen() == "button 3 0 4,4 button 3 1 4,4", "the wheel up is button 3");
     check(sendWheel(5) == 1 && seen() == "button 4 0 4,4 button 4 1 4,4", "the wheel down is button 4");
+    sendVisibility(1);
+    check(seen() == "status 0", "the page hidden is the window hidden");
+    sendVisibility(0);
+    check(seen() == "status 1", "the page shown again is the window fully retained");
 }
 
 EM_JS(void, catchMenus, (), {
     Module.vxShowMenu = function(json, x, y, menu) {
-        Module.shownMenu = {entries: JSON.parse(json), menu: menu};
+        var box = document.querySelector('#canvas').getBoundingClientRect();
+        Module.shownMenu = {entries: JSON.parse(json), menu: menu, x: x - box.left, y: y - box.top};
     };
 });
 
@@ -220,28 +244,46 @@ std::string takeShownMenu()
 }
 
 EM_JS(void, chooseFromPage, (int menu, int value), { Module._vxglutMenuChoose(menu, value); });
+EM_JS(void, openFromPage, (int x, int y), { Module._vxglutMenuOpen(x, y); });
 
 void menuCases()
 {
     catchMenus();
-    const int menu = glutCreateMenu([](int value) { note("chose %d", value, glutGetMenu()); });
+    const int menu = glutCreateMenu([](int value) { note("chose %d in menu %d", value, glutGetMenu()); });
     check(glutGetMenu() == menu, "a new menu is the current one");
     glutAddMenuEntry("Pause", 1);
     glutAddMenuEntry("Sound \"on\"", 3);
     glutAddMenuEntry("Help", 6);
     glutAddMenuEntry("Exit", 9);
+    glutAddMenuEntry("Play again", 8);
     glutChangeToMenuEntry(1, "Resume", 1);
     glutRemoveMenuItem(3);
+    glutRemoveMenuItem(4);  // the last
+    glutChangeToMenuEntry(4, "None", 4);  // past the last: nothing
+    glutRemoveMenuItem(0);
     glutAttachMenu(GLUT_MIDDLE_BUTTON);
+    glutAttachMenu(GLUT_RIGHT_BUTTON + 1);  // no such button: nothing
+    // another menu, current until the first is set again
+    const int other = glutCreateMenu([](int) {});
+    glutAddMenuEntry("Other", 1);
+    glutSetMenu(menu);
+    glutSetMenu(other + 1);  // no such menu: nothing
+    check(glutGetMenu() == menu, "glutSetMenu");
+    glutSetMenu(other);
+    check(glutGetMenu() == other, "glutSetMenu to the last menu made");
     check(sendMouse("mousedown", 1, 7, 8, 1) == 1 && seen() == "menustatus 1",
           "the middle button opens the menu, and the game gets no press");
     const std::string expected = "{\"entries\":[{\"label\":\"Resume\",\"value\":1},{\"label\":\"Sound \\\"on\\\"\",\"value\":3},"
-                                 "{\"label\":\"Exit\",\"value\":9}],\"menu\":" + std::to_string(menu) + "}";
+                                 "{\"label\":\"Exit\",\"value\":9}],\"menu\":" + std::to_string(menu) +
+                                 ",\"x\":14,\"y\":16}";
     const std::string shown = takeShownMenu();
-    check(shown == expected, "the page is shown the entries: " + shown);
+    check(shown == expected, "the page is shown the entries, where the press was on the page: " + shown);
     check(sendMouse("mouseup", 1, 7, 8, 0) == 0 && seen().empty(), "the press's release is the menu's");
+    chooseFromPage(other + 1, 9);
+    check(seen().empty(), "a choice from a menu not open is ignored");
     chooseFromPage(menu, 9);
-    check(seen() == "menustatus 0 chose 9", "a choice closes the menu, then calls back with its value");
+    check(seen() == "menustatus 0 chose 9 in menu " + std::to_string(menu) && glutGetMenu() == other,
+          "a choice closes the menu, then calls back with its value, its menu current meanwhile");
     chooseFromPage(menu, 9);
     check(seen().empty(), "a choice with no menu open is ignored");
     sendMouse("mousedown", 1, 7, 8, 1);
@@ -253,6 +295,11 @@ void menuCases()
     check(sendMouse("mousedown", 0, 7, 8, 1) == 1 && sendMouse("mouseup", 0, 7, 8, 0) == 0 &&
               seen() == "menustatus 1 menustatus 0",
           "a press on the canvas closes an open menu and goes no further");
+    openFromPage(30, 4);
+    check(seen() == "menustatus 1" && takeShownMenu().find("\"x\":60,\"y\":8") != std::string::npos,
+          "the page's menu button opens the middle button's menu");
+    chooseFromPage(0, 0);
+    check(seen() == "menustatus 0", "the page closes the menu with no choice");
 }
 
 // the desktop's freeglut's measures
@@ -317,20 +364,69 @@ void fontPixelCases()
                                        std::to_string(lit) + " lit");
 }
 
-void sphereCases()
+// Spheres of few sides, seen along their axis and across it: the outline is the polygon their
+// points make, not the circle. 40 pixels to the unit, the origin in the canvas's middle.
+bool litAround(float x, float y, int reach)
+{
+    const int px = kWidth / 2 + int(x * 40.0f), py = kHeight / 2 + int(y * 40.0f);
+    unsigned char rgba[7 * 7 * 4] = {};
+    const int side = 2 * reach + 1;
+    glReadPixels(px - reach, py - reach, side, side, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    for (int i = 0; i < side * side; ++i)
+        if (rgba[i * 4] > 127)
+            return true;
+    return false;
+}
+
+void drawSphere(bool solid, float tilt, int slices, int stacks)
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glRotatef(tilt, 1, 0, 0);
+    if (solid)
+        glutSolidSphere(0.8, slices, stacks);
+    else
+        glutWireSphere(0.8, slices, stacks);
+    glutSwapBuffers();
+}
+
+void sphereCases()
+{
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(-2, 2, -1, 1, -2, 2);
     glMatrixMode(GL_MODELVIEW);
     glColor3f(1, 1, 1);
-    glutSolidSphere(0.5, 10, 10);
-    glutSwapBuffers();
-    unsigned char centre[4] = {0, 0, 0, 0}, edge[4] = {9, 9, 9, 9};
-    glReadPixels(kWidth / 2, kHeight / 2, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, centre);
-    glReadPixels(kWidth / 2 + 30, kHeight / 2, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, edge);
-    check(centre[0] > 200 && edge[0] < 50, "a solid sphere covers its disc and no more");
+    const float r = 0.8f;
+    // from the pole, 4 slices and one ring: a diamond with its corners on the axes
+    drawSphere(true, 0, 4, 2);
+    bool diamond = true;
+    for (float sx : {-1.0f, 1.0f})
+        for (float sy : {-1.0f, 1.0f})
+            diamond = diamond && litAround(sx * 0.35f * r, sy * 0.35f * r, 0) &&
+                      !litAround(sx * 0.6f * r, sy * 0.6f * r, 0);
+    check(diamond && !litAround(1.1f * r, 0, 0), "a solid sphere of 4 slices is a diamond seen from its pole");
+    // across the axis, 3 stacks: rings at 60 and 120 degrees from the pole, the sides straight
+    drawSphere(true, -90, 4, 3);
+    check(litAround(0.8f * r, 0, 0) && litAround(-0.8f * r, 0, 0) && !litAround(0.6f * r, 0.75f * r, 0) &&
+              !litAround(-0.6f * r, -0.75f * r, 0) && litAround(0, 0.95f * r, 0) && !litAround(0, 1.1f * r, 0) &&
+              litAround(0, -0.95f * r, 0) && litAround(0.3f * r, -0.7f * r, 0),
+          "a solid sphere of 3 stacks, seen across its axis");
+    // the wire one: lines from the pole to the corners, and the ring round them
+    drawSphere(false, 0, 4, 2);
+    bool lines = true;
+    for (float sx : {-1.0f, 1.0f})
+        for (float sy : {-1.0f, 1.0f})
+            lines = lines && litAround(sx * 0.5f * r, 0, 1) && litAround(0, sy * 0.5f * r, 1) &&
+                    litAround(sx * 0.5f * r, sy * 0.5f * r, 1) && !litAround(sx * 0.3f * r, sy * 0.3f * r, 1);
+    check(lines, "a wire sphere of 4 slices: the meridians and the ring, nothing between");
+    // across the axis: the rings level, the meridians bent at them, two seen edge on
+    drawSphere(false, -90, 4, 3);
+    check(litAround(0.4f * r, 0.5f * r, 1) && litAround(-0.4f * r, -0.5f * r, 1) && litAround(0.866f * r, 0, 1) &&
+              litAround(0, 0, 1) && litAround(0.433f * r, -0.75f * r, 1) &&
+              litAround(-0.433f * r, 0.75f * r, 1) && !litAround(0.433f * r, 0.25f * r, 1) &&
+              !litAround(0.4f * r, 0, 1),
+          "a wire sphere of 3 stacks, seen across its axis");
 }
 
 }  // namespace
