@@ -53,7 +53,7 @@ const kHud = {
   level: { x0: 500, y0: 2, x1: 599, y1: 30 },
   rollsLeft: { x0: 15, y0: 62, x1: 198, y1: 92 },
   eggsLeft: { x0: 448, y0: 62, x1: 598, y1: 92 },
-  powerBar: { x0: 195, y0: 92, x1: 405, y1: 116 },
+  powerLabel: { x0: 195, y0: 92, x1: 405, y1: 116 },
   centre: { x0: 160, y0: 215, x1: 440, y1: 306 },
   rank: { x0: 100, y0: 396, x1: 500, y1: 426 },
   replayMark: { x0: 470, y0: 560, x1: 599, y1: 590 },
