@@ -14,6 +14,9 @@
 #                     an aarch64 build (under qemu) and an x86-64-v3 build at -O3
 #   make web        the game for a web page in build-web/www (emscripten; README, "In a browser")
 #   make web-serve  that page served on 127.0.0.1:WEB_PORT (8000)
+#   make web-bench  the page's first frame, and its timedemo against a bare WebGL page's beside
+#                   the desktop's against its floor, in headless chromium
+#   make web-pictures  the page's pictures of a recorded game beside the desktop's, in docs/web
 #   make package-check  that too, then the same commit packaged from a clean copy elsewhere:
 #                       every .deb of the two builds must be the same byte for byte
 
@@ -30,7 +33,8 @@ WEB_PORT ?= 8000
 
 .PHONY: all deps deps-demo deps-test deps-bench deps-fuzz build build-game build-play build-asan run test test-release \
 	test-asan bench timedemo clean build-fuzz fuzz fuzz-ci demo screenshots package package-deb \
-	package-check board deps-board deps-determinism determinism deps-web web web-serve
+	package-check board deps-board deps-determinism determinism deps-web web web-serve \
+	web-tests web-bench web-pictures
 
 # the nested makes of CMake's build would otherwise announce every directory they enter
 MAKEFLAGS += --no-print-directory
@@ -99,9 +103,16 @@ screenshots: build-play
 	@VX_GAME=$(abspath $(BUILD))/vendettix VX_RUN_DIR=$(abspath $(BUILD))/run \
 		$(BUILD)/tests/scripted_play screenshots docs/play
 
+# the browser tests (tests/web, ctest's web.*) come with the release build's once the web build
+# is there: its GL library's pages of cases too, and the desktop's pictures to compare with
+web-tests: web build
+	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+	@cmake -B $(BUILD) -DVX_WEB_DIR=$(abspath $(WEB_BUILD)) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target scripted_play
+
 # a test that skips itself where it should run fails the run; the release build's soak is the
 # sanitizer build's to run
-test-release: build
+test-release: build web-tests
 	@bash scripts/run-ctest $(BUILD) e2e.soak_test -- --output-on-failure -j $(JOBS)
 
 test-asan: build-asan
@@ -189,6 +200,13 @@ web: deps-web
 		-DVX_WERROR=$(VX_WERROR) -DVX_HOST_BUILD=$(abspath $(BUILD)) >/dev/null
 	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS) --target vendettix
 	@echo "web: the page is in $(WEB_BUILD)/www ($$(cd $(WEB_BUILD)/www && echo *)); make web-serve serves it"
+
+# figures only, no verdict: the page against a bare WebGL page, the desktop against its floor
+web-bench: web build-game
+	@node bench/web/web-bench.mjs $(WEB_BUILD) $(BUILD)
+
+web-pictures: web build-play
+	@bash scripts/web-pictures $(BUILD) $(WEB_BUILD) docs/web
 
 web-serve: web
 	@echo "web-serve: http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops it)"

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/data_directory.h"
+#include "game/input_log.h"
 
 #ifndef VX_VERSION
 #define VX_VERSION "0.0.0"
@@ -126,6 +127,14 @@ const OptionRow kOptions[] = {
          line.replayRank = int(rank);
          return true;
      }},
+    {"--stop-at", "STEP", "with a replay: stop after STEP steps and keep showing that picture",
+     [](CommandLine& line, const char*, const char* value) {
+         long step = 0;
+         if (!parseNumber(value, 0, long(kLargestLogStep), &step) || *value != '\0')
+             return false;
+         line.stopAtStep = step;
+         return true;
+     }},
     {"--submit", "N", "send the kept game of rank N to the board, print its verdict and exit",
      [](CommandLine& line, const char*, const char* value) {
          long rank = 0;
@@ -242,6 +251,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         if (line.headless && !replaying) {
             line.action = LaunchAction::BadUsage;
             line.error = "--headless needs --replay FILE or --replay-score N";
+        } else if (line.stopAtStep >= 0 && !replaying) {
+            line.action = LaunchAction::BadUsage;
+            line.error = "--stop-at needs --replay FILE or --replay-score N";
         } else if (!line.recordPath.empty() && replaying) {
             line.action = LaunchAction::BadUsage;
             line.error = "--record and --replay cannot be used together";

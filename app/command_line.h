@@ -3,6 +3,7 @@
 // still accepted and handed on to glutInit. Anything else is refused, so a typo never starts a
 // game the player did not ask for.
 #pragma once
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -27,6 +28,7 @@ struct CommandLine {
     std::string replayPath;             // --replay: the input log to play back
     bool headless = false;              // --headless: the replay with no window
     int replayRank = 0;                 // --replay-score: the kept game of this rank, 1 the best
+    int64_t stopAtStep = -1;            // --stop-at: the replay stands still after this step
     int submitRank = 0;                 // --submit: the kept game of this rank
     bool noSave = false;                // --no-save: the player's files neither read nor written
     bool windowSet = false;             // the window's size, place or full screen was given

@@ -20,7 +20,7 @@ void onIdle()
     const bool heldBefore = pictureHeld();
     const int64_t appliedBefore = appliedInputCount();
     for (int32_t owed = takeOwedSteps(gIdleCallStart); owed > 0; --owed) {
-        if (playEnded())
+        if (playEnded() || replayHeld())
             break;
         runPlayStep();
         noteGameProgress();

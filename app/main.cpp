@@ -97,6 +97,7 @@ int main(int argc, char** argv)
 
     startSettings(!commandLine.noSave && !commandLine.headless, replaying);
 
+    holdReplayAt(commandLine.stopAtStep);
     if (commandLine.headless) {
         std::printf("%s\n", replayHeadless(replay).c_str());
         // the strips go with the globals, so a leak checker sees a clean end

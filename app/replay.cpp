@@ -17,6 +17,7 @@ namespace {
 bool sReplaying = false;
 bool sReplayStopped = false;  // the player asked the replay to end
 int64_t sReplayEnd = 0;       // the replay has run when this many steps have
+int64_t sReplayHold = -1;     // the replay stands still at this many steps; -1 runs it through
 
 }  // namespace
 
@@ -34,6 +35,16 @@ void startReplay(const InputLog& log)
 bool replaying()
 {
     return sReplaying;
+}
+
+void holdReplayAt(int64_t step)
+{
+    sReplayHold = step;
+}
+
+bool replayHeld()
+{
+    return sReplaying && sReplayHold >= 0 && gStepCount >= sReplayHold && !playEnded();
 }
 
 void stopReplay()
@@ -57,7 +68,7 @@ std::string replayHeadless(const InputLog& log, ReplayStepWatch watch, void* con
         gWorld->restoreLayout();  // a game replayed before knocked plants out
     addPlaceholderStreamer();
     startReplay(log);
-    while (!playEnded()) {
+    while (!playEnded() && !replayHeld()) {
         runPlayStep();
         if (watch)
             watch(gStepCount, context);
@@ -70,4 +81,5 @@ void resetReplay()
     sReplaying = false;
     sReplayStopped = false;
     sReplayEnd = 0;
+    sReplayHold = -1;
 }

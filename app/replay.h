@@ -14,6 +14,11 @@ void startReplay(const InputLog& log);
 bool replaying();
 // the player asked the replay to end where it is (q, Escape or the menu's Exit in the window)
 void stopReplay();
+// the replay stands still once this many steps have run, its picture kept until the player ends
+// it; a step at or after its end changes nothing
+void holdReplayAt(int64_t step);
+// a replay held by holdReplayAt has reached its step: no more steps are run
+bool replayHeld();
 // q or the menu's Exit took effect, or the replay has run its last step or was stopped by the
 // player
 bool playEnded();

@@ -9,6 +9,9 @@
 //                                    and paused
 //   scripted_play settings <dir>     a settings file with both assists on: the score and the
 //                                    landing marker, the help in the window and the menu
+//   scripted_play stops <dir> <replay> <step>...
+//                                    the replay in a 600x600 window stopped at each step
+//                                    (--stop-at), its picture as stop-<step>.png, pixel for pixel
 //
 // VX_GAME names the game and VX_RUN_DIR the generated assets (absolute paths).
 #include <unistd.h>
@@ -19,6 +22,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -426,16 +430,47 @@ void shapes(Run& run)
     windowShape(run.dir, run.saved, run.ok, "1280x1024", {"--size", "900x600"}, "paused", true);
 }
 
+// the games start together and each waits at its step, so the replays run side by side
+void stops(Run& run, const std::string& replay, const std::vector<std::string>& steps)
+{
+    std::vector<std::unique_ptr<E2eGame>> games;
+    for (const std::string& step : steps) {
+        games.push_back(std::make_unique<E2eGame>());
+        run.expect(games.back()->start({"--replay", fs::absolute(replay).string(), "--stop-at",
+                                        step, "--size", "600x600", "--no-save"}),
+                   "the game did not start");
+    }
+    for (size_t i = 0; i < steps.size(); ++i) {
+        E2eGame& game = *games[i];
+        Run own{game, run.dir, {}, true};
+        const int64_t step = std::stoll(steps[i]);
+        if (own.expect(game.waitForWindow(kPatience), "no window") &&
+            own.expect(waitUntil([&] { return game.stepCount() == step || !game.running(); },
+                                 600.0) && game.running(),
+                       "the replay did not stop at its step")) {
+            // a frame drawn after the last step
+            sleepFor(0.5);
+            own.save(game.screenshot(), "stop-" + steps[i]);
+        }
+        game.tapKey("q");
+        own.expect(game.waitForExit(60.0), "the quit key did not end it");
+        run.saved.insert(run.saved.end(), own.saved.begin(), own.saved.end());
+        run.ok = run.ok && own.ok;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (argc != 3 ||
-        (mode != "demo" && mode != "screenshots" && mode != "shapes" && mode != "settings")) {
+    if (!(argc == 3 && (mode == "demo" || mode == "screenshots" || mode == "shapes" ||
+                        mode == "settings")) &&
+        !(argc >= 5 && mode == "stops")) {
         std::fprintf(stderr,
-                     "usage: %s demo|screenshots|shapes|settings <directory for the pictures>\n",
-                     argv[0]);
+                     "usage: %s demo|screenshots|shapes|settings <directory for the pictures>\n"
+                     "       %s stops <directory for the pictures> <replay> <step>...\n",
+                     argv[0], argv[0]);
         return 2;
     }
     const char* game = std::getenv("VX_GAME");
@@ -463,6 +498,8 @@ int main(int argc, char** argv)
         shapes(run);
     else if (mode == "settings")
         settings(run);
+    else if (mode == "stops")
+        stops(run, argv[3], std::vector<std::string>(argv + 4, argv + argc));
     else {
         screenshots(run);
         shapes(run);

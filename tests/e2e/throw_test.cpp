@@ -153,6 +153,30 @@ TEST(ThrowReplay, ARollsStripHangsOnTheHouse)
     EXPECT_EQ(summaryLine(game.stdoutText()), line);
 }
 
+// --stop-at: the replay stands at its step and its picture stays, until q ends it with the summary
+// of the game as it stands, the one the headless replay stopped there prints
+TEST(ThrowReplay, StopAtHoldsThePictureOfItsStep)
+{
+    E2eGame game;
+    const std::string replay = testDataPath("strip_on_house.replay");
+    ASSERT_TRUE(game.start({"--replay", replay, "--stop-at", "420"}));
+    ASSERT_TRUE(game.waitForWindow());
+    ASSERT_TRUE(waitUntil([&] { return game.stepCount() == 420 || !game.running(); }, 600.0));
+    // only the wall's clock can tell a picture that stays
+    sleepFor(0.5);
+    const Screenshot held = game.screenshot();
+    sleepFor(1.5);
+    const Screenshot later = game.screenshot();
+    EXPECT_EQ(game.stepCount(), 420);
+    EXPECT_GT(cyanPixels(held, kRollsLeftText), 40) << "nothing drawn";
+    EXPECT_TRUE(held.rgb == later.rgb) << "the picture moved on: " << later.save("stop_at_later");
+    game.tapKey("q");
+    ASSERT_TRUE(game.waitForExit());
+    EXPECT_EQ(game.exitStatus(), 0) << game.stderrText();
+    EXPECT_EQ(summaryLine(game.stdoutText()), headlessSummary(game, replay, {"--stop-at", "420"}));
+    EXPECT_EQ(summaryLine(game.stdoutText()).rfind("summary: steps=420 ", 0), 0u);
+}
+
 // "timedemo: N frames in S s, F frames a second; median M ms, 99th percentile P ms, worst W ms"
 // and what follows it; the numbers in order, or none if the line is not there
 std::vector<double> timedemoFigures(const std::string& text, std::string* after)

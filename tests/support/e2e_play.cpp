@@ -169,11 +169,14 @@ std::string summaryLine(const std::string& stdoutText)
     return stdoutText.substr(at, stdoutText.find('\n', at) - at);
 }
 
-std::string headlessSummary(E2eGame& game, const std::string& replayPath)
+std::string headlessSummary(E2eGame& game, const std::string& replayPath,
+                            const std::vector<std::string>& more)
 {
     const char* binary = std::getenv("VX_GAME");
     if (!binary)
         return "";
-    CommandResult run = game.runX({binary, "--replay", replayPath, "--headless"}, 120.0);
+    std::vector<std::string> args{binary, "--replay", replayPath, "--headless"};
+    args.insert(args.end(), more.begin(), more.end());
+    CommandResult run = game.runX(args, 120.0);
     return run.status == 0 ? summaryLine(run.output) : "";
 }

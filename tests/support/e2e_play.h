@@ -64,5 +64,7 @@ void sleepFor(double seconds);
 std::string testDataPath(const std::string& name);
 // the "summary: ..." line of a game's standard output, or an empty string
 std::string summaryLine(const std::string& stdoutText);
-// the summary line of the game named by VX_GAME replaying the file with no window
-std::string headlessSummary(E2eGame& game, const std::string& replayPath);
+// the summary line of the game named by VX_GAME replaying the file with no window (and the more
+// options)
+std::string headlessSummary(E2eGame& game, const std::string& replayPath,
+                            const std::vector<std::string>& more = {});

@@ -71,6 +71,9 @@ TEST(CommandLine, EachOption)
     EXPECT_EQ(replay.action, LaunchAction::Play);
     EXPECT_EQ(replay.replayPath, "game.replay");
     EXPECT_TRUE(replay.headless);
+    EXPECT_EQ(replay.stopAtStep, -1);
+    EXPECT_EQ(parse({"--replay-score", "1", "--stop-at=0"}).stopAtStep, 0);
+    EXPECT_EQ(parse({"--stop-at", "5184000", "--replay", "f"}).stopAtStep, 5184000);
     EXPECT_EQ(parse({"--record=out.replay"}).recordPath, "out.replay");
     // a file named like an option is still there to be named
     EXPECT_EQ(parse({"--record=--fullscreen"}).recordPath, "--fullscreen");
@@ -186,6 +189,11 @@ TEST(CommandLine, BadOptionsAreRefusedWithStatusTwo)
         {{"--replay-score", "1", "--replay", "f"}, "cannot be used together"},
         {{"--replay-score", "1", "--record", "f"}, "cannot be used together"},
         {{"--replay-score", "1", "--no-save"}, "--no-save leaves alone"},
+        {{"--stop-at", "0"}, "--stop-at needs --replay FILE or --replay-score N"},
+        {{"--timedemo", "f", "--stop-at", "5"}, "--stop-at needs --replay"},
+        {{"--replay", "f", "--stop-at", "-1"}, "bad value for --stop-at: -1 (expected STEP)"},
+        {{"--replay", "f", "--stop-at", "5184001"}, "bad value for --stop-at"},
+        {{"--replay", "f", "--stop-at", "9s"}, "bad value for --stop-at"},
         {{"--submit", "0"}, "bad value for --submit"},
         {{"--submit", "1x"}, "bad value for --submit"},
         {{"--submit"}, "--submit needs a value: N"},

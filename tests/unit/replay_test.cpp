@@ -442,6 +442,14 @@ TEST(Replay, RunsToTheStepReachedAndStopsOnTheWayOut)
     resetAllGlobals();
     EXPECT_EQ(replayHeadless(log).rfind("summary: steps=300 ", 0), 0u);
     resetAllGlobals();
+    // --stop-at holds it at its step, the first step too; the next replay runs whole
+    for (const int64_t stop : {0, 120}) {
+        holdReplayAt(stop);
+        EXPECT_EQ(replayHeadless(log).rfind("summary: steps=" + std::to_string(stop) + " ", 0), 0u);
+        resetAllGlobals();
+    }
+    EXPECT_EQ(replayHeadless(log).rfind("summary: steps=300 ", 0), 0u);
+    resetAllGlobals();
 
     const InputEvent ways[] = {
         {InputKind::KeyDown, 'q', 0, 0, 0}, {InputKind::KeyDown, 'Q', 0, 0, 0},
