@@ -8,8 +8,8 @@ target_sources(vx_platform_webgl PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/glut_font.cpp
   ${CMAKE_CURRENT_LIST_DIR}/glut_shapes.cpp)
 target_include_directories(vx_platform_webgl PRIVATE ${CMAKE_CURRENT_LIST_DIR})
-# emscripten's own GLUT, and the other toolkits it links unasked, stay out: a GLUT call missing
-# here fails the link instead of falling to them (WebGL's calls are linked by name)
+# the toolchain's JavaScript libraries come only when named (WebGL's here): a GLUT call this
+# library lacks fails the link rather than being taken from one of them
 target_link_options(vx_platform_webgl INTERFACE -sAUTO_JS_LIBRARIES=0 -lGL)
 
 if(BUILD_TESTING)

@@ -206,8 +206,6 @@ bool mapKey(const char* key, const char* code, bool shift, bool ctrl, int* ascii
 
 void queueEvent(const Event& event) { sEvents.push_back(event); }
 
-void clearEvents() { sEvents.clear(); }
-
 void deliverEvents()
 {
     // a callback may queue more (none does now): those wait for the next frame

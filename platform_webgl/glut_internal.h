@@ -35,7 +35,6 @@ struct Event {
 };
 void queueEvent(const Event& event);
 void deliverEvents();
-void clearEvents();
 
 // the page's handlers: keys, buttons, motion, wheel, visibility, unloading
 void listenToPage();

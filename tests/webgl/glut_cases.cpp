@@ -315,6 +315,11 @@ void fontMeasureCases()
     check(length(GLUT_BITMAP_HELVETICA_18, "ab\nabc") == 30, "the longest line's width");
     check(glutBitmapWidth(GLUT_BITMAP_HELVETICA_10, 'W') == 9 && glutBitmapWidth(GLUT_BITMAP_TIMES_ROMAN_24, 0xE9) == 11,
           "widths of W in Helvetica 10 and e acute in Times Roman 24");
+    check(glutBitmapWidth(GLUT_BITMAP_TIMES_ROMAN_24, 1) == 6 && glutBitmapWidth(GLUT_BITMAP_TIMES_ROMAN_24, 255) == 11,
+          "the first and last characters' widths in Times Roman 24");
+    check(glutBitmapWidth(GLUT_BITMAP_TIMES_ROMAN_24, 256) == 0 && glutBitmapWidth(&sPassed, 'W') == 0 &&
+              glutBitmapLength(&sPassed, reinterpret_cast<const unsigned char*>("W")) == 0,
+          "no width for a character or font there is not");
     check(glutBitmapHeight(GLUT_BITMAP_TIMES_ROMAN_10) == 14 && glutBitmapHeight(GLUT_BITMAP_TIMES_ROMAN_24) == 29 &&
               glutBitmapHeight(GLUT_BITMAP_HELVETICA_10) == 14 && glutBitmapHeight(GLUT_BITMAP_HELVETICA_12) == 16 &&
               glutBitmapHeight(GLUT_BITMAP_HELVETICA_18) == 23,
@@ -334,8 +339,13 @@ void fontPixelCases()
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glColor3f(1, 1, 0);
     glRasterPos2i(20, 30);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 2);
     glutBitmapCharacter(GLUT_BITMAP_TIMES_ROMAN_24, 'A');
     glutBitmapCharacter(GLUT_BITMAP_TIMES_ROMAN_24, 'W');
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    check(alignment == 2, "the text leaves the rows' alignment as it found it");
     glutSwapBuffers();
     std::vector<unsigned char> pixels(size_t(kWidth) * kHeight * 4);
     glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
@@ -420,6 +430,19 @@ void sphereCases()
             lines = lines && litAround(sx * 0.5f * r, 0, 1) && litAround(0, sy * 0.5f * r, 1) &&
                     litAround(sx * 0.5f * r, sy * 0.5f * r, 1) && !litAround(sx * 0.3f * r, sy * 0.3f * r, 1);
     check(lines, "a wire sphere of 4 slices: the meridians and the ring, nothing between");
+    // lit from the eye, the middle faces the light and the rim turns away from it
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_DEPTH_TEST);
+    drawSphere(true, 0, 16, 16);
+    unsigned char middle[4] = {}, rim[4] = {};
+    glReadPixels(kWidth / 2, kHeight / 2, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, middle);
+    glReadPixels(kWidth / 2 + 29, kHeight / 2, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rim);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    check(middle[0] > 180 && rim[0] > 20 && rim[0] + 60 < middle[0],
+          "a solid sphere's normals: " + std::to_string(middle[0]) + " in the middle, " +
+              std::to_string(rim[0]) + " at the rim");
     // across the axis: the rings level, the meridians bent at them, two seen edge on
     drawSphere(false, -90, 4, 3);
     check(litAround(0.4f * r, 0.5f * r, 1) && litAround(-0.4f * r, -0.5f * r, 1) && litAround(0.866f * r, 0, 1) &&
