@@ -181,11 +181,17 @@ void endPlay()
 {
     // the kept game's longer log ends at this step, as the recording's does
     keepPlayersRecord();
+    // in a web page the console is the only record a player has of a game: every game says its
+    // line there
+#ifdef __EMSCRIPTEN__
+    const bool shown = true;
+#else
     const bool shown = sRecording || replaying();
+#endif
     // a recording that could not be written whole gets no summary: the game would claim a
     // file that does not replay it
     const bool whole = finishRecording();
-    // a game played without --record or --replay keeps its console as it always was
+    // a game played on the desktop without --record or --replay keeps its console as it always was
     if (whole && shown) {
         std::printf("%s\n", playSummary().c_str());
         std::fflush(stdout);

@@ -168,6 +168,8 @@ if (group === 'game') {
     await menu.getByText('Exit', { exact: true }).click();
     await game.waitForEnd(120);
     assert.equal(await game.page.evaluate(() => vx.exitStatus), 0);
+    // the menu's Exit prints the live game's line in the page too
+    assert.match(game.summary() || '', /^summary: steps=\d+ level=1 score=0 rolls_left=10 /);
     await game.page.close();
   });
 
@@ -226,6 +228,8 @@ if (group === 'game') {
     await game.page.keyboard.press('q');
     await game.waitForEnd(120);
     assert.equal(await game.page.evaluate(() => vx.exitStatus), 0);
+    // q after GAME OVER prints the live game's line, its one strip the throw's
+    assert.match(game.summary() || '', /^summary: steps=\d+ level=5 .* strips=1 /);
     // the player's files reach the browser's store at the end
     await game.waitFor(() => new Promise((resolve) => {
       const open = indexedDB.open('/home/web_user');
