@@ -217,10 +217,14 @@ void glFlush(void)
     emscripten_glFlush();
 }
 
+// WebGL's finish returns before the renderer has drawn; reading a pixel back waits for it, as
+// GL's glFinish does
 void glFinish(void)
 {
     flushBatch();
     emscripten_glFinish();
+    GLubyte pixel[4];
+    emscripten_glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
 }
 
 }  // extern "C"
