@@ -210,8 +210,12 @@
     canvas.focus();
     if (tellGlut && vx.state === 'running') Module._vxglutMenuChoose(0, 0);
   }
+  // a press outside the open menu only closes it, as a desktop menu does: the game never sees it
+  // (no mousedown or mouseup follows a pointerdown whose default is prevented)
   window.addEventListener('pointerdown', (event) => {
-    if (openMenu && !$('vx-menu').contains(event.target)) closeMenu(true);
+    if (!openMenu || $('vx-menu').contains(event.target)) return;
+    closeMenu(true);
+    if (event.target === canvas) event.preventDefault();
   }, true);
   // the button opens the middle button's menu, under itself
   $('vx-menu-button').addEventListener('click', (event) => {
