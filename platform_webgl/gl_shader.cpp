@@ -90,11 +90,6 @@ void main() {
 )";
 
 const char* const kFragmentShader = R"(
-#ifdef GL_FRAGMENT_PRECISION_HIGH
-precision highp float;
-#else
-precision mediump float;
-#endif
 varying vec4 vColour;
 varying vec2 vTex;
 #ifdef TEXTURED
@@ -126,11 +121,6 @@ void main() {
 )";
 
 const char* const kBitmapFragmentShader = R"(
-#ifdef GL_FRAGMENT_PRECISION_HIGH
-precision highp float;
-#else
-precision mediump float;
-#endif
 varying vec4 vColour;
 varying vec2 vTex;
 uniform sampler2D uTexture;
@@ -177,12 +167,21 @@ GLuint compileShader(GLenum type, const std::string& source)
     return shader;
 }
 
+// every fragment shader's floats: as precise as the device's fragments can be
+const char* const kFragmentPrecision = R"(
+#ifdef GL_FRAGMENT_PRECISION_HIGH
+precision highp float;
+#else
+precision mediump float;
+#endif
+)";
+
 Program link(const std::string& defines, const char* vertex, const char* fragment)
 {
     Program p;
     p.id = emscripten_glCreateProgram();
     const GLuint vs = compileShader(GL_VERTEX_SHADER, defines + vertex);
-    const GLuint fs = compileShader(GL_FRAGMENT_SHADER, defines + fragment);
+    const GLuint fs = compileShader(GL_FRAGMENT_SHADER, defines + kFragmentPrecision + fragment);
     emscripten_glAttachShader(p.id, vs);
     emscripten_glAttachShader(p.id, fs);
     emscripten_glBindAttribLocation(p.id, kPosition, "aPos");
